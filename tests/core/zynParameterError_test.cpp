@@ -1,0 +1,66 @@
+#include "zyn/zyn.h"
+
+#include <gtest/gtest.h>
+
+#include "support/zynTestParameter.h"
+
+namespace {
+
+const char* shout(const char* key) { return utString(key) == "Divide by zero" ? "DIVISION BY ZERO" : nullptr; }
+
+TEST(zynParameterError, SharedValuesPerSubtype) {
+  EXPECT_EQ(zynParameterError::create(PS_ERR_TYPE).pointer(), zynParameterError::create(PS_ERR_TYPE).pointer());
+  zynParameterPtr odd = zynParameterError::create(42);
+  EXPECT_EQ(zynParameter::get_subtype(*odd), PS_ERR_UNKNOWN);
+  EXPECT_NE(odd.pointer(), zynParameterError::create(PS_ERR_UNKNOWN).pointer());
+  EXPECT_NE(zynParameterError::create(-1).pointer(), zynParameterError::create(PS_ERR_UNKNOWN).pointer());
+}
+
+TEST(zynParameterError, MessagesAndValues) {
+  zynParameterPtr e = zynParameterError::create(PS_ERR_DIVIDE_BY_ZERO);
+  EXPECT_EQ(e->get_string(), "#ERROR: Divide by zero");
+  EXPECT_EQ(e->print(0), "(ERROR) Divide by zero\n");
+  EXPECT_EQ(zynParameterError::create(PS_ERR_REFERENCE)->get_expr(), "Expression/Reference error");
+  e->set_int(3);
+  EXPECT_EQ(e->get_int(), 0);
+  EXPECT_EQ(e->get_double(), 0.0);
+  EXPECT_TRUE(e->is_error());
+  EXPECT_FALSE(e->is_valid());
+  EXPECT_EQ(zynParameter::get_type(*e), PT_ERROR);
+}
+
+TEST(zynParameterError, MessagesPassThroughTranslation) {
+  zynTranslator old = zynNLS_set_translator(shout);
+  EXPECT_EQ(zynParameterError::create(PS_ERR_DIVIDE_BY_ZERO)->get_expr(), "DIVISION BY ZERO");
+  EXPECT_EQ(zynParameterError::create(PS_ERR_TYPE)->get_expr(), "Type error");
+  zynNLS_set_translator(old);
+  EXPECT_EQ(zynParameterError::create(PS_ERR_DIVIDE_BY_ZERO)->get_expr(), "Divide by zero");
+}
+
+TEST(zynParameterError, Comparison) {
+  zynParameterPtr a = zynParameterError::create(PS_ERR_NAME);
+  zynParameterPtr b = zynParameterError::create(PS_ERR_ARGUMENTS);
+  EXPECT_TRUE(*a == *b);  // as parameters: same type, both active, size 0
+  EXPECT_FALSE(a == b);   // as handles: different objects, not unknown errors
+  EXPECT_TRUE(zynParameterError::create(PS_ERR_UNKNOWN) == zynParameterPtr());
+  EXPECT_TRUE(zynParameterError::create(99) == zynParameterError::create(PS_ERR_UNKNOWN));
+}
+
+TEST(zynParameterError, EvaluateGivesAFreshCopy) {
+  zynParameterPtr e = zynParameterError::create(PS_ERR_DOMAIN);
+  zynParameterPtr copy = zynParameter::evaluate(*e);
+  EXPECT_NE(copy.pointer(), e.pointer());
+  EXPECT_EQ(zynParameter::get_subtype(*copy), PS_ERR_DOMAIN);
+  EXPECT_TRUE(copy.unique());
+}
+
+TEST(zynParameterError, BaseOperationsAreTypeErrors) {
+  zynParameterPtr e = zynParameterError::create(PS_ERR_DATA);
+  EXPECT_EQ(zynParameter::get_subtype(*e->operate_prefix("-")), PS_ERR_TYPE);
+  EXPECT_EQ(zynParameter::get_subtype(*e->operate_postfix("!")), PS_ERR_TYPE);
+  EXPECT_EQ(zynParameter::get_subtype(*e->add("x", zynParameterPtr(new zynTestParameter))), PS_ERR_TYPE);
+  EXPECT_EQ(zynParameter::get_subtype(*(*e)[zynParameterKey("x")]), PS_ERR_TYPE);
+  EXPECT_EQ(e->size(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,3 @@
+#include "support/zynTestParameter.h"
+
+ZYN_DEFINE_TYPE(zynTestParameter, zynParameter)

@@ -1,0 +1,377 @@
+#include "zyn/core/zynParameter.h"
+
+#include <algorithm>
+
+#include "zyn/core/zynParameterError.h"
+#include "zyn/core/zynParameterNotify.h"
+#include "zyn/core/zynParameter_internal.h"
+#include "zyn/expr/zynEvaluator.h"
+
+const utTypeID& zynParameter::ut_static_type() {
+  static const utTypeID id(utTypeMake, "zynParameter");
+  return id;
+}
+static const utTypeID& zyn_type_id_of_zynParameter = zynParameter::ut_static_type();
+
+zynParameter::zynParameter() = default;
+
+// A copy shares the record, keeps the callbacks, lock and parent link, and
+// starts with a stale activity cache and no activity links of its own.
+zynParameter::zynParameter(const zynParameter& other)
+    : m_onmodify(other.m_onmodify),
+      m_onread(other.m_onread),
+      m_mirror_callback(other.m_mirror_callback),
+      m_lock(other.m_lock),
+      m_measure_mode(other.m_measure_mode),
+      m_active_value(other.m_active_value),
+      m_impl(other.get_impl()) {
+  if (const zynParameter* p = other.parent()) {
+    m_parent = const_cast<zynParameter*>(p);
+    m_borrowed_parent = p->life_token();
+    m_parent_borrowed = true;
+  }
+}
+
+zynParameter& zynParameter::operator=(const zynParameter& other) {
+  if (this == &other) return *this;
+  set_impl(other.get_impl());
+  m_onmodify = other.m_onmodify;
+  m_onread = other.m_onread;
+  m_mirror_callback = other.m_mirror_callback;
+  m_measure_mode = other.m_measure_mode;
+  m_active_value = other.m_active_value;
+  m_eval_guard = 0;
+  m_active_valid = 0;
+  return *this;
+}
+
+zynParameter::~zynParameter() {
+  zynParameterNotify::parameter_destroyed(this);
+  teardown_callbacks();
+}
+
+zynParameterImpl& zynParameter::impl() const {
+  if (!m_impl) m_impl = std::make_shared<zynParameterImpl>();
+  return *m_impl;
+}
+
+const zynParameterImplPtr& zynParameter::get_impl() const {
+  impl();
+  return m_impl;
+}
+
+std::shared_ptr<char> zynParameter::life_token() const {
+  if (!m_life) m_life = std::make_shared<char>(0);
+  return m_life;
+}
+
+// --- Descriptive record -----------------------------------------------------
+
+void zynParameter::set_name(const utString& name) { impl().m_name = name; }
+void zynParameter::set_desc(const utString& desc) { impl().m_desc = desc; }
+void zynParameter::set_label(const utString& label) { impl().m_label = zynEvaluator::localize(label); }
+void zynParameter::set_group_name(const utString& group) { impl().m_group_name = zynEvaluator::localize(group); }
+
+void zynParameter::set_active(const utString& expr) {
+  impl().m_active_expr = zynEvaluator::localize(expr);
+  invalidate_active();
+}
+
+void zynParameter::set_impl(zynParameterImplPtr record) {
+  m_impl = std::move(record);
+  invalidate_active();
+}
+
+// --- Parent links -------------------------------------------------------------
+
+const zynParameter* zynParameter::parent() const {
+  if (m_parent_borrowed && m_borrowed_parent.expired()) return nullptr;
+  return m_parent;
+}
+
+zynParameter* zynParameter::parent() {
+  return const_cast<zynParameter*>(static_cast<const zynParameter*>(this)->parent());
+}
+
+int zynParameter::is_descendent(const zynParameter* p) const {
+  if (!p) return 0;
+  for (const zynParameter* q = this; q; q = q->parent())
+    if (q == p) return 1;
+  return 0;
+}
+
+void zynParameter::link_par(zynParameterPtr child) {
+  zynParameter* c = child.pointer();
+  c->m_parent = this;
+  c->m_parent_borrowed = false;
+  c->m_borrowed_parent.reset();
+}
+
+void zynParameter::unlink_par(zynParameterPtr child) {
+  zynParameter* c = child.pointer();
+  c->m_parent = nullptr;
+  c->m_parent_borrowed = false;
+  c->m_borrowed_parent.reset();
+}
+
+// --- Base virtual behaviour --------------------------------------------------------
+
+const utString& zynParameter::get_typename() const {
+  static const utString invalid("Invalid typename");
+  return invalid;
+}
+
+int zynParameter::get_precedence() const {
+  const zynParameter* p = parent();
+  return p ? p->get_precedence() : 0;
+}
+
+void zynParameter::set_onmodify_param_name(const utString& name) {
+  if (zynParameter* p = parent()) p->set_onmodify_param_name(name);
+}
+
+zynParameterOnModify zynParameter::set_onmodify_callback(zynParameterOnModify) {
+  m_onmodify = nullptr;
+  return nullptr;
+}
+
+zynParameterOnRead zynParameter::set_onread_callback(zynParameterOnRead) {
+  m_onread = nullptr;
+  return nullptr;
+}
+
+utString zynParameter::print(int) const { return "(UNKNOWN)\n"; }
+
+utString zynParameter::get_string() const { return "#ERROR: Parameter cannot be represented by a string"; }
+
+const zynRefToObjectId& zynParameter::get_ref_id() const { return zynRefToObjectId::empty(); }
+
+double zynParameter::get_double_in_units(zynUnits, bool& ok) const {
+  ok = true;
+  return get_double();
+}
+
+void zynParameter::set_double_in_units(double, zynUnits, bool& ok) { ok = true; }
+
+void zynParameter::copy_value_from(const zynParameter& source) {
+  if (&source != this) set_string(source.get_expr());
+}
+
+zynParameterPtr zynParameter::operate_binary(const utString& op, const zynParameterPtr& other) const {
+  if (op == "==") return zyn_create_bool(*this == *other);
+  if (op == "!=") return zyn_create_bool(*this != *other);
+  if (op == "[") {
+    if (!other->is_valid()) return zynParameterError::create(PS_ERR_ARGUMENTS);
+    zynParameterType t = get_type(*other);
+    if (t == PT_NUMERIC) return (*this)[zynParameterKey(other->get_int(), utString())];
+    if (t == PT_STRING) return (*this)[zynParameterKey(other->get_string())];
+    return zynParameterError::create(PS_ERR_TYPE);
+  }
+  if (op == "." && get_type(*other) == PT_STRING) {
+    if (!other->is_valid()) return zynParameterError::create(PS_ERR_ARGUMENTS);
+    return (*this)[zynParameterKey(other->get_string())];
+  }
+  return zynParameterError::create(PS_ERR_TYPE);
+}
+
+zynParameterPtr zynParameter::operate_prefix(const utString&) const { return zynParameterError::create(PS_ERR_TYPE); }
+zynParameterPtr zynParameter::operate_postfix(const utString&) const { return zynParameterError::create(PS_ERR_TYPE); }
+
+const zynParameterPtr zynParameter::operator[](const zynParameterKey&) const {
+  return zynParameterError::create(PS_ERR_TYPE);
+}
+
+zynParameterPtr zynParameter::operator[](const zynParameterKey&) { return zynParameterError::create(PS_ERR_TYPE); }
+
+zynParameterPtr zynParameter::add(const zynParameterKey&, zynParameterPtr p) {
+  p.release();
+  return zynParameterError::create(PS_ERR_TYPE);
+}
+
+zynParameterPtr zynParameter::remove(const zynParameterKey&) { return zynParameterError::create(PS_ERR_TYPE); }
+
+int zynParameter::is_equal(const zynParameter& other) const {
+  return is_active() == other.is_active() && size() == other.size();
+}
+
+const zynRefToObjectId zynParameter::get_lock_id_imp(const zynParameter& p) const {
+  const zynParameter* up = parent();
+  return up ? up->get_lock_id_imp(p) : zynRefToObjectId::empty();
+}
+
+int zynParameter::operator==(const zynParameter& other) const {
+  return type() == get_type(other) && is_equal(other);
+}
+
+// --- Measure and mirror modes -----------------------------------------------------
+
+void zynParameter::set_measure_mode(zynParameterMeasureMode m) {
+  zynParameterSubType s = subtype();
+  if (m != PM_DEFAULT && (s == PS_REAL || s == PS_ANGLE)) m_measure_mode = m;
+}
+
+zynParameterMirrorMode zynParameter::get_mirror_mode() const {
+  return m_mirror_callback ? m_mirror_callback(this) : impl().m_mirror_mode;
+}
+
+void zynParameter::set_mirror_mode(zynParameterMirrorMode m) { impl().m_mirror_mode = m; }
+
+// --- Locks -----------------------------------------------------------------------
+
+int zynParameter::is_locked() const {
+  if (zynParameterNoLock::no_lock()) return 0;
+  if (m_lock && is_active()) return 1;
+  const zynParameter* p = parent();
+  return p ? p->is_locked() : 0;
+}
+
+// --- Path names and scoped resolution ---------------------------------------------
+
+namespace {
+
+// Removes the root type "t" (with its ".") from the front of "r".
+void strip_root_type(utString& r, const utString& t) {
+  if (r.compare(0, t.size(), t) != 0) return;
+  r.erase(0, r.size() > t.size() && r[t.size()] == '.' ? t.size() + 1 : t.size());
+}
+
+}  // namespace
+
+utString zynParameter::get_name(const zynParameter& par, int relative) {
+  utString r = par.get_name();
+  utString t;
+  bool is_root = zyn_is_root(par);
+  if (r.empty() && is_root) t = zyn_root_type(par);
+  const zynParameter* up = par.parent();
+  if (!r.empty()) {
+    if (up && (relative == 0 || !is_root)) {
+      utString p = get_name(*up, relative);
+      if (!p.empty()) p += ".";
+      r = p + r;
+    }
+  } else {
+    if (up && zyn_is_container(*up)) {
+      if (!(relative && is_root)) r = get_name(*up, relative);
+      bool is_name_key = false;
+      utString key = zyn_child_key_text(*up, par, is_name_key);
+      if (!key.empty()) {
+        if (!r.empty() && is_name_key) r += ".";
+        r += key;
+      }
+    }
+    if (r.empty()) r = t;
+  }
+  if (relative && !t.empty()) strip_root_type(r, t);
+  return r;
+}
+
+zynParameterPtr zynParameter::resolve(const zynParameterKey& key) const {
+  if (key.type() == PT_ERROR) return zynParameterError::create(PS_ERR_SYNTAX);
+  zynParameterPtr found = (*this)[key];
+  if (get_type(*found) == PT_ERROR && !found->is_ref()) {
+    int mine = get_precedence();
+    for (const zynParameter* up = parent(); up; up = up->parent())
+      if (up->get_precedence() <= mine) return up->resolve(key);
+  }
+  return found;
+}
+
+// --- Evaluation --------------------------------------------------------------------
+
+zynParameterPtr zynParameter::evaluate() const {
+  if (m_eval_guard) return zynParameterError::create(PS_ERR_REFERENCE);
+  utString text = get_expr();
+  if (text.empty()) return zynParameterError::create(PS_ERR_TYPE);
+  zynEvaluator evaluator(this);
+  m_eval_guard = 1;
+  zynParameterType t = type();
+  zynParameterPtr result = (t == PT_STRING || t == PT_ENUM) ? zyn_create_string(evaluator.interpolate_string(text))
+                                                            : evaluator.evaluate(text);
+  while (!result.is_null() && result->is_expr()) result = result->evaluate();
+  m_eval_guard = 0;
+  return result;
+}
+
+// --- Activity ----------------------------------------------------------------------
+
+int zynParameter::is_active() const {
+  const zynParameter* p = parent();
+  if (p && !p->is_active()) return 0;
+  if (!m_active_valid) update_active();
+  return m_active_value;
+}
+
+zynParameterActivityLinks& zynParameter::links() const {
+  if (!m_links) m_links = std::make_unique<zynParameterActivityLinks>();
+  return *m_links;
+}
+
+const zynParameterPtrcoDList& zynParameter::get_dependencies() const { return links().dependencies; }
+const zynParameterPtrcoDList& zynParameter::get_dependents() const { return links().dependents; }
+
+void zynParameter::update_active() const {
+  m_active_valid = 1;
+  const utString& expr = get_active_expr();
+  if (expr.empty()) {
+    m_active_value = 1;
+    if (m_links) {
+      for (const zynParameterPtr& dep : m_links->dependencies) dep.raw()->remove_callback(this);
+      m_links->dependencies.clear();
+    }
+    return;
+  }
+  zynEvaluator evaluator(parent());
+  zynParameterPtr result = evaluator.evaluate(expr);
+  if (get_type(*result) != PT_NUMERIC) {
+    m_active_value = 0;
+    m_active_valid = 0;
+    return;
+  }
+  m_active_value = result->get_int();
+  if (evaluator.has_function_param()) {
+    m_active_valid = 0;
+    return;
+  }
+  zynParameterPtrcoDList now;
+  evaluator.get_paramset(now);
+  zynParameterPtrcoDList& old = links().dependencies;
+  auto contains = [](const zynParameterPtrcoDList& list, const zynParameter* p) {
+    return std::any_of(list.begin(), list.end(), [p](const zynParameterPtr& q) { return q.raw() == p; });
+  };
+  for (const zynParameterPtr& dep : now)
+    if (!contains(old, dep.raw())) dep.raw()->add_callback(this);
+  for (const zynParameterPtr& dep : old)
+    if (!contains(now, dep.raw())) dep.raw()->remove_callback(this);
+  // The dependencies are held externally: a parameter never keeps alive
+  // what its condition reads; teardown unlinks both sides instead.
+  old.clear();
+  for (const zynParameterPtr& dep : now) old.emplace_back(coPrfExternal, dep.raw());
+}
+
+void zynParameter::add_callback(const zynParameter* dependent) const {
+  links().dependents.emplace_back(coPrfExternal, dependent);
+}
+
+void zynParameter::remove_callback(const zynParameter* dependent) const {
+  if (m_links) m_links->dependents.remove_if([dependent](const zynParameterPtr& p) { return p.raw() == dependent; });
+}
+
+void zynParameter::remove_dependency(const zynParameter* dependency) const {
+  if (m_links)
+    m_links->dependencies.remove_if([dependency](const zynParameterPtr& p) { return p.raw() == dependency; });
+}
+
+void zynParameter::teardown_callbacks() {
+  if (!m_links) return;
+  for (const zynParameterPtr& dep : m_links->dependencies) dep.raw()->remove_callback(this);
+  for (const zynParameterPtr& dep : m_links->dependents) {
+    dep.raw()->invalidate_active();
+    dep.raw()->remove_dependency(this);
+  }
+  m_links.reset();
+}
+
+void zynParameter::invalidate_dependents() const {
+  if (!m_links) return;
+  for (const zynParameterPtr& dep : m_links->dependents) dep.raw()->invalidate_active();
+}

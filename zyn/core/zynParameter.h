@@ -1,0 +1,269 @@
+// zynParameter is the base of every value in the parameter store: numbers,
+// strings, enumerations, containers, references, functions, errors and host
+// data. It carries what all kinds share: a shared descriptive record (name,
+// description, label, group, activity condition), a lock, the link to the
+// container that holds it, host callbacks, and the cached activity state with
+// the dependency lists that keep it current. Kinds override the virtual
+// operations below; the base answers "Type error" for what a kind does not
+// support. Parameters are held through zynParameterPtr (zynParameterPtr.h).
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+
+#include "zyn/core/zynParameterKey.h"
+#include "zyn/core/zynParameterPtr.h"
+#include "zyn/core/zynParameterTypes.h"
+#include "zyn/host/utString.h"
+#include "zyn/host/utTypeID.h"
+#include "zyn/host/zynContainers.h"
+#include "zyn/host/zynUniqueId.h"
+#include "zyn/values/zynUnits.h"
+
+class zynParameter;
+
+
+// The shared descriptive record of a parameter. Copies of a parameter share
+// one record, so renaming a copy renames its source too.
+class zynParameterImpl {
+ public:
+  utString m_active_expr;
+  utString m_group_name;
+  utString m_label;
+  utString m_desc;
+  utString m_name;
+  zynParameterMirrorMode m_mirror_mode = PMM_NONE;
+  utString m_typename;
+  utString m_default_value;
+  utString m_default_value_second_units;  // only when it differs from the first
+};
+using zynParameterImplPtr = std::shared_ptr<zynParameterImpl>;
+
+// Host callbacks.
+using zynParameterOnModify = void (*)(zynParameter*);
+using zynParameterOnRead = void (*)(const zynParameter*);
+using zynParameterMirrorCallback = zynParameterMirrorMode (*)(const zynParameter*);
+
+// Declares the run-time type members of a parameter class. Use in the public
+// section of every class, naming its direct base; define the identity with
+// ZYN_DEFINE_TYPE in the .cpp.
+#define ZYN_DECLARE_TYPE(Class, BaseClass)                                                    \
+  static const utTypeID& ut_static_type();                                            \
+  const utTypeID& ut_dynamic_type() const override { return ut_static_type(); }       \
+  int ut_is_kind_of(const utTypeID& t) const override {                               \
+    return &t == &ut_static_type() || BaseClass::ut_is_kind_of(t);                    \
+  }                                                                                   \
+  static Class* ut_dynamic_cast(zynParameter* p) {                                    \
+    return p && p->ut_is_kind_of(ut_static_type()) ? static_cast<Class*>(p) : nullptr; \
+  }                                                                                   \
+  static const Class* ut_dynamic_cast(const zynParameter* p) {                        \
+    return p && p->ut_is_kind_of(ut_static_type()) ? static_cast<const Class*>(p)     \
+                                                   : nullptr;                         \
+  }
+
+#define ZYN_DEFINE_TYPE(Class, BaseClass)                                        \
+  const utTypeID& Class::ut_static_type() {                                      \
+    static const utTypeID id(utTypeMake, #Class, &BaseClass::ut_static_type()); \
+    return id;                                                                   \
+  }                                                                              \
+  static const utTypeID& zyn_type_id_of_##Class = Class::ut_static_type();
+
+// Per-parameter activity bookkeeping, allocated only for parameters that take
+// part in activity tracking.
+struct zynParameterActivityLinks {
+  zynParameterPtrcoDList dependencies;  // what our activity condition reads
+  zynParameterPtrcoDList dependents;    // whose activity conditions read us (external)
+};
+
+class zynParameter {
+ public:
+  zynParameter();
+  zynParameter(const zynParameter& other);
+  zynParameter& operator=(const zynParameter& other);
+  virtual ~zynParameter();
+
+  // --- Run-time type scheme -------------------------------------------------
+  static const utTypeID& ut_static_type();
+  virtual const utTypeID& ut_dynamic_type() const { return ut_static_type(); }
+  // Returns 1 when this object is of the class of "t" or derives from it.
+  virtual int ut_is_kind_of(const utTypeID& t) const { return &t == &ut_static_type(); }
+  static zynParameter* ut_dynamic_cast(zynParameter* p) { return p; }
+  static const zynParameter* ut_dynamic_cast(const zynParameter* p) { return p; }
+
+  // --- Virtual interface, in slot order ------------------------------------
+  // Returns a new heap copy of the same concrete class.
+  virtual zynParameter* create_new() const = 0;
+  virtual void reset() {}
+  virtual int is_valid() const { return 1; }
+  // Returns 0 when the parent is inactive, else the (cached) activity condition.
+  virtual int is_active() const;
+  virtual int is_error() const { return 0; }
+  virtual const utString& get_typename() const;
+  virtual void set_typename(const utString&) {}
+  // Returns the parent's precedence, 0 without parent.
+  virtual int get_precedence() const;
+  // Passes "name" up to the root, which records it.
+  virtual void set_onmodify_param_name(const utString& name);
+  // Sets the modify callback and returns the previous one. The base refuses:
+  // it clears the callback and returns null.
+  virtual zynParameterOnModify set_onmodify_callback(zynParameterOnModify fn);
+  virtual zynParameterOnRead set_onread_callback(zynParameterOnRead fn);
+  // Returns the printed form; "depth" is the indentation used by containers.
+  virtual utString print(int depth) const;
+  virtual int get_int() const { return 0; }
+  virtual double get_double() const { return 0.0; }
+  virtual utString get_string() const;
+  virtual const zynRefToObjectId& get_ref_id() const;
+  virtual double get_double_in_units(zynUnits units, bool& ok) const;
+  virtual utString get_translated_string() const { return get_string(); }
+  virtual void set_int(int) {}
+  virtual void set_double(double) {}
+  virtual void set_string(const utString&) {}
+  virtual void set_ref_from_id(const zynRefToObjectId&) {}
+  virtual void set_double_in_units(double, zynUnits units, bool& ok);
+  virtual void set_defaults(const utString&, const utString&) {}
+  // Copies the value (not the record) of "source": set_string(source.get_expr()).
+  virtual void copy_value_from(const zynParameter& source);
+  // Returns 1 when a lock applies to this parameter (its own while active, or an ancestor's).
+  virtual int is_locked() const;
+  virtual int check_range() const { return 1; }
+  virtual int is_expr() const { return 0; }
+  virtual utString get_expr() const { return utString(); }
+  // Applies binary "op" with "other" as right operand. The base knows "==",
+  // "!=", "[" (numeric index or string key) and "." (string key).
+  virtual zynParameterPtr operate_binary(const utString& op, const zynParameterPtr& other) const;
+  virtual zynParameterPtr operate_prefix(const utString& op) const;
+  virtual zynParameterPtr operate_postfix(const utString& op) const;
+  virtual int size() const { return 0; }
+  virtual const zynParameterPtr operator[](const zynParameterKey& key) const;
+  virtual zynParameterPtr operator[](const zynParameterKey& key);
+  // Adds "p" under "key". The base releases "p" and returns "Type error".
+  virtual zynParameterPtr add(const zynParameterKey& key, zynParameterPtr p);
+  virtual zynParameterPtr remove(const zynParameterKey& key);
+  virtual void remove_all() {}
+  // Returns what this parameter stands for: a reference's target, else itself.
+  virtual const zynParameter* get_ref() const { return this; }
+  virtual zynParameter* get_ref() { return this; }
+
+ protected:
+  virtual zynParameterSubType subtype() const = 0;
+  virtual zynParameterType type() const = 0;
+  virtual utString get_xml_typename() const { return utString(); }
+  // Evaluates the expression of this parameter in its own scope. Returns
+  // "Expression/Reference error" when reached again while running, "Type
+  // error" without expression.
+  virtual zynParameterPtr evaluate() const;
+  // Returns 1 when both have the same activity and size.
+  virtual int is_equal(const zynParameter& other) const;
+  virtual const zynRefToObjectId get_lock_id_imp(const zynParameter& p) const;
+
+ public:
+  // --- Non-virtual members --------------------------------------------------
+  // Returns 1 when both are of the same type and is_equal holds.
+  int operator==(const zynParameter& other) const;
+  int operator!=(const zynParameter& other) const { return !(*this == other); }
+
+  const utString& get_name() const { return impl().m_name; }
+  const utString& get_desc() const { return impl().m_desc; }
+  const utString& get_label() const { return impl().m_label; }
+  const utString& get_group_name() const { return impl().m_group_name; }
+  const utString& get_active_expr() const { return impl().m_active_expr; }
+  void set_name(const utString& name);
+  void set_desc(const utString& desc);
+  // Label, group and activity condition are stored in the neutral form.
+  void set_label(const utString& label);
+  void set_group_name(const utString& group);
+  void set_active(const utString& expr);
+  // Replaces the shared record; the activity is recomputed on next use.
+  void set_impl(zynParameterImplPtr impl);
+  const zynParameterImplPtr& get_impl() const;
+
+  // Returns the container holding this parameter, or null. A copy keeps its
+  // source's container until it is adopted, but never past that container's life.
+  const zynParameter* parent() const;
+  zynParameter* parent();
+  // Returns 1 when "p" is this parameter or one of its ancestors.
+  int is_descendent(const zynParameter* p) const;
+  int is_ref() const { return get_ref() != this; }
+
+  void lock(int on) { m_lock = on ? 1 : 0; }
+  int get_lock_flag() const { return m_lock; }
+  const zynRefToObjectId get_lock_id() const { return get_lock_id_imp(*this); }
+
+  zynParameterMeasureMode get_measure_mode() const { return m_measure_mode; }
+  // Stores "m" only when it is non-zero and this is a real or an angle.
+  void set_measure_mode(zynParameterMeasureMode m);
+  zynParameterMirrorMode get_mirror_mode() const;
+  void set_mirror_mode(zynParameterMirrorMode m);
+  void set_mirror_mode_callback(zynParameterMirrorCallback fn) { m_mirror_callback = fn; }
+
+  // Returns the dotted path of "par" through its ancestors; with "relative"
+  // non-zero the path stops at the innermost root.
+  static utString get_name(const zynParameter& par, int relative);
+  static zynParameterType get_type(const zynParameter& p) { return p.type(); }
+  static zynParameterSubType get_subtype(const zynParameter& p) { return p.subtype(); }
+  // Returns p->evaluate(); used by the evaluator and the function library.
+  static zynParameterPtr evaluate(const zynParameter& p) { return p.evaluate(); }
+
+  // The parameters whose activity conditions this one reads, and those that read it.
+  const zynParameterPtrcoDList& get_dependencies() const;
+  const zynParameterPtrcoDList& get_dependents() const;
+  // Marks the activity of every dependent as stale.
+  void invalidate_dependents() const;
+
+  // Reference counting used by zynParameterPtr.
+  void add_reference() const { m_refs.fetch_add(1, std::memory_order_relaxed); }
+  int release_reference() const { return m_refs.fetch_sub(1, std::memory_order_acq_rel) - 1; }
+  int reference_count() const { return m_refs.load(std::memory_order_relaxed); }
+
+ protected:
+  // Sets "child"'s parent link to this container.
+  void link_par(zynParameterPtr child);
+  // Clears "child"'s parent link.
+  void unlink_par(zynParameterPtr child);
+  // Runs the modify notifications: invalidates the activity of dependents,
+  // records the change and calls the nearest modify callback.
+  void onmodify_callback();
+  // Calls the nearest read callback.
+  void onread_callback() const;
+
+  zynParameterOnModify m_onmodify = nullptr;
+  zynParameterOnRead m_onread = nullptr;
+  zynParameterMirrorCallback m_mirror_callback = nullptr;
+  int32_t m_lock = 0;
+  mutable int32_t m_eval_guard = 0;
+  mutable int32_t m_active_valid = 0;
+  zynParameterMeasureMode m_measure_mode = PM_DEFAULT;
+  mutable int32_t m_active_value = 1;
+
+  // Returns the record, creating it on first use (most parameters never need one of their own).
+  zynParameterImpl& impl() const;
+  zynParameterImpl& mutable_impl() { return impl(); }
+
+  // Scoped lookup of "key": here, then in ancestors of lower or equal precedence.
+  zynParameterPtr resolve(const zynParameterKey& key) const;
+  void invalidate_active() const { m_active_valid = 0; }
+
+ private:
+  friend class zynParameterNotify;
+  friend class zynEvaluator;
+
+  void update_active() const;
+  zynParameterActivityLinks& links() const;
+  void add_callback(const zynParameter* dependent) const;
+  void remove_callback(const zynParameter* dependent) const;
+  void remove_dependency(const zynParameter* dependency) const;
+  void teardown_callbacks();
+  std::shared_ptr<char> life_token() const;
+
+  mutable zynParameterImplPtr m_impl;
+  zynParameter* m_parent = nullptr;
+  // Set when the parent link was inherited by copying: the link then holds
+  // only while that container lives.
+  std::weak_ptr<char> m_borrowed_parent;
+  bool m_parent_borrowed = false;
+  mutable std::shared_ptr<char> m_life;
+  mutable std::unique_ptr<zynParameterActivityLinks> m_links;
+  mutable std::atomic<int> m_refs{0};
+};
