@@ -26,6 +26,7 @@
 #include "zyn/core/zynParameterNotify.h"
 #include "zyn/core/zynParameterPtr.h"
 #include "zyn/core/zynParameterTypes.h"
+#include "zyn/core/zynParameterUpdateTrack.h"
 
 // Expression language
 #include "zyn/expr/zynEvaluator.h"
