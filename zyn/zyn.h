@@ -16,5 +16,11 @@
 #include "zyn/core/zynParameterPtr.h"
 #include "zyn/core/zynParameterTypes.h"
 
+// Scalar values and units
+#include "zyn/values/zynDimensions.h"
+#include "zyn/values/zynParameterNumeric.h"
+#include "zyn/values/zynParameterScalar.h"
+#include "zyn/values/zynUnits.h"
+
 // Expression language
 #include "zyn/expr/zynEvaluator.h"
