@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "zyn/core/zynParameterError.h"
+#include "zyn/host/zynUnitsUtils.h"
 #include "zyn/values/zynParameterNumeric.h"
 
 namespace {
@@ -138,6 +139,15 @@ TEST(NumericOperators, LengthSuffixesOnNumericOnly) {
   EXPECT_TRUE(is_error(num(PS_REAL, 1)->operate_postfix("mm"), PS_ERR_TYPE));
   EXPECT_TRUE(is_error(n(1)->operate_postfix("km"), PS_ERR_TYPE));
   EXPECT_TRUE(is_error(n(1)->operate_postfix("!"), PS_ERR_SYNTAX));
+}
+
+TEST(NumericOperators, LengthSuffixesFollowTheUnitSystem) {
+  ASSERT_TRUE(zynUnitsUtils::set_units(zynUnitsImperial));
+  double inch = n(1)->operate_postfix("in")->get_double();
+  double mm = n(25.4)->operate_postfix("mm")->get_double();
+  zynUnitsUtils::set_units(zynUnitsMetric);
+  EXPECT_DOUBLE_EQ(inch, 1.0);
+  EXPECT_DOUBLE_EQ(mm, 1.0);
 }
 
 TEST(NumericOperators, ErrorOperandsPassThrough) {

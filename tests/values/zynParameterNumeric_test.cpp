@@ -6,6 +6,8 @@
 #include <climits>
 
 #include "zyn/core/zynParameterNotify.h"
+#include "zyn/core/zynParameterUpdateTrack.h"
+#include "zyn/host/zynUnitsUtils.h"
 #include "zyn/host/zynNls.h"
 
 namespace {
@@ -271,6 +273,57 @@ TEST(ParameterNumeric, UnitConversionAtTheInterface) {
   t.set_double_in_units(5.0, ZYN_UNITS_NONE, failed);
   EXPECT_TRUE(failed);
   EXPECT_EQ(t.get_value(), "120.0");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ParameterNumeric, RangeClampsReadsAndChecks) {
+  zynParameterNumeric p(PS_REAL, none, 12.0);
+  EXPECT_TRUE(p.get_range().invalid());
+  EXPECT_EQ(p.check_range(), 1);
+  p.set_range(zynRange(0.0, 10.0));
+  EXPECT_EQ(p.get_double(), 10.0);
+  EXPECT_EQ(p.get_int(), 10);
+  EXPECT_EQ(p.check_range(), 0);
+  EXPECT_EQ(p.get_value(), "12.0");
+  p.set_string("-1");
+  EXPECT_EQ(p.get_double(), 0.0);
+  p.set_string("5");
+  EXPECT_EQ(p.check_range(), 1);
+  p.set_string("a+");
+  EXPECT_EQ(p.check_range(), 0);
+  // A range whose minimum exceeds its maximum bounds nothing.
+  p.set_range(zynRange(10.0, 0.0));
+  p.set_string("12");
+  EXPECT_EQ(p.get_double(), 12.0);
+  // The evaluated copy carries no range.
+  p.set_range(zynRange(0.0, 1.0));
+  EXPECT_TRUE(zynParameterNumeric(p).get_range().get_max() == 1.0);
+}
+
+TEST(ParameterNumeric, ChangedTextsAreTracked) {
+  zynParameterPtr p = make(PS_REAL, 1.0);
+  zynParameterUpdateTrack track;
+  p->set_string("1.0");
+  EXPECT_EQ(zynParameterUpdateTrack::get_list_size(), 0);
+  p->set_string("2");
+  EXPECT_EQ(zynParameterUpdateTrack::get_list_size(), 1);
+  // Building a numeric is no change.
+  zynParameterPtr q = make(PS_REAL, 3.0);
+  EXPECT_EQ(zynParameterUpdateTrack::get_list_size(), 1);
+}
+
+TEST(ParameterNumeric, ResetUsesTheSecondDefaultInImperial) {
+  zynParameterPtr p = make(PS_REAL, 1.0);
+  p->set_defaults("10", "0.5");
+  ASSERT_TRUE(zynUnitsUtils::set_units(zynUnitsImperial));
+  p->reset();
+  EXPECT_EQ(stored(p), "0.5");
+  zynUnitsUtils::set_units(zynUnitsMetric);
+  p->reset();
+  EXPECT_EQ(stored(p), "10.0");
 }
 
 }  // namespace

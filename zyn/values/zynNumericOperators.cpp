@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "zyn/core/zynParameterError.h"
+#include "zyn/host/zynUnitsUtils.h"
 #include "zyn/values/zynNumeric_internal.h"
 #include "zyn/values/zynParameterNumeric.h"
 
@@ -21,21 +22,19 @@ zynParameterPtr make_bool(bool b) { return zynParameterPtr(Numeric::create_bool(
 
 bool real_like(zynParameterSubType s) { return s == PS_REAL || s == PS_ANGLE; }
 
-// The factor from one length unit to millimetres (k) and the unit system it
-// belongs to: 0 millimetre based, 1 inch based.
+// A length suffix: its size in the base unit (k) of the unit system it
+// belongs to.
 struct LengthSuffix {
   const char* name;
-  int system;
+  zynUnitsType system;
   double k;
 };
 
 constexpr LengthSuffix length_suffixes[] = {
-    {"m", 0, 1000.0}, {"cm", 0, 10.0}, {"mm", 0, 1.0},  {"um", 0, 0.001},
-    {"yd", 1, 36.0},  {"ft", 1, 12.0}, {"in", 1, 1.0}, {"th", 1, 0.001},
+    {"m", zynUnitsMetric, 1000.0},  {"cm", zynUnitsMetric, 10.0}, {"mm", zynUnitsMetric, 1.0},
+    {"um", zynUnitsMetric, 0.001},  {"yd", zynUnitsImperial, 36.0}, {"ft", zynUnitsImperial, 12.0},
+    {"in", zynUnitsImperial, 1.0},  {"th", zynUnitsImperial, 0.001},
 };
-
-// Returns the factor from unit system "system" to the current one.
-double scale_from(int system) { return system == 1 ? 25.4 : 1.0; }
 
 // "==" and "!=" use the coincidence tolerance; ordering is exact.
 zynParameterPtr compare(const utString& op, double a, double b) {
@@ -120,7 +119,7 @@ zynParameterPtr zynParameterNumeric::operate_postfix(const utString& op) const {
   if (m_subtype == PS_NUMERIC) {
     for (const LengthSuffix& suffix : length_suffixes) {
       if (op != suffix.name) continue;
-      double factor = suffix.k * scale_from(suffix.system);
+      double factor = suffix.k * zynUnitsUtils::get_scale_from(suffix.system);
       return make(PS_NUMERIC, m_dims * zynDimensions(ZYN_DIM_LENGTH), get_double() * factor);
     }
   }

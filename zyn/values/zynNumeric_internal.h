@@ -11,9 +11,6 @@
 // the locale's decimal point.
 bool zyn_parse_number_text(const utString& text, char point, double& value);
 
-// Returns the shortest text that reads back as exactly "v".
-utString zyn_format_double_exact(double v);
-
 // Returns the literal "text" in the REAL form: trimmed, with a "0" before a
 // leading separator, ".0" after an integer, and "point" as the separator.
 utString zyn_normalize_real_text(const utString& text, char point);

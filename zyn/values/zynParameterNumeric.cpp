@@ -1,12 +1,13 @@
 #include "zyn/values/zynParameterNumeric.h"
 
-#include <charconv>
 #include <climits>
 #include <cmath>
 
 #include "zyn/core/zynParameterError.h"
 #include "zyn/core/zynParameter_internal.h"
 #include "zyn/host/zynNls.h"
+#include "zyn/host/zynText.h"
+#include "zyn/host/zynTolerance.h"
 #include "zyn/values/zynNumeric_internal.h"
 
 ZYN_DEFINE_TYPE(zynParameterNumeric, zynParameterScalar)
@@ -28,13 +29,6 @@ bool zyn_parse_number_text(const utString& text, char point, double& value) {
   for (char& c : copy)
     if (c == other || c == point) c = '.';
   return ut_parse(copy, value, end) && end < 0;
-}
-
-utString zyn_format_double_exact(double v) {
-  char buffer[32];
-  auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, v);
-  if (ec != std::errc()) return utString();
-  return utString(buffer, end);
 }
 
 utString zyn_normalize_real_text(const utString& text, char point) {
@@ -90,7 +84,7 @@ zynParameterNumeric* zynParameterNumeric::create_bool(int b) {
 
 zynParameterPtr zyn_create_bool(int value) { return zynParameterPtr(zynParameterNumeric::create_bool(value)); }
 
-double zynParameterNumeric::comparison_tol() { return 1e-6; }
+double zynParameterNumeric::comparison_tol() { return zyn_coincidence_tolerance(); }
 
 // --- Caches -------------------------------------------------------------------
 
@@ -156,7 +150,7 @@ double zynParameterNumeric::apply_subtype(double raw) const {
 }
 
 utString zynParameterNumeric::format_value(double raw) const {
-  utString text = zyn_format_double_exact(raw);
+  utString text = zynformat_double_exact(raw);
   if (m_subtype == PS_REAL || m_subtype == PS_ANGLE) return zyn_normalize_real_text(text, nlsUtils::m_decimal_point);
   return text;
 }
@@ -202,6 +196,7 @@ double zynParameterNumeric::get_double() const {
   onread_callback();
   double v = 0.0;
   get_evaluated_double(v);
+  if (!m_range.invalid()) m_range.clamp(v);
   return v;
 }
 
@@ -227,7 +222,12 @@ int zynParameterNumeric::is_valid() const {
   return literal_value(raw) || zynParameterScalar::is_valid();
 }
 
-int zynParameterNumeric::check_range() const { return 1; }
+int zynParameterNumeric::check_range() const {
+  if (m_range.invalid()) return 1;
+  double v = 0.0;
+  if (!get_evaluated_double(v)) return 0;
+  return !m_range.clamp(v);
+}
 
 int zynParameterNumeric::is_int_value() const {
   double v = 0.0;
@@ -279,7 +279,7 @@ void zynParameterNumeric::set_string(const utString& text) {
 }
 
 void zynParameterNumeric::set_double(double v) {
-  if (!is_locked()) set_normalized_value(zyn_format_double_exact(v));
+  if (!is_locked()) set_normalized_value(zynformat_double_exact(v));
 }
 
 void zynParameterNumeric::set_int(int i) {

@@ -16,6 +16,7 @@
 
 #include <cstdint>
 
+#include "zyn/host/zynRange.h"
 #include "zyn/values/zynDimensions.h"
 #include "zyn/values/zynParameterScalar.h"
 #include "zyn/values/zynUnits.h"
@@ -44,6 +45,9 @@ class zynParameterNumeric : public zynParameterScalar {
   const zynDimensions& get_dim() const { return m_dims; }
   zynUnits get_units() const { return m_units; }
   void set_units(zynUnits units) { m_units = units; }
+  // The range that get_double() clamps into; the default range is empty.
+  const zynRange& get_range() const { return m_range; }
+  void set_range(const zynRange& range) { m_range = range; }
 
   // Restores the default text: the constructor's text unless set_defaults
   // gave another.
@@ -155,6 +159,7 @@ class zynParameterNumeric : public zynParameterScalar {
   zynParameterSubType m_subtype;
   zynDimensions m_dims;
   zynUnits m_units;
+  zynRange m_range;
   mutable uint8_t m_flags = 0;
   mutable char m_cache_point = 0;  // the decimal point the cache was built with
   mutable double m_number = 0.0;

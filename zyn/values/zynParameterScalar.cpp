@@ -1,18 +1,14 @@
 #include "zyn/values/zynParameterScalar.h"
 
 #include "zyn/core/zynParameterError.h"
+#include "zyn/core/zynParameterUpdateTrack.h"
 #include "zyn/core/zynParameter_internal.h"
 #include "zyn/expr/zynEvaluator.h"
+#include "zyn/host/zynUnitsUtils.h"
 
 ZYN_DEFINE_TYPE(zynParameterScalar, zynParameter)
 
 namespace {
-
-// Records "p" as changed for the update tracker.
-void record_change(zynParameter*) {}
-
-// Returns the toolbox's current length unit system: 0 metric, 1 imperial.
-int current_unit_system() { return 0; }
 
 // Returns the index of the state "text" names in the enumeration "e", or -1.
 int enum_state_index(const zynParameter&, const utString&) { return -1; }
@@ -34,7 +30,7 @@ void zynParameterScalar::reset() {
   zynParameterImpl& record = impl();
   if (record.m_default_value.empty()) record.m_default_value = get_value();
   // Copies: set_string may replace the record's texts through callbacks.
-  utString text = !record.m_default_value_second_units.empty() && current_unit_system() != 0
+  utString text = !record.m_default_value_second_units.empty() && zynUnitsUtils::get_units() != zynUnitsMetric
                       ? record.m_default_value_second_units
                       : record.m_default_value;
   set_string(text);
@@ -89,7 +85,7 @@ utString zynParameterScalar::get_expr() const {
 }
 
 void zynParameterScalar::set_value(const utString& text) {
-  if (text != get_value()) record_change(this);
+  if (text != get_value()) zynParameterUpdateTrack::track_parameter(this);
   m_value = text;
 }
 
