@@ -18,3 +18,10 @@
 
 // Expression language
 #include "zyn/expr/zynEvaluator.h"
+
+// Function library
+#include "zyn/library/zynEvalFunction.h"
+#include "zyn/library/zynLibraryRegistry.h"
+#include "zyn/library/zynParameterFunction.h"
+#include "zyn/library/zynParameterLib.h"
+#include "zyn/library/zynParameterMemberFunction.h"
