@@ -86,4 +86,11 @@ TEST(ParameterLib, EvalScopeHoldsItsParameter) {
   EXPECT_TRUE(zynParameterLib::get_eval_scope().is_null());
 }
 
+TEST(ParameterLib, AngleUnitStartsAtRadians) {
+  EXPECT_EQ(zynParameterLib::get_angle_unit(), 0);
+  zynParameterLib::set_angle_unit(giAngleDegrees);
+  EXPECT_EQ(zynParameterLib::get_angle_unit(), giAngleDegrees);
+  zynParameterLib::set_angle_unit(giAngleRadians);
+}
+
 }  // namespace

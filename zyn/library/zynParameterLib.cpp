@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "zyn/core/zynParameterError.h"
+#include "zyn/host/zynText.h"
 #include "zyn/library/zynLibrary_internal.h"
 
 ZYN_DEFINE_TYPE(zynParameterLib, zynParameterFunction)
@@ -16,13 +17,7 @@ zynParameterPtr& eval_scope() {
   return scope;
 }
 
-// Built-in names are lower case ASCII; other bytes pass unchanged.
-utString lower_case(const utString& text) {
-  utString out(text);
-  for (char& c : out)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return out;
-}
+giAngleType angle_unit = static_cast<giAngleType>(0);
 
 }  // namespace
 
@@ -46,7 +41,8 @@ int zynParameterLib::size() const {
 }
 
 zynParameterPtr zynParameterLib::lookup(const zynParameterKey& key) const {
-  const utString name = lower_case(key.first());
+  utString name = key.first();
+  zyndowncase(name);
   if (name == keys_name) return list_names();
   if (!key.remainder_str().empty()) return error(PS_ERR_NAME);
   const zynParameterLibEntry* entry = zyn_lib_find_entry(name);
@@ -80,5 +76,9 @@ void zynParameterLib::set_eval_scope(zynParameterPtr scope) { eval_scope() = std
 zynParameterPtr zynParameterLib::get_eval_scope() { return eval_scope(); }
 
 zynParameterPtr zynParameterLib::list_names() const { return error(PS_ERR_TYPE); }
+
+void zynParameterLib::set_angle_unit(giAngleType unit) { angle_unit = unit; }
+
+giAngleType zynParameterLib::get_angle_unit() { return angle_unit; }
 
 void zynParameterLib::init_table() { zyn_lib_register_first_library(); }

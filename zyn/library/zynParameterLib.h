@@ -12,10 +12,12 @@
 //   zynParameterPtr sine = lib[zynParameterKey("SIN")];  // handle bound to "sin"
 //   sine->operate_binary("(", args);                      // runs the built-in
 //
-// The class also holds the process-wide evaluation scope: the context of text
-// that a built-in evaluates on its own.
+// The class also holds two process-wide settings the built-ins read: the
+// evaluation scope (the context of text that a built-in evaluates on its own)
+// and the angle unit of the trigonometric functions.
 #pragma once
 
+#include "zyn/host/zynGeometry.h"
 #include "zyn/library/zynLibraryRegistry.h"
 #include "zyn/library/zynParameterFunction.h"
 
@@ -66,6 +68,11 @@ class zynParameterLib : public zynParameterFunction {
   // stored pointer keeps the scope alive until it is replaced.
   static void set_eval_scope(zynParameterPtr scope);
   static zynParameterPtr get_eval_scope();
+
+  // The angle unit of the trigonometric built-ins: giAngleDegrees (1) means
+  // degrees, any other value radians. Starts at 0.
+  static void set_angle_unit(giAngleType unit);
+  static giAngleType get_angle_unit();
 
  protected:
   zynParameterSubType subtype() const override { return body().empty() ? PS_LIB : PS_LIBFUNCTION; }
