@@ -31,9 +31,15 @@
 // Expression language
 #include "zyn/expr/zynEvaluator.h"
 
+// Collections, references and data
+#include "zyn/collections/zynParameterRef.h"
+
 // Function library
 #include "zyn/library/zynEvalFunction.h"
 #include "zyn/library/zynLibraryRegistry.h"
 #include "zyn/library/zynParameterFunction.h"
 #include "zyn/library/zynParameterLib.h"
 #include "zyn/library/zynParameterMemberFunction.h"
+
+// Geometry utilities
+#include "zyn/geometry/zynParameterUtils.h"
