@@ -18,3 +18,9 @@
 
 // Expression language
 #include "zyn/expr/zynEvaluator.h"
+
+// Collections
+#include "zyn/collections/zynParameterArray.h"
+#include "zyn/collections/zynParameterList.h"
+#include "zyn/collections/zynParameterTempArray.h"
+#include "zyn/collections/zynParameterVector.h"
