@@ -68,7 +68,9 @@ TEST(ParameterTempArray, KeysListHoldsTheNames) {
   EXPECT_EQ(keys->size(), 2);
   t->remove(zynParameterKey("b"));
   EXPECT_EQ(keys->size(), 1);
-  if (!zyn_create_string("a")->is_error()) EXPECT_EQ(keys[at(0)]->get_string(), "a");
+  if (!zyn_create_string("a")->is_error()) {
+    EXPECT_EQ(keys[at(0)]->get_string(), "a");
+  }
 }
 
 TEST(ParameterTempArray, HoldsWithoutAdopting) {
