@@ -4,9 +4,20 @@
 // Host services
 #include "zyn/host/utString.h"
 #include "zyn/host/utTypeID.h"
+#include "zyn/host/zynAppString.h"
+#include "zyn/host/zynArchive.h"
+#include "zyn/host/zynCallList.h"
+#include "zyn/host/zynCharTypes.h"
 #include "zyn/host/zynContainers.h"
+#include "zyn/host/zynFileDir.h"
+#include "zyn/host/zynGeometry.h"
 #include "zyn/host/zynNls.h"
+#include "zyn/host/zynProgressBreak.h"
+#include "zyn/host/zynRange.h"
+#include "zyn/host/zynText.h"
+#include "zyn/host/zynTolerance.h"
 #include "zyn/host/zynUniqueId.h"
+#include "zyn/host/zynUnitsUtils.h"
 
 // Parameter core
 #include "zyn/core/zynParameter.h"
@@ -15,12 +26,17 @@
 #include "zyn/core/zynParameterNotify.h"
 #include "zyn/core/zynParameterPtr.h"
 #include "zyn/core/zynParameterTypes.h"
+#include "zyn/core/zynParameterUpdateTrack.h"
 
 // Expression language
 #include "zyn/expr/zynEvaluator.h"
 
-// Collections
+// Collections, references and data
 #include "zyn/collections/zynParameterArray.h"
 #include "zyn/collections/zynParameterList.h"
+#include "zyn/collections/zynParameterRef.h"
 #include "zyn/collections/zynParameterTempArray.h"
 #include "zyn/collections/zynParameterVector.h"
+
+// Geometry utilities
+#include "zyn/geometry/zynParameterUtils.h"

@@ -222,8 +222,9 @@ class zynParameter {
   void link_par(zynParameterPtr child);
   // Clears "child"'s parent link.
   void unlink_par(zynParameterPtr child);
-  // Runs the modify notifications: invalidates the activity of dependents,
-  // records the change and calls the nearest modify callback.
+  // Runs the modify notifications: invalidates the activity of dependents
+  // and calls the nearest modify callback (zynParameterNotify::modified).
+  // Setters record the change with zynParameterUpdateTrack themselves.
   void onmodify_callback();
   // Calls the nearest read callback.
   void onread_callback() const;

@@ -1,18 +1,21 @@
 #include "zyn/core/zynParameterNotify.h"
 
 #include "zyn/core/zynParameter.h"
+#include "zyn/core/zynParameterUpdateTrack.h"
 
 int32_t zynBlockParUpdateCallbacks::s_count = 0;
 int32_t zynParameterNoLock::s_count = 0;
 int32_t zynParameterNoRefExpand::s_count = 0;
 int32_t zynParameterSetFromGui::s_count = 0;
 
+// The host learns which subtree changed from the parameter it gets: the one
+// that holds the callback. The guard is read at every step of the climb.
 void zynParameterNotify::modified(zynParameter* p) {
   p->invalidate_dependents();
-  if (zynBlockParUpdateCallbacks::block_parameter_update_callbacks()) return;
   for (zynParameter* q = p; q; q = q->parent()) {
+    if (zynBlockParUpdateCallbacks::block_parameter_update_callbacks()) return;
     if (q->m_onmodify) {
-      q->m_onmodify(p);
+      q->m_onmodify(q);
       return;
     }
   }
@@ -21,13 +24,17 @@ void zynParameterNotify::modified(zynParameter* p) {
 void zynParameterNotify::read(const zynParameter* p) {
   for (const zynParameter* q = p; q; q = q->parent()) {
     if (q->m_onread) {
-      q->m_onread(p);
+      q->m_onread(q);
       return;
     }
   }
 }
 
-void zynParameterNotify::parameter_destroyed(const zynParameter*) {}
+// The tracker's set holds raw pointers; a destroyed parameter must leave it
+// before its address can be reused.
+void zynParameterNotify::parameter_destroyed(const zynParameter* p) {
+  zynParameterUpdateTrack::untrack_parameter(const_cast<zynParameter*>(p));
+}
 
 void zynParameter::onmodify_callback() { zynParameterNotify::modified(this); }
 void zynParameter::onread_callback() const { zynParameterNotify::read(this); }

@@ -1,13 +1,16 @@
-// Change notification: the guard objects that switch behaviour off while
-// they live, and the notifications a parameter runs when it is read,
-// modified or destroyed.
+// Change notification: the guard objects that switch a behaviour off (or
+// on) while they live, and the notifications a parameter runs when it is
+// read, modified or destroyed. Guards count in process-wide integers, so
+// they nest; they belong to the one thread that works on the parameters and
+// are meant to live on the stack for the length of an operation.
 #pragma once
 
 #include <cstdint>
 
 class zynParameter;
 
-// While one lives, modify callbacks of the host are not called.
+// While one lives, modify callbacks of the host are not called. Activity
+// caches are still invalidated and changes still tracked.
 class zynBlockParUpdateCallbacks {
  public:
   zynBlockParUpdateCallbacks() { ++s_count; }
@@ -20,7 +23,8 @@ class zynBlockParUpdateCallbacks {
   static int32_t s_count;
 };
 
-// While one lives, is_locked() answers 0 everywhere.
+// While one lives, is_locked() answers 0 everywhere, so locked parameters
+// can be set (for example while loading a saved tree).
 class zynParameterNoLock {
  public:
   zynParameterNoLock() { ++s_count; }
@@ -33,7 +37,7 @@ class zynParameterNoLock {
   static int32_t s_count;
 };
 
-// While one lives, the XML export does not follow references.
+// While one lives, the XML export writes references instead of following them.
 class zynParameterNoRefExpand {
  public:
   zynParameterNoRefExpand() { ++s_count; }
@@ -47,7 +51,8 @@ class zynParameterNoRefExpand {
   static int32_t s_count;
 };
 
-// While one lives, changes come from the host's user interface.
+// While one lives, the change being made comes from the host's user
+// interface. The library itself never reads it; hosts do in their callbacks.
 class zynParameterSetFromGui {
  public:
   zynParameterSetFromGui() { ++s_count; }
@@ -60,14 +65,19 @@ class zynParameterSetFromGui {
   static int32_t s_count;
 };
 
-// The notifications of one parameter; reached through zynParameter.
+// The notifications of one parameter, reached through zynParameter's
+// onmodify_callback, onread_callback and destructor.
 class zynParameterNotify {
  public:
-  // Invalidates the activity of "p"'s dependents, records the change and
-  // calls the nearest modify callback up the parent links.
+  // Marks the activity of "p"'s dependents stale, then, unless a
+  // zynBlockParUpdateCallbacks guard lives, finds the nearest parameter from
+  // "p" up the parent links that has a modify callback and calls it once
+  // with that parameter (not with "p"). Tracking the change is the setter's
+  // business: it knows whether the value text changed.
   static void modified(zynParameter* p);
-  // Calls the nearest read callback up the parent links.
+  // Finds the nearest parameter from "p" up the parent links that has a read
+  // callback and calls it with that parameter. No guard blocks reads.
   static void read(const zynParameter* p);
-  // Forgets "p" in every tracking structure.
+  // Forgets "p" in every tracking structure; called while "p" is destroyed.
   static void parameter_destroyed(const zynParameter* p);
 };

@@ -1,0 +1,3 @@
+#include "support/zynTestScalar.h"
+
+ZYN_DEFINE_TYPE(zynTestScalar, zynTestParameter)
