@@ -32,7 +32,11 @@
 #include "zyn/expr/zynEvaluator.h"
 
 // Collections, references and data
+#include "zyn/collections/zynParameterArray.h"
+#include "zyn/collections/zynParameterList.h"
 #include "zyn/collections/zynParameterRef.h"
+#include "zyn/collections/zynParameterTempArray.h"
+#include "zyn/collections/zynParameterVector.h"
 
 // Function library
 #include "zyn/library/zynEvalFunction.h"
