@@ -16,6 +16,7 @@
 #include "zyn/expr/zynEvaluatorValues_internal.h"
 #include "zyn/expr/zynEvaluator_internal.h"
 #include "zyn/host/zynNls.h"
+#include "zyn/library/zynEvalFunction.h"
 
 namespace {
 
@@ -176,7 +177,10 @@ zynParameterPtr zynEvaluator::primary(int operand_expected, int tolerant) {
   next_token(operand_expected);
   switch (m_kind) {
     case TK_NAME: return get_named_par(operand_expected, tolerant);
-    case TK_CALL: return get_named_par(operand_expected, tolerant);
+    case TK_CALL: {
+      zynEvalFunction functions_only(EF_FUNCTIONS_ONLY);  // f( must name a function
+      return get_named_par(operand_expected, tolerant);
+    }
     case TK_VALUE: {
       zynParameterPtr value = m_token_value;
       next_token(0);

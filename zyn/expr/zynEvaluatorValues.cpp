@@ -5,7 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "zyn/core/zynParameterError.h"
+#include "zyn/collections/zynParameterTempArray.h"
+#include "zyn/values/zynParameterNumeric.h"
 
 bool zyn_expr_parse_number(const utString& text, double& value) {
   // Number tokens are short; longer ones (hundreds of digits) take the slow path.
@@ -32,11 +33,16 @@ bool zyn_expr_parse_number(const utString& text, double& value) {
   return true;
 }
 
-zynParameterPtr zyn_expr_make_number(double) { return zynParameterError::create(PS_ERR_TYPE); }
+zynParameterPtr zyn_expr_make_number(double value) {
+  return zynParameterPtr(new zynParameterNumeric(PS_NUMERIC, zynDimensions(ZYN_DIM_NONE), value));
+}
 
 zynParameterPtr zyn_expr_make_array(std::vector<zynParameterPtr>& stack, size_t base) {
+  zynParameterPtr array(new zynParameterTempArray());
+  const zynParameterKey append;
+  for (size_t i = base; i < stack.size(); ++i) array->add(append, std::move(stack[i]));
   stack.resize(base);
-  return zynParameterError::create(PS_ERR_TYPE);
+  return array;
 }
 
 bool zyn_expr_needs_interpolation(const utString& text) {
