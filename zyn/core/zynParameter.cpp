@@ -285,7 +285,7 @@ zynParameterPtr zynParameter::evaluate() const {
   // Counted for the whole evaluation, re-evaluation of the result included,
   // so that chains of parameters (and results that are expressions again)
   // end in an error instead of exhausting the stack.
-  zynEvalDepth depth;
+  zynEvalDepth depth(zynEvalDepth::parameter_weight);
   if (depth.exceeded()) return zynParameterError::create(PS_ERR_REFERENCE);
   zynEvaluator evaluator(this);
   m_eval_guard = 1;

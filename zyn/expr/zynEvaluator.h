@@ -10,14 +10,16 @@
 //   zynParameterPtr v = ev.evaluate("2 * diameter + 1 mm");
 //   utString s = ev.interpolate_string("d=%[diameter]");
 //
-// Nesting is bounded: one process-wide counter (per thread) counts the
-// expression levels open in every evaluator at once, so deep brackets in
-// one text and long chains of parameters that read each other (each
-// parameter evaluation runs a fresh evaluator) share one budget of
-// zyn_max_eval_depth levels. Past it the evaluation answers
-// "Expression/Reference error" instead of exhausting the stack. A bracket
-// level costs one level; a parameter read inside an expression costs two to
-// four, so chains of several hundred parameters still evaluate.
+// Nesting is bounded: one counter per thread adds up the expression levels
+// open in every evaluator at once and the parameter evaluations in
+// progress, so deep brackets in one text and long chains of parameters that
+// read each other (each parameter evaluation runs a fresh evaluator) share
+// one budget of zyn_max_eval_depth. Past it the evaluation answers
+// "Expression/Reference error" instead of exhausting the stack. A bracket,
+// prefix or operand level costs 1 and a parameter evaluation 2 (its frames
+// are several times larger), so at the limit the stack in use stays near
+// 1.2 MB in a debug build and 2.3 MB under AddressSanitizer, while a chain of
+// 1500 parameters, or of 750 that each add to the next, still evaluates.
 #pragma once
 
 #include <vector>
@@ -30,12 +32,13 @@ using utStringintcoTable = std::unordered_map<utString, int>;
 // The number of nested expression levels one thread may have open at once.
 constexpr int zyn_max_eval_depth = 3000;
 
-// Counts one level of nested evaluation for as long as it lives. The counter
-// is shared by every evaluator of the thread, so nesting through parameters
-// that evaluate one another is bounded together with nesting in one text.
+// Counts "weight" levels of nested evaluation for as long as it lives. The
+// counter is shared by every evaluator of the thread, so nesting through
+// parameters that evaluate one another is bounded together with nesting in
+// one text.
 class zynEvalDepth {
  public:
-  zynEvalDepth();
+  explicit zynEvalDepth(int weight = 1);
   ~zynEvalDepth();
   zynEvalDepth(const zynEvalDepth&) = delete;
   zynEvalDepth& operator=(const zynEvalDepth&) = delete;
@@ -44,8 +47,11 @@ class zynEvalDepth {
   bool exceeded() const { return m_exceeded; }
   // Returns the number of levels open on this thread.
   static int level();
+  // The weight of one parameter evaluation.
+  static constexpr int parameter_weight = 2;
 
  private:
+  int m_weight;
   bool m_exceeded;
 };
 

@@ -36,8 +36,8 @@ bool is_this(const utString& name) {
 
 }  // namespace
 
-zynEvalDepth::zynEvalDepth() : m_exceeded(++eval_level > zyn_max_eval_depth) {}
-zynEvalDepth::~zynEvalDepth() { --eval_level; }
+zynEvalDepth::zynEvalDepth(int weight) : m_weight(weight), m_exceeded((eval_level += weight) > zyn_max_eval_depth) {}
+zynEvalDepth::~zynEvalDepth() { eval_level -= m_weight; }
 int zynEvalDepth::level() { return eval_level; }
 
 // --- Whole texts -----------------------------------------------------------------
