@@ -32,6 +32,7 @@
 #include "zyn/expr/zynEvaluator.h"
 
 // Collections, references and data
+#include "zyn/collections/zynParameterData.h"
 #include "zyn/collections/zynParameterRef.h"
 
 // Geometry utilities
