@@ -32,8 +32,12 @@
 #include "zyn/expr/zynEvaluator.h"
 
 // Collections, references and data
+#include "zyn/collections/zynParameterArray.h"
 #include "zyn/collections/zynParameterData.h"
+#include "zyn/collections/zynParameterList.h"
 #include "zyn/collections/zynParameterRef.h"
+#include "zyn/collections/zynParameterTempArray.h"
+#include "zyn/collections/zynParameterVector.h"
 
 // Geometry utilities
 #include "zyn/geometry/zynParameterUtils.h"
