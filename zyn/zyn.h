@@ -30,6 +30,7 @@
 
 // Scalar values and units
 #include "zyn/values/zynDimensions.h"
+#include "zyn/values/zynParameterEnum.h"
 #include "zyn/values/zynParameterNumeric.h"
 #include "zyn/values/zynParameterScalar.h"
 #include "zyn/values/zynUnits.h"
