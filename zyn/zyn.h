@@ -35,6 +35,7 @@
 #include "zyn/collections/zynParameterArray.h"
 #include "zyn/collections/zynParameterList.h"
 #include "zyn/collections/zynParameterRef.h"
+#include "zyn/collections/zynParameterSharedList.h"
 #include "zyn/collections/zynParameterTempArray.h"
 #include "zyn/collections/zynParameterVector.h"
 

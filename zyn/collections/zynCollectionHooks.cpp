@@ -1,10 +1,21 @@
 #include "zyn/collections/zynCollectionHooks_internal.h"
 
-int zyn_units_are_metric() { return 1; }
+#include "zyn/collections/zynParameterRef.h"
+#include "zyn/core/zynParameter_internal.h"
+#include "zyn/geometry/zynParameterUtils.h"
+#include "zyn/host/zynUnitsUtils.h"
 
-int zyn_is_entity(const zynParameterPtr&) { return 0; }
+int zyn_units_are_metric() { return zynUnitsUtils::get_units() == zynUnitsMetric; }
 
-zynParameterPtr zyn_make_root_reference(const zynParameter& root) { return zynParameterPtr(coPrfExternal, &root); }
+int zyn_is_entity(const zynParameterPtr& p) { return zynParameterUtils::is_entity(p); }
+
+zynParameterPtr zyn_make_root_reference(const zynParameter& root) {
+  zynParameterRef* ref = new zynParameterRef(utString());
+  zynParameterPtr result(ref);
+  ref->set_ref_from_id(root.get_ref_id());
+  ref->set_ref_root_type(zyn_root_type(root));
+  return result;
+}
 
 int zyn_is_scalar(const zynParameter& p) {
   zynParameterType t = zynParameter::get_type(p);
