@@ -28,6 +28,12 @@
 #include "zyn/core/zynParameterTypes.h"
 #include "zyn/core/zynParameterUpdateTrack.h"
 
+// Scalar values and units
+#include "zyn/values/zynDimensions.h"
+#include "zyn/values/zynParameterNumeric.h"
+#include "zyn/values/zynParameterScalar.h"
+#include "zyn/values/zynUnits.h"
+
 // Expression language
 #include "zyn/expr/zynEvaluator.h"
 
@@ -38,6 +44,13 @@
 #include "zyn/collections/zynParameterSharedList.h"
 #include "zyn/collections/zynParameterTempArray.h"
 #include "zyn/collections/zynParameterVector.h"
+
+// Function library
+#include "zyn/library/zynEvalFunction.h"
+#include "zyn/library/zynLibraryRegistry.h"
+#include "zyn/library/zynParameterFunction.h"
+#include "zyn/library/zynParameterLib.h"
+#include "zyn/library/zynParameterMemberFunction.h"
 
 // Geometry utilities
 #include "zyn/geometry/zynParameterUtils.h"
