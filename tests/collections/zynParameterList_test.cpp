@@ -4,6 +4,7 @@
 
 #include "support/zynTestParameter.h"
 #include "support/zynTestValue.h"
+#include "zyn/values/zynParameterNumeric.h"
 
 namespace {
 
@@ -70,14 +71,20 @@ TEST(ParameterList, PrototypeIsAPrivateClone) {
   EXPECT_EQ(zynParameter::get_subtype(*copy), PS_LIST);
 }
 
+zynParameterPtr number(zynParameterSubType s, double v, zynDimensions d = zynDimensions()) {
+  return zynParameterPtr(new zynParameterNumeric(s, d, v));
+}
+
 TEST(ParameterList, AddConvertsThroughThePrototype) {
-  zynParameterPtr l = list_of(1);
-  zynParameterPtr value = zyn_test_value(6);
+  zynParameterPtr l(new zynParameterList(number(PS_REAL, 1.5, zynDimensions(ZYN_DIM_LENGTH))));
+  zynParameterPtr value = number(PS_INT, 6);
   zynParameterPtr added = l->add(zynParameterKey(), value);
   EXPECT_NE(added.pointer(), value.pointer());
-  EXPECT_EQ(added->get_int(), 6);
+  EXPECT_EQ(zynParameter::get_subtype(*added), PS_REAL);
+  EXPECT_DOUBLE_EQ(added->get_double(), 6.0);
   EXPECT_EQ(kind_of(l->add(at(3), value)), PS_ERR_NAME);
-  EXPECT_EQ(l->add(at(0), zynParameterPtr())->get_int(), 1);
+  EXPECT_DOUBLE_EQ(l->add(at(0), zynParameterPtr())->get_double(), 1.5);
+  EXPECT_DOUBLE_EQ(l->add(at(0), zynParameterError::create(PS_ERR_NAME))->get_double(), 1.5);
   // Values are not used for a prototype that is not a scalar.
   zynParameterPtr nested(new zynParameterList(zynParameterPtr(new zynParameterArray())));
   zynParameterPtr full(new zynParameterArray());
@@ -101,6 +108,30 @@ TEST(ParameterList, CopyValueFromChecksTheElementType) {
   EXPECT_EQ(l[at(1)]->parent(), l.pointer());
   l->copy_value_from(*zyn_test_value(3));
   EXPECT_EQ(l->size(), 2);
+}
+
+TEST(ParameterList, NumbersOfAnotherSubtypeAreConverted) {
+  zynDimensions length(ZYN_DIM_LENGTH);
+  zynParameterPtr reals(new zynParameterList(number(PS_REAL, 0, length)));
+  zynParameterPtr ints(new zynParameterList(number(PS_INT, 0)));
+  (*ints)[at(0)]->set_double(3);
+  (*ints)[at(1)]->set_double(-2);
+  reals->copy_value_from(*ints);
+  ASSERT_EQ(reals->size(), 2);
+  for (int i = 0; i < 2; ++i) {
+    const zynParameterNumeric* n = zynParameterNumeric::ut_dynamic_cast(reals[at(i)].pointer());
+    ASSERT_NE(n, nullptr);
+    EXPECT_EQ(zynParameter::get_subtype(*n), PS_REAL);
+    EXPECT_TRUE(n->get_dim() == length);
+    EXPECT_EQ(n->parent(), reals.pointer());
+  }
+  EXPECT_DOUBLE_EQ(reals[at(1)]->get_double(), -2.0);
+  zynParameterPtr texts(new zynParameterArray());
+  texts->add(zynParameterKey(), zynParameterPtr(new zynTestParameter(PT_STRING, PS_STRING)));
+  reals->copy_value_from(*texts);
+  EXPECT_EQ(reals->size(), 2);
+  reals->copy_value_from(*zynParameterPtr(new zynParameterList(number(PS_INT, 0))));
+  EXPECT_EQ(reals->size(), 0);
 }
 
 }  // namespace
