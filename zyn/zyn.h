@@ -16,6 +16,7 @@
 #include "zyn/core/zynParameterPtr.h"
 #include "zyn/core/zynParameterTypes.h"
 #include "zyn/core/zynParameterUpdateTrack.h"
+#include "zyn/core/zynParameterWatch.h"
 
 // Expression language
 #include "zyn/expr/zynEvaluator.h"
