@@ -4,9 +4,20 @@
 // Host services
 #include "zyn/host/utString.h"
 #include "zyn/host/utTypeID.h"
+#include "zyn/host/zynAppString.h"
+#include "zyn/host/zynArchive.h"
+#include "zyn/host/zynCallList.h"
+#include "zyn/host/zynCharTypes.h"
 #include "zyn/host/zynContainers.h"
+#include "zyn/host/zynFileDir.h"
+#include "zyn/host/zynGeometry.h"
 #include "zyn/host/zynNls.h"
+#include "zyn/host/zynProgressBreak.h"
+#include "zyn/host/zynRange.h"
+#include "zyn/host/zynText.h"
+#include "zyn/host/zynTolerance.h"
 #include "zyn/host/zynUniqueId.h"
+#include "zyn/host/zynUnitsUtils.h"
 
 // Parameter core
 #include "zyn/core/zynParameter.h"
@@ -18,5 +29,28 @@
 #include "zyn/core/zynParameterUpdateTrack.h"
 #include "zyn/core/zynParameterWatch.h"
 
+// Scalar values and units
+#include "zyn/values/zynDimensions.h"
+#include "zyn/values/zynParameterNumeric.h"
+#include "zyn/values/zynParameterScalar.h"
+#include "zyn/values/zynUnits.h"
+
 // Expression language
 #include "zyn/expr/zynEvaluator.h"
+
+// Collections, references and data
+#include "zyn/collections/zynParameterArray.h"
+#include "zyn/collections/zynParameterList.h"
+#include "zyn/collections/zynParameterRef.h"
+#include "zyn/collections/zynParameterTempArray.h"
+#include "zyn/collections/zynParameterVector.h"
+
+// Function library
+#include "zyn/library/zynEvalFunction.h"
+#include "zyn/library/zynLibraryRegistry.h"
+#include "zyn/library/zynParameterFunction.h"
+#include "zyn/library/zynParameterLib.h"
+#include "zyn/library/zynParameterMemberFunction.h"
+
+// Geometry utilities
+#include "zyn/geometry/zynParameterUtils.h"

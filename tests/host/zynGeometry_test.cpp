@@ -1,0 +1,83 @@
+#include "zyn/host/zynGeometry.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+constexpr double eps = 1e-12;
+}  // namespace
+
+TEST(Geometry, DefaultValuesAreUnset) {
+  EXPECT_EQ(giVector3().x(), -1.7976931348623157e308);
+  EXPECT_EQ(giPoint3()[0], -1.7976931348623157e308);
+  EXPECT_EQ(giVector2().x(), -1.7976931348623157e308);
+  EXPECT_FALSE(giUnitVec3(giVector3(0, 0, 0)).is_set());
+  EXPECT_FALSE(giUnitVec3(giVector3()).is_set());
+  const giUnitVec3 u(0, 0, 5);
+  EXPECT_EQ(u.z(), 1.0);
+  EXPECT_EQ(giVector3(1, 2, 3)[7], 0.0);
+}
+
+TEST(Geometry, AnglesFromInverseFunctions) {
+  EXPECT_NEAR(giAngle(giAngleTangent2, 1.0, 0.0).angle(giAngleDegrees), 90.0, eps);
+  EXPECT_NEAR(giAngle(giAngleTangent2, -1.0, -1.0).angle(giAngleDegrees), -135.0, eps);
+  EXPECT_NEAR(giAngle(giAngleSine, 1.0000000001).angle(giAngleDegrees), 90.0, eps);  // rounding past 1
+  EXPECT_NEAR(giAngle(giAngleCosine, -1.0).angle(giAngleRadians), 3.141592653589793, eps);
+  EXPECT_NEAR(giAngle(giAngleTangent, 1.0).angle(giAngleDegrees), 45.0, eps);
+  EXPECT_NEAR(giAngle(giAngleDegrees, 180.0).angle(giAngleRadians), 3.141592653589793, eps);
+  EXPECT_EQ(giAngle(static_cast<giAngleType>(7), 2.0).angle(giAngleRadians), 2.0);  // not 1: radians
+}
+
+TEST(Geometry, TangentStatusAtRightAngles) {
+  int status = -1;
+  giAngle(giAngleDegrees, 90.0).tan(status);
+  EXPECT_EQ(status, 1);
+  giAngle(giAngleRadians, 1.5707963267948966).tan(status);
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(giAngle(giAngleDegrees, -180.0).tan(status), 0.0);
+  EXPECT_EQ(status, 0);
+  EXPECT_NEAR(giAngle(giAngleDegrees, 45.0).tan(status), 1.0, eps);
+  EXPECT_EQ(giAngle(giAngleDegrees, 180.0).sin(), 0.0);
+  EXPECT_EQ(giAngle(giAngleDegrees, 270.0).sin(), -1.0);
+}
+
+TEST(Geometry, ApparentAngleFollowsRightHandRule) {
+  const giVector3 x(1, 0, 0), y(0, 1, 0), z(0, 0, 1);
+  EXPECT_NEAR(apparent_angle(x, y, z).angle(giAngleDegrees), 90.0, eps);
+  EXPECT_NEAR(apparent_angle(y, x, z).angle(giAngleDegrees), -90.0, eps);
+  EXPECT_NEAR(apparent_angle(x, y, -z).angle(giAngleDegrees), -90.0, eps);
+  // Components along the reference do not count.
+  EXPECT_NEAR(apparent_angle(giVector3(1, 0, 5), giVector3(-1, 0, -2), z).angle(giAngleDegrees), 180.0, eps);
+  EXPECT_NEAR(x.unsigned_angle(giVector3(-2, 0, 0)).angle(giAngleDegrees), 180.0, eps);
+  EXPECT_NEAR(x.unsigned_angle(giVector3(1, 1, 0)).angle(giAngleDegrees), 45.0, eps);
+}
+
+TEST(Geometry, ParallelAndDistance) {
+  EXPECT_TRUE(giVector3(1, 0, 0).parallel(giVector3(-3, 0, 0), 1e-5));
+  EXPECT_TRUE(giVector3(1, 0, 0).parallel(giVector3(1, 1e-6, 0), 1e-5));
+  EXPECT_FALSE(giVector3(1, 0, 0).parallel(giVector3(1, 1e-4, 0), 1e-5));
+  EXPECT_FALSE(giVector3(0, 0, 0).parallel(giVector3(1, 0, 0), 1e-5));
+  EXPECT_EQ(giPoint3(0, 0, 0).distance(giPoint3(3, 4, 0)).value(), 5.0);
+}
+
+TEST(Geometry, MirrorInPlane) {
+  const giXform3 m(giXformMirror, giPoint3(0, 0, 2), giUnitVec3(0, 0, 1));
+  const giPoint3 p = m.apply(giPoint3(1, 2, 5));
+  EXPECT_NEAR(p.x(), 1.0, eps);
+  EXPECT_NEAR(p.z(), -1.0, eps);
+  const giVector3 v = m.apply(giVector3(1, 1, 1));
+  EXPECT_NEAR(v.z(), -1.0, eps);
+  EXPECT_NEAR(v.x(), 1.0, eps);
+  EXPECT_FALSE(giXform3(giXformMirror, giPoint3(), giUnitVec3(0, 0, 1)).is_valid());
+
+  giWorkplane3 wp;
+  ASSERT_TRUE(wp.become(giPoint3(1, 0, 0), giVector3(1, 0, 0), giVector3(0, 0, 1)));
+  giWorkplane3 out;
+  const giXform3 mx(giXformMirror, giPoint3(0, 0, 0), giUnitVec3(1, 0, 0));
+  ASSERT_TRUE(zynWorkplaneUtils::transform(mx, wp, out));
+  EXPECT_NEAR(out.origin().x(), -1.0, eps);
+  EXPECT_NEAR(out.x_axis().x(), -1.0, eps);
+  EXPECT_NEAR(out.y_axis().z(), 1.0, eps);
+  EXPECT_NEAR(out.z_axis().y(), 1.0, eps);  // was -1: recomputed, the frame stays right-handed
+  EXPECT_FALSE(wp.become(giPoint3(0, 0, 0), giVector3(1, 0, 0), giVector3(2, 0, 0)));
+  EXPECT_NEAR(wp.origin().x(), 1.0, eps);  // unchanged by the failed call
+}
