@@ -24,6 +24,7 @@
 #include "zyn/core/zynParameterError.h"
 #include "zyn/core/zynParameterKey.h"
 #include "zyn/core/zynParameterNotify.h"
+#include "zyn/core/zynParameterProxy.h"
 #include "zyn/core/zynParameterPtr.h"
 #include "zyn/core/zynParameterTypes.h"
 #include "zyn/core/zynParameterUpdateTrack.h"
