@@ -41,6 +41,7 @@
 
 // Collections, references and data
 #include "zyn/collections/zynParameterArray.h"
+#include "zyn/collections/zynParameterData.h"
 #include "zyn/collections/zynParameterList.h"
 #include "zyn/collections/zynParameterRef.h"
 #include "zyn/collections/zynParameterTempArray.h"
