@@ -42,6 +42,7 @@
 #include "zyn/collections/zynParameterData.h"
 #include "zyn/collections/zynParameterList.h"
 #include "zyn/collections/zynParameterRef.h"
+#include "zyn/collections/zynParameterSharedList.h"
 #include "zyn/collections/zynParameterTempArray.h"
 #include "zyn/collections/zynParameterVector.h"
 
