@@ -52,6 +52,7 @@
 // Function library
 #include "zyn/library/zynEvalFunction.h"
 #include "zyn/library/zynLibraryRegistry.h"
+#include "zyn/library/zynParameterArgDecoder.h"
 #include "zyn/library/zynParameterFunction.h"
 #include "zyn/library/zynParameterLib.h"
 #include "zyn/library/zynParameterMemberFunction.h"
