@@ -4,10 +4,15 @@
 #include <utility>
 #include <vector>
 
+#include "zyn/collections/zynParameterList.h"
+#include "zyn/collections/zynParameterRef.h"
 #include "zyn/core/zynParameterError.h"
 #include "zyn/core/zynParameterIter.h"
 #include "zyn/core/zynParameterMap_internal.h"
+#include "zyn/core/zynParameter_internal.h"
 #include "zyn/host/zynText.h"
+#include "zyn/library/zynEvalFunction.h"
+#include "zyn/library/zynParameterFunction.h"
 
 ZYN_DEFINE_TYPE(zynParameterMap, zynParameter)
 
@@ -35,7 +40,17 @@ void strip_active_expressions(zynParameter& p) {
   while (++walk) strip(*walk());
 }
 
+// Returns 1 for a function parameter (references are followed).
+bool is_function(const zynParameterPtr& p) {
+  return zynParameterFunction::ut_dynamic_cast(static_cast<const zynParameter*>(p.par())) != nullptr;
+}
+
 }  // namespace
+
+int zyn_is_nofollow_ref(const zynParameter& p) {
+  const zynParameterRef* ref = zynParameterRef::ut_dynamic_cast(&p);
+  return ref && ref->nofollow();
+}
 
 zynParameterMap::zynParameterMap() = default;
 
@@ -133,7 +148,7 @@ zynParameterPtr zynParameterMap::lookup(const zynParameterKey& key, bool writabl
     result = writable ? member[key.remainder()] : static_cast<const zynParameter&>(member)[key.remainder()];
   }
   if (zyn_is_lookup_failure(*result)) return error(PS_ERR_NAME);
-  if (zyn_functions_only() && get_type(*result) != PT_FUNCTION) return error(PS_ERR_NAME);
+  if (zynEvalFunction::functions_only() && !is_function(result)) return error(PS_ERR_NAME);
   return result;
 }
 
@@ -142,9 +157,10 @@ const zynParameterPtr zynParameterMap::operator[](const zynParameterKey& key) co
 zynParameterPtr zynParameterMap::operator[](const zynParameterKey& key) { return lookup(key, true); }
 
 zynParameterPtr zynParameterMap::keys_list() const {
-  utStringcoDList names;
-  for (const zynParameterMapMember& m : m_members) names.push_back(m.name);
-  return zyn_create_name_list(names);
+  zynParameterPtr list(new zynParameterList(zyn_create_string(utString())));
+  const zynParameterKey append(-1, utString());
+  for (const zynParameterMapMember& m : m_members) (*list)[append]->set_string(m.name);
+  return list;
 }
 
 // --- Changing members ---------------------------------------------------------------
@@ -154,6 +170,8 @@ zynParameterPtr zynParameterMap::add(const zynParameterKey& key, zynParameterPtr
   // An error value is no member: storing one would link and rename a value
   // that is shared by the whole library.
   if (zyn_is_lookup_failure(*p)) return p;
+  // A map holding itself or an ancestor would own itself and never end a walk.
+  if (is_descendent(p.raw())) return error(PS_ERR_ARGUMENTS);
   const zynParameterKey name = key.first_key();
   zynParameterPtr existing = lookup(name, false);
   if (get_type(*existing) != PT_ERROR && !existing->is_ref()) return existing;

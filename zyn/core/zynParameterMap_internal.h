@@ -1,5 +1,4 @@
-// Tests shared by maps, roots and the tree walk that concern kinds defined
-// elsewhere (references, functions, the evaluator's lookup mode).
+// Tests shared by maps, roots and the tree walk.
 #pragma once
 
 #include "zyn/core/zynParameter.h"
@@ -13,11 +12,3 @@ inline int zyn_is_lookup_failure(const zynParameter& p) {
 
 // Returns 1 for a reference marked not to be followed by walks and printing.
 int zyn_is_nofollow_ref(const zynParameter& p);
-
-// Returns 1 while the evaluator resolves a name that must denote a function,
-// so that map lookups accept function parameters only.
-int zyn_functions_only();
-
-// Returns a new list of string parameters holding "texts" in order, the
-// answer of a map to the key "_keys".
-zynParameterPtr zyn_create_name_list(const utStringcoDList& texts);
