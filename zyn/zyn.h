@@ -27,14 +27,17 @@
 #include "zyn/core/zynParameterLoader.h"
 #include "zyn/core/zynParameterMap.h"
 #include "zyn/core/zynParameterNotify.h"
+#include "zyn/core/zynParameterProxy.h"
 #include "zyn/core/zynParameterPtr.h"
 #include "zyn/core/zynParameterRoot.h"
 #include "zyn/core/zynParameterTypes.h"
 #include "zyn/core/zynParameterUpdateTrack.h"
+#include "zyn/core/zynParameterWatch.h"
 #include "zyn/core/zynQueryParameter.h"
 
 // Scalar values and units
 #include "zyn/values/zynDimensions.h"
+#include "zyn/values/zynParameterEnum.h"
 #include "zyn/values/zynParameterNumeric.h"
 #include "zyn/values/zynParameterScalar.h"
 #include "zyn/values/zynUnits.h"
@@ -44,14 +47,17 @@
 
 // Collections, references and data
 #include "zyn/collections/zynParameterArray.h"
+#include "zyn/collections/zynParameterData.h"
 #include "zyn/collections/zynParameterList.h"
 #include "zyn/collections/zynParameterRef.h"
+#include "zyn/collections/zynParameterSharedList.h"
 #include "zyn/collections/zynParameterTempArray.h"
 #include "zyn/collections/zynParameterVector.h"
 
 // Function library
 #include "zyn/library/zynEvalFunction.h"
 #include "zyn/library/zynLibraryRegistry.h"
+#include "zyn/library/zynParameterArgDecoder.h"
 #include "zyn/library/zynParameterFunction.h"
 #include "zyn/library/zynParameterLib.h"
 #include "zyn/library/zynParameterMemberFunction.h"

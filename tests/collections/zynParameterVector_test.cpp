@@ -4,6 +4,7 @@
 
 #include "support/zynTestParameter.h"
 #include "support/zynTestValue.h"
+#include "zyn/values/zynParameterNumeric.h"
 
 namespace {
 
@@ -87,9 +88,19 @@ TEST(ParameterVector, CopyValueFromIsTypedAndElementWise) {
   EXPECT_EQ(vec(copy).get_access_names(), "X,Y,Z");
   EXPECT_NE(copy[at(0)].pointer(), v[at(0)].pointer());
   EXPECT_EQ(copy[zynParameterKey("z")]->get_int(), 9);
+  vec(copy) = vec(vector_of(2));  // assignment keeps the length
+  EXPECT_EQ(copy->size(), 3);
   zynParameterPtr sliced = vec(v).slice(0, 2);
   EXPECT_EQ(sliced->size(), 2);
   EXPECT_EQ(kind_of(sliced), PS_VECTOR);
+}
+
+TEST(ParameterVector, ResetWithoutDefaultResetsTheComponents) {
+  zynParameterPtr v(new zynParameterVector(2, zynParameterPtr(new zynParameterNumeric(PS_REAL, zynDimensions(), 4))));
+  v[at(1)]->set_double(7);
+  v->reset();
+  EXPECT_DOUBLE_EQ(v[at(1)]->get_double(), 4.0);
+  EXPECT_EQ(v->size(), 2);
 }
 
 TEST(ParameterVector, LockedOrMismatchedTextChangesNothing) {
