@@ -30,3 +30,9 @@
 
 // Expression language
 #include "zyn/expr/zynEvaluator.h"
+
+// Collections, references and data
+#include "zyn/collections/zynParameterRef.h"
+
+// Geometry utilities
+#include "zyn/geometry/zynParameterUtils.h"

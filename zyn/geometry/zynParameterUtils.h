@@ -3,7 +3,7 @@
 // them to and from giPoint2/3, giVector2/3, giUnitVec2/3 and giWorkplane3,
 // mirrors a whole tree, strips activity conditions, and answers the entity and
 // restriction tests that the collections use. The vector built-ins and the
-// host call it; it has no state.
+// host call it; it has no state. Each group lives in its own source file.
 //
 // Example:
 //   if (zynParameterUtils::is_vector(*p)) {
@@ -30,7 +30,7 @@ class zynParameterUtils {
  public:
   zynParameterUtils() = delete;
 
-  // --- Recognition ------------------------------------------------------------
+  // --- Recognition (zynParameterGeometry.cpp) ------------------------------------
   // Returns 1 when "p" has subtype PS_VECTOR, exactly "n" elements, and every
   // element is numeric; else 0.
   static int is_vector_n(const zynParameter& p, int n);
@@ -42,7 +42,7 @@ class zynParameterUtils {
   // "Origin", "YAxis" and "ZAxis" are each a 3-vector.
   static int is_workplane(const zynParameter& p);
 
-  // --- Parameters to geometry -------------------------------------------------
+  // --- Parameters to geometry (zynParameterGeometry.cpp, as are the next three) ---
   // Each returns the default value, whose first coordinate is zyn_gi_unset,
   // when "p" is not valid. Elements are read with get_double(): a missing or
   // non-numeric element reads as 0.
@@ -74,7 +74,7 @@ class zynParameterUtils {
   // p["YAxis"] and its second into p["ZAxis"]: the inverse of to_giworkplane3.
   static void from_giworkplane3(zynParameter& p, const giWorkplane3& wp);
 
-  // --- Tree operations --------------------------------------------------------
+  // --- Tree operations (zynParameterMirror.cpp) -----------------------------------
   // Mirrors, in place, every active parameter below "root" (not "root"
   // itself; references are not followed). Workplanes are reflected in the
   // plane through "point" with normal "normal"; every other parameter changes
@@ -103,11 +103,15 @@ class zynParameterUtils {
   // Returns a new string parameter holding the text of "s".
   static zynParameterPtr to_par(apString s);
 
-  // --- Entity and restriction tests -------------------------------------------
-  // Returns 1 when the reference id of "p" names an existing host entity: the
-  // host's "entity" function, reached from p's scope, accepts its identity.
+  // --- Entity and restriction tests (zynParameterUtils.cpp) ---------------------
+  // Returns 1 when "p"'s reference id names an existing host entity: the id
+  // is valid and entity('HEX') evaluated in "p"'s scope gives no error. The
+  // host supplies "entity", as a function parameter in the tree or a
+  // pseudo-member of a derived root; where none is reachable the answer is 0.
   static int is_entity(zynParameterPtr p);
-  // Returns 1 when the name of "p" is exactly "tessaform", "local" or "project".
+
+  // Returns 1 when "p" is named exactly "tessaform", "local" or "project":
+  // the reserved workplane maps, which may not be put into lists.
   static int is_restricted_parameter(zynParameterPtr p);
 
  private:
