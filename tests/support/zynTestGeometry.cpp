@@ -1,0 +1,50 @@
+#include "support/zynTestGeometry.h"
+
+namespace {
+
+void set_component(zynParameter& p, int i, double v) { p[zynParameterKey(i, utString())]->set_double(v); }
+
+double component(const zynParameter& p, int i) { return p[zynParameterKey(i, utString())]->get_double(); }
+
+}  // namespace
+
+zynParameterPtr zyn_test_real(double v) {
+  return zynParameterPtr(new zynParameterNumeric(PS_REAL, zynDimensions(ZYN_DIM_NONE), v));
+}
+
+zynParameterPtr zyn_test_vector(double x, double y, double z, zynParameterVectorAccessType t) {
+  zynParameterVector* v = new zynParameterVector(3, zyn_test_real(0.0));
+  v->set_access_type(t);
+  zynParameterPtr p(v);
+  set_component(*p, 0, x);
+  set_component(*p, 1, y);
+  set_component(*p, 2, z);
+  return p;
+}
+
+zynParameterPtr zyn_test_vector2(double x, double y, zynParameterVectorAccessType t) {
+  zynParameterVector* v = new zynParameterVector(2, zyn_test_real(0.0));
+  v->set_access_type(t);
+  zynParameterPtr p(v);
+  set_component(*p, 0, x);
+  set_component(*p, 1, y);
+  return p;
+}
+
+zynParameterPtr zyn_test_args(std::initializer_list<zynParameterPtr> elements) {
+  zynParameterPtr args(new zynParameterTempArray());
+  for (const zynParameterPtr& e : elements) args->add(zynParameterKey(), e);
+  return args;
+}
+
+zynParameterPtr zyn_test_workplane(const giPoint3& origin, const giVector3& y_axis, const giVector3& z_axis) {
+  zynParameterPtr map(new zynParameterMap());
+  map->add(zynParameterKey("Origin"), zyn_test_vector(origin.x(), origin.y(), origin.z()));
+  map->add(zynParameterKey("YAxis"), zyn_test_vector(y_axis.x(), y_axis.y(), y_axis.z()));
+  map->add(zynParameterKey("ZAxis"), zyn_test_vector(z_axis.x(), z_axis.y(), z_axis.z()));
+  return map;
+}
+
+giVector3 zyn_test_components(const zynParameter& p) {
+  return giVector3(component(p, 0), component(p, 1), component(p, 2));
+}
