@@ -32,7 +32,18 @@
 #include "zyn/expr/zynEvaluator.h"
 
 // Collections, references and data
+#include "zyn/collections/zynParameterArray.h"
+#include "zyn/collections/zynParameterList.h"
 #include "zyn/collections/zynParameterRef.h"
+#include "zyn/collections/zynParameterTempArray.h"
+#include "zyn/collections/zynParameterVector.h"
+
+// Function library
+#include "zyn/library/zynEvalFunction.h"
+#include "zyn/library/zynLibraryRegistry.h"
+#include "zyn/library/zynParameterFunction.h"
+#include "zyn/library/zynParameterLib.h"
+#include "zyn/library/zynParameterMemberFunction.h"
 
 // Geometry utilities
 #include "zyn/geometry/zynParameterUtils.h"

@@ -1,0 +1,83 @@
+#include "zyn/library/zynParameterFunction.h"
+
+#include <gtest/gtest.h>
+
+#include "support/zynTestParameter.h"
+#include "zyn/zyn.h"
+
+namespace {
+
+zynParameterSubType subtype_of(const zynParameterPtr& p) { return zynParameter::get_subtype(*p); }
+
+TEST(ParameterFunction, KindTextAndPrint) {
+  zynParameterPtr f(new zynParameterFunction("argv[0] * 2"));
+  EXPECT_EQ(zynParameter::get_type(*f), PT_FUNCTION);
+  EXPECT_EQ(subtype_of(f), PS_FUNCTION);
+  EXPECT_EQ(f->get_string(), "argv[0] * 2");
+  EXPECT_EQ(f->get_expr(), "argv[0] * 2");
+  EXPECT_EQ(f->print(3), "(FUNCTION) argv[0] * 2\n");
+  zynParameterPtr copy = f.copy();
+  EXPECT_EQ(copy->get_expr(), "argv[0] * 2");
+  EXPECT_EQ(subtype_of(copy), PS_FUNCTION);
+}
+
+TEST(ParameterFunction, LockedFunctionKeepsItsBody) {
+  zynParameterPtr f(new zynParameterFunction("1"));
+  f->set_string("2");
+  EXPECT_EQ(f->get_expr(), "2");
+  f->lock(1);
+  f->set_string("3");
+  EXPECT_EQ(f->get_expr(), "2");
+}
+
+TEST(ParameterFunction, ArgvOutsideACallIsEmpty) {
+  zynParameterPtr f(new zynParameterFunction("argv"));
+  zynParameterPtr argv = f[zynParameterKey("argv")];
+  EXPECT_TRUE(argv.is_null());
+  // Indexing it fails without turning the stored argv into an error value.
+  EXPECT_EQ(subtype_of(f[zynParameterKey("argv[0]")]), PS_ERR_NAME);
+  EXPECT_TRUE(f[zynParameterKey("argv")].is_null());
+}
+
+TEST(ParameterFunction, OnlyArgvIsAName) {
+  zynParameterPtr f(new zynParameterFunction("1"));
+  EXPECT_EQ(subtype_of(f[zynParameterKey("x")]), PS_ERR_NAME);
+  EXPECT_EQ(subtype_of(f[zynParameterKey("ARGV")]), PS_ERR_NAME);
+  EXPECT_EQ(subtype_of(f[zynParameterKey("[0]")]), PS_ERR_NAME);
+}
+
+TEST(ParameterFunction, OperatorsOtherThanCallAreTheBaseClasses) {
+  zynParameterPtr f(new zynParameterFunction("1"));
+  EXPECT_EQ(subtype_of(f->operate_binary("*", f)), PS_ERR_TYPE);
+}
+
+const zynParameter* seen_self = nullptr;
+const zynParameter* seen_args = nullptr;
+
+zynParameterPtr record_call(const zynParameter& self, const zynParameterPtr& args) {
+  seen_self = &self;
+  seen_args = args.pointer();
+  return zynParameterError::create(PS_ERR_DATA);
+}
+
+TEST(ParameterMemberFunction, CallRunsTheRoutineWithSelfAndArguments) {
+  zynParameterPtr f(new zynParameterMemberFunction(&record_call));
+  EXPECT_EQ(subtype_of(f), PS_MEMBERFUNCTION);
+  EXPECT_EQ(f->get_expr(), " ");
+  zynParameterPtr args(new zynTestParameter());
+  EXPECT_EQ(subtype_of(f->operate_binary("(", args)), PS_ERR_DATA);
+  EXPECT_EQ(seen_self, f.pointer());
+  EXPECT_EQ(seen_args, args.pointer());
+
+  zynParameterPtr copy = f.copy();
+  EXPECT_EQ(subtype_of(copy->operate_binary("(", args)), PS_ERR_DATA);
+  EXPECT_EQ(seen_self, copy.pointer());
+}
+
+TEST(ParameterMemberFunction, MissingRoutineIsDomainError) {
+  zynParameterPtr f(new zynParameterMemberFunction(nullptr));
+  EXPECT_EQ(subtype_of(f->operate_binary("(", zynParameterPtr(new zynTestParameter()))), PS_ERR_DOMAIN);
+  EXPECT_EQ(subtype_of(f->operate_binary("-", f)), PS_ERR_TYPE);
+}
+
+}  // namespace

@@ -1,0 +1,56 @@
+// Plumbing shared by the sources of the function library: the routine tables
+// through which each group of built-ins plugs its routines into the registry,
+// and the bound on nested calls.
+//
+// Each group source (zynLibMath.cpp, zynLibConversion.cpp, zynLibVector.cpp,
+// zynLibString.cpp, zynLibList.cpp, zynLibHigherOrder.cpp, zynLibSystem.cpp)
+// defines its zyn_lib_*_routines() table, one row per name it implements:
+//   { "round", &round_routine },
+// The names and their descriptions are listed once, in zynLibraryRegistry.cpp;
+// a registered name whose group has no row yet answers "Unknown error".
+#pragma once
+
+#include "zyn/library/zynLibraryRegistry.h"
+
+// One row of a group's routine table.
+struct zynLibRoutineRow {
+  const char* name;
+  zynParameterLibRoutine routine;
+};
+
+// A group's routine table: "count" rows from "rows".
+struct zynLibRoutineTable {
+  const zynLibRoutineRow* rows;
+  int count;
+};
+
+// Builds a table over a constant array of rows.
+template <int N>
+constexpr zynLibRoutineTable zyn_lib_table(const zynLibRoutineRow (&rows)[N]) {
+  return zynLibRoutineTable{rows, N};
+}
+
+// The routine tables of the groups. They are constant data and may be read
+// during static initialisation, before the registry registers the load-time names.
+zynLibRoutineTable zyn_lib_math_routines();
+zynLibRoutineTable zyn_lib_conversion_routines();
+zynLibRoutineTable zyn_lib_vector_routines();
+zynLibRoutineTable zyn_lib_string_routines();
+zynLibRoutineTable zyn_lib_list_routines();
+zynLibRoutineTable zyn_lib_higher_order_routines();
+zynLibRoutineTable zyn_lib_system_routines();
+
+// Counts one level of nested call for as long as it lives. ok() is false when
+// the nesting is already at its bound; the caller then answers an error
+// instead of running the body.
+class zynLibCallDepth {
+ public:
+  zynLibCallDepth();
+  ~zynLibCallDepth();
+  zynLibCallDepth(const zynLibCallDepth&) = delete;
+  zynLibCallDepth& operator=(const zynLibCallDepth&) = delete;
+  bool ok() const { return m_ok; }
+
+ private:
+  bool m_ok;
+};
