@@ -3,7 +3,7 @@
 #include "zyn/geometry/zynParameterUtils.h"
 
 #include "zyn/collections/zynParameterVector.h"
-#include "zyn/values/zynParameterString.h"
+#include "zyn/core/zynParameter_internal.h"
 
 namespace {
 
@@ -122,5 +122,5 @@ apString zynParameterUtils::apString_from_par(zynParameterPtr p) {
 
 zynParameterPtr zynParameterUtils::to_par(apString s) {
   int status = 0;
-  return zynParameterPtr(new zynParameterString(zyn_transcode(s, status)));
+  return zyn_create_string(zyn_transcode(s, status));
 }
