@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "support/zynTestGeometry.h"
 #include "zyn/zyn.h"
 

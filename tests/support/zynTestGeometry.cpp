@@ -31,7 +31,7 @@ zynParameterPtr zyn_test_vector2(double x, double y, zynParameterVectorAccessTyp
   return p;
 }
 
-zynParameterPtr zyn_test_args(std::initializer_list<zynParameterPtr> elements) {
+zynParameterPtr zyn_test_args(const std::vector<zynParameterPtr>& elements) {
   zynParameterPtr args(new zynParameterTempArray());
   for (const zynParameterPtr& e : elements) args->add(zynParameterKey(), e);
   return args;

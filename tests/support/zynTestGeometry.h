@@ -2,6 +2,8 @@
 // reals, vectors of reals, and workplane maps.
 #pragma once
 
+#include <vector>
+
 #include "zyn/zyn.h"
 
 // Returns a new dimensionless REAL holding "v".
@@ -14,7 +16,7 @@ zynParameterPtr zyn_test_vector(double x, double y, double z, zynParameterVector
 zynParameterPtr zyn_test_vector2(double x, double y, zynParameterVectorAccessType t = PVA_XYZ);
 
 // Returns a new temporary array holding "elements" (shared, not copied).
-zynParameterPtr zyn_test_args(std::initializer_list<zynParameterPtr> elements);
+zynParameterPtr zyn_test_args(const std::vector<zynParameterPtr>& elements);
 
 // Returns a new map with the members "Origin", "YAxis" and "ZAxis".
 zynParameterPtr zyn_test_workplane(const giPoint3& origin, const giVector3& y_axis, const giVector3& z_axis);
