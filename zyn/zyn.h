@@ -28,6 +28,12 @@
 #include "zyn/core/zynParameterTypes.h"
 #include "zyn/core/zynParameterUpdateTrack.h"
 
+// Scalar values and units
+#include "zyn/values/zynDimensions.h"
+#include "zyn/values/zynParameterNumeric.h"
+#include "zyn/values/zynParameterScalar.h"
+#include "zyn/values/zynUnits.h"
+
 // Expression language
 #include "zyn/expr/zynEvaluator.h"
 

@@ -1,0 +1,131 @@
+// The operators of numerics: arithmetic with subtype promotion and
+// dimensions, comparisons, logic on integral values, and the length suffixes
+// of number literals. Every result is a new parameter; no operand changes.
+#include <cmath>
+
+#include "zyn/core/zynParameterError.h"
+#include "zyn/host/zynUnitsUtils.h"
+#include "zyn/values/zynNumeric_internal.h"
+#include "zyn/values/zynParameterNumeric.h"
+
+namespace {
+
+using Numeric = zynParameterNumeric;
+
+zynParameterPtr error(zynParameterSubType s) { return zynParameterError::create(s); }
+
+zynParameterPtr make(zynParameterSubType s, const zynDimensions& d, double v) {
+  return zynParameterPtr(new Numeric(s, d, v));
+}
+
+zynParameterPtr make_bool(bool b) { return zynParameterPtr(Numeric::create_bool(b)); }
+
+bool real_like(zynParameterSubType s) { return s == PS_REAL || s == PS_ANGLE; }
+
+// A length suffix: its size in the base unit (k) of the unit system it
+// belongs to.
+struct LengthSuffix {
+  const char* name;
+  zynUnitsType system;
+  double k;
+};
+
+constexpr LengthSuffix length_suffixes[] = {
+    {"m", zynUnitsMetric, 1000.0},  {"cm", zynUnitsMetric, 10.0}, {"mm", zynUnitsMetric, 1.0},
+    {"um", zynUnitsMetric, 0.001},  {"yd", zynUnitsImperial, 36.0}, {"ft", zynUnitsImperial, 12.0},
+    {"in", zynUnitsImperial, 1.0},  {"th", zynUnitsImperial, 0.001},
+};
+
+// "==" and "!=" use the coincidence tolerance; ordering is exact.
+zynParameterPtr compare(const utString& op, double a, double b) {
+  double tol = Numeric::comparison_tol();
+  if (op == "==") return make_bool(std::fabs(a - b) <= tol);
+  if (op == "!=") return make_bool(std::fabs(a - b) > tol);
+  if (op == ">") return make_bool(a > b);
+  if (op == ">=") return make_bool(!(a < b));
+  if (op == "<") return make_bool(a < b);
+  if (op == "<=") return make_bool(!(b < a));
+  return zynParameterPtr();
+}
+
+bool boolean_operand(zynParameterSubType s, double v) {
+  return (s == PS_NUMERIC || s == PS_BOOL) && zyn_is_integral(v);
+}
+
+}  // namespace
+
+// Operands are taken at their evaluated values (subtype rule applied, no
+// range), as the new numerics that evaluate() would return hold them.
+zynParameterPtr zynParameterNumeric::operate_binary(const utString& op, const zynParameterPtr& rhs) const {
+  double a = 0.0;
+  zynParameterPtr failure = evaluated_value(a);
+  if (!failure.is_null()) return failure;
+  if (rhs->is_error()) return rhs;
+  if (get_type(*rhs) != PT_NUMERIC) {
+    if (get_type(*rhs) == PT_ARRAY && op != "[" && op != "(" && op != ".") return broadcast(op, rhs);
+    return zynParameterScalar::operate_binary(op, rhs);
+  }
+  const zynParameterNumeric* r = ut_dynamic_cast(rhs->get_ref());
+  if (!r) return error(PS_ERR_TYPE);
+  double b = 0.0;
+  failure = r->evaluated_value(b);
+  if (!failure.is_null()) return failure;
+
+  zynParameterPtr result = compare(op, a, b);
+  if (!result.is_null()) return result;
+  if (op == "&" || op == "|" || op == "xor") {
+    if (!boolean_operand(m_subtype, a) || !boolean_operand(r->m_subtype, b)) return error(PS_ERR_TYPE);
+    bool x = a != 0.0;
+    bool y = b != 0.0;
+    return make_bool(op == "&" ? x && y : op == "|" ? x || y : x != y);
+  }
+  result = arithmetic(op, a, *r, b);
+  return result.is_null() ? zynParameterScalar::operate_binary(op, rhs) : result;
+}
+
+zynParameterPtr zynParameterNumeric::arithmetic(const utString& op, double a, const zynParameterNumeric& r,
+                                                double b) const {
+  // A REAL or ANGLE on the right wins; otherwise the left subtype stands.
+  zynParameterSubType s = real_like(r.m_subtype) ? r.m_subtype : m_subtype;
+  const zynDimensions& d = m_dims;
+  const zynDimensions& rd = r.m_dims;
+  if (op == "+") return make(s, d + rd, a + b);
+  if (op == "-") return make(s, d + rd, a - b);
+  if (op == "*") return make(s, d * rd, a * b);
+  if (op == "/") return b == 0.0 ? error(PS_ERR_DIVIDE_BY_ZERO) : make(s, d / rd, a / b);
+  if (op == "%") return b == 0.0 ? error(PS_ERR_DIVIDE_BY_ZERO) : make(m_subtype, d, std::fmod(a, b));
+  if (op == "^") {
+    zynDimensions none(ZYN_DIM_NONE);
+    if (b == 0.0) return make(s, none, 1.0);
+    // Only a NUMERIC or INT integral exponent carries the dimensions through.
+    if ((r.m_subtype == PS_NUMERIC || r.m_subtype == PS_INT) && zyn_is_integral(b))
+      return make(s, d.pow(zyn_saturate_to_int(std::floor(b))), std::pow(a, b));
+    return a < 0.0 ? error(PS_ERR_DOMAIN) : make(s, none, std::pow(a, b));
+  }
+  return zynParameterPtr();
+}
+
+zynParameterPtr zynParameterNumeric::operate_prefix(const utString& op) const {
+  if (!is_valid()) return error(PS_ERR_ARGUMENTS);
+  if (op != "+" && op != "-" && op != "!") return zynParameter::operate_prefix(op);
+  double v = get_double();
+  double result = op == "+" ? v : op == "-" ? -v : (v == 0.0 ? 1.0 : 0.0);
+  return make(m_subtype, m_dims, result);
+}
+
+zynParameterPtr zynParameterNumeric::operate_postfix(const utString& op) const {
+  if (!is_valid()) return error(PS_ERR_ARGUMENTS);
+  if (op == "!") return error(PS_ERR_SYNTAX);
+  if (m_subtype == PS_NUMERIC) {
+    for (const LengthSuffix& suffix : length_suffixes) {
+      if (op != suffix.name) continue;
+      double factor = suffix.k * zynUnitsUtils::get_scale_from(suffix.system);
+      return make(PS_NUMERIC, m_dims * zynDimensions(ZYN_DIM_LENGTH), get_double() * factor);
+    }
+  }
+  return zynParameter::operate_postfix(op);
+}
+
+zynParameterPtr zynParameterNumeric::broadcast(const utString&, const zynParameterPtr&) const {
+  return error(PS_ERR_TYPE);
+}

@@ -1,0 +1,359 @@
+#include "zyn/values/zynParameterNumeric.h"
+
+#include <climits>
+#include <cmath>
+
+#include "zyn/core/zynParameterError.h"
+#include "zyn/core/zynParameter_internal.h"
+#include "zyn/host/zynNls.h"
+#include "zyn/host/zynText.h"
+#include "zyn/host/zynTolerance.h"
+#include "zyn/values/zynNumeric_internal.h"
+
+ZYN_DEFINE_TYPE(zynParameterNumeric, zynParameterScalar)
+
+// --- Texts of numbers -------------------------------------------------------
+
+bool zyn_parse_number_text(const utString& text, char point, double& value) {
+  size_t first = text.find_first_not_of(' ');
+  if (first == utString::npos) return false;
+  size_t last = text.find_last_not_of(' ');
+  // Either separator reads as the decimal point, and ut_parse wants '.':
+  // rewrite a copy only when the text needs it.
+  char other = point == '.' ? ',' : '.';
+  bool rewrite = first != 0 || last + 1 != text.size();
+  for (size_t i = first; !rewrite && i <= last; ++i) rewrite = text[i] == other || (text[i] == point && point != '.');
+  int end = 0;
+  if (!rewrite) return ut_parse(text, value, end) && end < 0;
+  utString copy(text, first, last - first + 1);
+  for (char& c : copy)
+    if (c == other || c == point) c = '.';
+  return ut_parse(copy, value, end) && end < 0;
+}
+
+utString zyn_normalize_real_text(const utString& text, char point) {
+  utString copy = ut_remove_trailing_chars(ut_remove_leading_chars(text, " "), " ");
+  if (copy.empty()) return text;
+  bool negative = copy[0] == '-';
+  if (negative) copy.erase(0, 1);
+  if (!copy.empty() && (copy[0] == '.' || copy[0] == ',')) {
+    copy.insert(0, negative ? "-0" : "0");
+  } else {
+    if (negative) copy.insert(0, 1, '-');
+    int whole = 0;
+    int end = 0;
+    if (ut_parse(copy, whole, end) && end < 0) {
+      copy += point;
+      copy += '0';
+    }
+  }
+  size_t separator = copy.find_first_of(".,");
+  if (separator != utString::npos) copy[separator] = point;
+  return copy;
+}
+
+int zyn_saturate_to_int(double v) {
+  if (std::isnan(v)) return 0;
+  if (v >= 2147483647.0) return INT_MAX;
+  if (v <= -2147483648.0) return INT_MIN;
+  return static_cast<int>(v);
+}
+
+// --- Construction -----------------------------------------------------------
+
+// The text is formatted only when someone reads it: most numerics built with
+// a value (operator results, evaluations) are read as numbers only.
+zynParameterNumeric::zynParameterNumeric(zynParameterSubType subtype, const zynDimensions& dims, double value)
+    : m_subtype(subtype), m_dims(dims), m_flags(CLASSIFIED | VALUE_KNOWN | TEXT_PENDING | DEFAULT_PENDING),
+      m_number(value) {}
+
+zynParameterNumeric* zynParameterNumeric::create_bool(int b) {
+  // Built once, thread-safe, and kept until unload (like the shared errors).
+  static const zynParameterPtr* prototypes = [] {
+    auto* values = new zynParameterPtr[2];
+    for (int i = 0; i < 2; ++i) {
+      auto* proto = new zynParameterNumeric(PS_BOOL, zynDimensions(ZYN_DIM_NONE), i);
+      proto->settle_default();  // copies share the record: fill it before there are any
+      proto->get_double();
+      values[i] = zynParameterPtr(proto);
+    }
+    return values;
+  }();
+  return new zynParameterNumeric(static_cast<const zynParameterNumeric&>(*prototypes[b != 0 ? 1 : 0]));
+}
+
+zynParameterPtr zyn_create_bool(int value) { return zynParameterPtr(zynParameterNumeric::create_bool(value)); }
+
+double zynParameterNumeric::comparison_tol() { return zyn_coincidence_tolerance(); }
+
+// --- Caches -------------------------------------------------------------------
+
+void zynParameterNumeric::classify() const {
+  if (m_flags & TEXT_PENDING) return;
+  char point = nlsUtils::m_decimal_point;
+  if ((m_flags & CLASSIFIED) && m_cache_point == point) return;
+  m_flags &= DEFAULT_PENDING;
+  m_cache_point = point;
+  double v = 0.0;
+  if (zyn_parse_number_text(m_value, point, v)) {
+    m_number = v;
+    m_flags |= CLASSIFIED | VALUE_KNOWN;
+  } else {
+    m_flags |= CLASSIFIED | EXPRESSION;
+  }
+}
+
+bool zynParameterNumeric::literal_value(double& raw) const {
+  classify();
+  if (!(m_flags & VALUE_KNOWN)) return false;
+  raw = m_number;
+  return true;
+}
+
+bool zynParameterNumeric::get_cached_evaluation(double& out) const {
+  if ((m_flags & VALUE_KNOWN) && ((m_flags & TEXT_PENDING) || m_cache_point == nlsUtils::m_decimal_point)) {
+    out = apply_subtype(m_number);
+    return true;
+  }
+  out = 0.0;
+  return false;
+}
+
+bool zynParameterNumeric::get_evaluated_double(double& out) const {
+  if (get_cached_evaluation(out)) return true;
+  if (evaluated_value(out).is_null()) return true;
+  out = 0.0;
+  return false;
+}
+
+const utString& zynParameterNumeric::get_value() const {
+  if (m_flags & TEXT_PENDING) {
+    m_value = format_value(m_number);
+    m_flags &= ~TEXT_PENDING;
+    m_cache_point = nlsUtils::m_decimal_point;
+  }
+  return m_value;
+}
+
+void zynParameterNumeric::settle_default() const {
+  m_flags &= ~DEFAULT_PENDING;
+  zynParameterImpl& record = impl();
+  if (record.m_default_value.empty()) record.m_default_value = get_value();
+}
+
+// --- Evaluation ---------------------------------------------------------------
+
+double zynParameterNumeric::apply_subtype(double raw) const {
+  if (m_subtype == PS_INT) return zyn_saturate_to_int(std::floor(raw));
+  if (m_subtype == PS_BOOL) return raw != 0.0 ? 1.0 : 0.0;
+  return raw;
+}
+
+utString zynParameterNumeric::format_value(double raw) const {
+  utString text = zynformat_double_exact(raw);
+  if (m_subtype == PS_REAL || m_subtype == PS_ANGLE) return zyn_normalize_real_text(text, nlsUtils::m_decimal_point);
+  return text;
+}
+
+zynParameterPtr zynParameterNumeric::evaluate_raw(double& raw) const {
+  if (get_value().empty()) return zynParameterError::create(PS_ERR_TYPE);
+  zynParameterPtr result = zynParameter::evaluate();
+  zynParameterType t = get_type(*result);
+  if (t == PT_ERROR) return result;
+  if (t != PT_NUMERIC) return zynParameterError::create(PS_ERR_TYPE);
+  // A literal numeric result gives its value without a round trip through text.
+  const zynParameterNumeric* numeric = ut_dynamic_cast(result->get_ref());
+  if (numeric && numeric->literal_value(raw)) return zynParameterPtr();
+  utString text = result->get_expr();
+  int end = 0;
+  if (zyn_parse_number_text(text, nlsUtils::m_decimal_point, raw) || ut_parse(text, raw, end)) return zynParameterPtr();
+  if (!nlsUtils::is_numeric(text)) return zynParameterError::create(PS_ERR_TYPE);
+  raw = nlsUtils::fiddle_atof(text.c_str());
+  return zynParameterPtr();
+}
+
+zynParameterPtr zynParameterNumeric::evaluated_value(double& v) const {
+  double raw = 0.0;
+  if (!literal_value(raw)) {
+    zynParameterPtr failure = evaluate_raw(raw);
+    if (!failure.is_null()) return failure;
+  }
+  v = apply_subtype(raw);
+  return zynParameterPtr();
+}
+
+zynParameterPtr zynParameterNumeric::evaluate() const {
+  double v = 0.0;
+  zynParameterPtr failure = evaluated_value(v);
+  if (!failure.is_null()) return failure;
+  if (m_subtype == PS_BOOL) return zynParameterPtr(create_bool(v != 0.0));
+  return zynParameterPtr(new zynParameterNumeric(m_subtype, m_dims, v));
+}
+
+// --- Reading --------------------------------------------------------------------
+
+double zynParameterNumeric::get_double() const {
+  onread_callback();
+  double v = 0.0;
+  get_evaluated_double(v);
+  if (!m_range.invalid()) m_range.clamp(v);
+  return v;
+}
+
+int zynParameterNumeric::get_int() const { return zyn_saturate_to_int(get_double()); }
+
+utString zynParameterNumeric::get_string() const {
+  onread_callback();
+  double v = 0.0;
+  return evaluated_value(v).is_null() ? format_value(v) : utString();
+}
+
+double zynParameterNumeric::get_double_in_units(zynUnits wanted, bool& failed) const {
+  return wanted.convert_value_from(get_double(), m_units, failed);
+}
+
+int zynParameterNumeric::is_expr() const {
+  classify();
+  return (m_flags & EXPRESSION) && !m_value.empty();
+}
+
+int zynParameterNumeric::is_valid() const {
+  double raw = 0.0;
+  return literal_value(raw) || zynParameterScalar::is_valid();
+}
+
+int zynParameterNumeric::check_range() const {
+  if (m_range.invalid()) return 1;
+  double v = 0.0;
+  if (!get_evaluated_double(v)) return 0;
+  return !m_range.clamp(v);
+}
+
+int zynParameterNumeric::is_int_value() const {
+  double v = 0.0;
+  return (m_subtype == PS_NUMERIC || m_subtype == PS_INT) && get_evaluated_double(v) && zyn_is_integral(v);
+}
+
+int zynParameterNumeric::is_bool_value() const {
+  double v = 0.0;
+  return (m_subtype == PS_NUMERIC || m_subtype == PS_BOOL) && get_evaluated_double(v) && zyn_is_integral(v);
+}
+
+bool zynParameterNumeric::expression_equivalent(double x) const {
+  double v = 0.0;
+  return is_expr() && get_evaluated_double(v) && std::fabs(x - v) < 1e-15;
+}
+
+int zynParameterNumeric::is_equal(const zynParameter& other) const {
+  const zynParameterNumeric* r = ut_dynamic_cast(other.get_ref());
+  if (get_type(other) != PT_NUMERIC || !r || r->m_subtype != m_subtype || r->m_dims != m_dims) return 0;
+  if (m_subtype == PS_INT) return get_int() == r->get_int();
+  return std::fabs(get_double() - r->get_double()) <= comparison_tol();
+}
+
+// --- Writing --------------------------------------------------------------------
+
+void zynParameterNumeric::set_value(const utString& text) {
+  if ((m_flags & DEFAULT_PENDING) && text != get_value()) settle_default();
+  zynParameterScalar::set_value(text);
+  m_flags &= DEFAULT_PENDING;
+}
+
+void zynParameterNumeric::set_normalized_value(const utString& text) {
+  char point = nlsUtils::m_decimal_point;
+  double raw = 0.0;
+  bool literal = zyn_parse_number_text(text, point, raw);
+  if (literal && (m_subtype == PS_REAL || m_subtype == PS_ANGLE))
+    set_value(zyn_normalize_real_text(text, point));
+  else
+    set_value(text);
+  // The text was just parsed: keep what it said.
+  m_cache_point = point;
+  m_number = raw;
+  m_flags |= CLASSIFIED | (literal ? VALUE_KNOWN : EXPRESSION);
+  onmodify_callback();
+}
+
+void zynParameterNumeric::set_string(const utString& text) {
+  if (!is_locked()) set_normalized_value(text);
+}
+
+void zynParameterNumeric::set_double(double v) {
+  if (!is_locked()) set_normalized_value(zynformat_double_exact(v));
+}
+
+void zynParameterNumeric::set_int(int i) {
+  if (!is_locked()) set_normalized_value(std::to_string(i));
+}
+
+void zynParameterNumeric::set_double_in_units(double v, zynUnits units, bool& failed) {
+  double converted = m_units.convert_value_from(v, units, failed);
+  if (!failed) set_double(converted);
+}
+
+void zynParameterNumeric::copy_value_from(const zynParameter& src) {
+  if (&src == this) return;
+  if ((m_subtype == PS_INT || m_subtype == PS_BOOL) && !src.is_expr()) {
+    // The source's text read through this subtype's rule: an INT takes the floor.
+    zynParameterNumeric reader(m_subtype, zynDimensions(ZYN_DIM_NONE), 0.0);
+    reader.m_flags &= ~DEFAULT_PENDING;
+    reader.zynParameter::copy_value_from(src);
+    set_int(reader.get_int());
+    return;
+  }
+  zynParameter::copy_value_from(src);
+}
+
+void zynParameterNumeric::reset() {
+  if (m_flags & DEFAULT_PENDING) settle_default();
+  zynParameterScalar::reset();
+}
+
+void zynParameterNumeric::set_defaults(const utString& first, const utString& second) {
+  m_flags &= ~DEFAULT_PENDING;
+  zynParameterScalar::set_defaults(first, second);
+}
+
+// --- Printing -------------------------------------------------------------------
+
+namespace {
+
+const char* subtype_word(zynParameterSubType s) {
+  switch (s) {
+    case PS_REAL: return "REAL";
+    case PS_INT: return "INT";
+    case PS_BOOL: return "BOOL";
+    case PS_ANGLE: return "ANGLE";
+    default: return "NUMERIC";
+  }
+}
+
+}  // namespace
+
+utString zynParameterNumeric::print(int) const {
+  utString out = "(";
+  out += subtype_word(m_subtype);
+  if (!is_valid()) out += " !";
+  out += ") ";
+  const utString& text = get_value();
+  out += text;
+  utString value = get_string();
+  if (value != text) {
+    out += " = ";
+    out += value;
+  }
+  out += ' ';
+  out += m_dims.get_string();
+  out += '\n';
+  return out;
+}
+
+utString zynParameterNumeric::get_xml_typename() const {
+  switch (m_subtype) {
+    case PS_REAL: return "real";
+    case PS_INT: return "int";
+    case PS_BOOL: return "bool";
+    case PS_ANGLE: return "angle";
+    default: return utString();
+  }
+}

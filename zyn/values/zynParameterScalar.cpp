@@ -1,0 +1,108 @@
+#include "zyn/values/zynParameterScalar.h"
+
+#include "zyn/core/zynParameterError.h"
+#include "zyn/core/zynParameterUpdateTrack.h"
+#include "zyn/core/zynParameter_internal.h"
+#include "zyn/expr/zynEvaluator.h"
+#include "zyn/host/zynUnitsUtils.h"
+
+ZYN_DEFINE_TYPE(zynParameterScalar, zynParameter)
+
+namespace {
+
+// Returns the index of the state "text" names in the enumeration "e", or -1.
+int enum_state_index(const zynParameter&, const utString&) { return -1; }
+
+// Compares an enumeration with another scalar by state index. "e" is the
+// enumeration side; "text" names the state to compare with.
+zynParameterPtr compare_states(const zynParameter& e, const utString& text, bool equal) {
+  int theirs = enum_state_index(e, text);
+  if (theirs < 0) return zynParameterError::create(PS_ERR_TYPE);
+  int mine = enum_state_index(e, e.get_string());
+  return zyn_create_bool((mine == theirs) == equal);
+}
+
+}  // namespace
+
+zynParameterScalar::zynParameterScalar(const utString& value) : m_value(value) {}
+
+void zynParameterScalar::reset() {
+  zynParameterImpl& record = impl();
+  if (record.m_default_value.empty()) record.m_default_value = get_value();
+  // Copies: set_string may replace the record's texts through callbacks.
+  utString text = !record.m_default_value_second_units.empty() && zynUnitsUtils::get_units() != zynUnitsMetric
+                      ? record.m_default_value_second_units
+                      : record.m_default_value;
+  set_string(text);
+}
+
+int zynParameterScalar::is_valid() const {
+  return get_type(*evaluate()) == type() && zynParameter::is_valid();
+}
+
+zynParameterOnModify zynParameterScalar::set_onmodify_callback(zynParameterOnModify fn) {
+  zynParameterOnModify old = m_onmodify;
+  m_onmodify = fn;
+  return old;
+}
+
+zynParameterOnRead zynParameterScalar::set_onread_callback(zynParameterOnRead fn) {
+  zynParameterOnRead old = m_onread;
+  m_onread = fn;
+  return old;
+}
+
+utString zynParameterScalar::get_string() const {
+  if (!is_expr()) {
+    onread_callback();
+    return get_value();
+  }
+  zynParameterPtr result = evaluate();
+  const zynParameterScalar* scalar = ut_dynamic_cast(result.pointer());
+  return scalar ? scalar->get_string() : utString();
+}
+
+void zynParameterScalar::set_string(const utString& text) {
+  if (is_locked()) return;
+  set_value(text);
+  onmodify_callback();
+}
+
+void zynParameterScalar::set_defaults(const utString& first, const utString& second) {
+  zynParameterImpl& record = impl();
+  record.m_default_value_second_units = first == second ? utString() : zynEvaluator::localize(second);
+  record.m_default_value = zynEvaluator::localize(first);
+}
+
+int zynParameterScalar::is_expr() const {
+  const utString& text = get_value();
+  return text.find("%[") != utString::npos || text.find("${") != utString::npos;
+}
+
+utString zynParameterScalar::get_expr() const {
+  onread_callback();
+  return get_value();
+}
+
+void zynParameterScalar::set_value(const utString& text) {
+  if (text != get_value()) zynParameterUpdateTrack::track_parameter(this);
+  m_value = text;
+}
+
+int zynParameterScalar::is_equal(const zynParameter& other) const {
+  const zynParameterScalar* scalar = ut_dynamic_cast(&other);
+  return zynParameter::is_equal(other) && scalar && get_value() == scalar->get_value();
+}
+
+zynParameterPtr zynParameterScalar::operate_binary(const utString& op, const zynParameterPtr& rhs) const {
+  if (!is_valid() || !rhs->is_valid()) return zynParameterError::create(PS_ERR_ARGUMENTS);
+  bool equality = op == "==" || op == "!=";
+  if (equality) {
+    bool equal = op == "==";
+    if (type() == PT_ENUM) return compare_states(*this, rhs->get_string(), equal);
+    if (get_type(*rhs) == PT_ENUM) return compare_states(*rhs, get_string(), equal);
+    return zyn_create_bool((get_string() == rhs->get_string()) == equal);
+  }
+  if (op == "+") return zyn_create_string(get_string() + rhs->get_string());
+  return zynParameter::operate_binary(op, rhs);
+}
