@@ -142,7 +142,7 @@ TEST(LibVector, WrongArgumentsAreInvalidArguments) {
       {"set_vector", {x, num}},
       {"set_vector", {num, x}},
       {"set_vector", {x, num, num}},
-      {"set_vector", {x, num, zynParameterPtr(new zynParameterString("2")), num}},
+      {"set_vector", {x, num, zynParameterError::create(PS_ERR_NAME), num}},
       {"set_vector", {flat, num, num, num}},
       {"set_point", {x, x, x, x, x}},
       {"azimuth", {}},

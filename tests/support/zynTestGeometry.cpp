@@ -37,14 +37,6 @@ zynParameterPtr zyn_test_args(const std::vector<zynParameterPtr>& elements) {
   return args;
 }
 
-zynParameterPtr zyn_test_workplane(const giPoint3& origin, const giVector3& y_axis, const giVector3& z_axis) {
-  zynParameterPtr map(new zynParameterMap());
-  map->add(zynParameterKey("Origin"), zyn_test_vector(origin.x(), origin.y(), origin.z()));
-  map->add(zynParameterKey("YAxis"), zyn_test_vector(y_axis.x(), y_axis.y(), y_axis.z()));
-  map->add(zynParameterKey("ZAxis"), zyn_test_vector(z_axis.x(), z_axis.y(), z_axis.z()));
-  return map;
-}
-
 giVector3 zyn_test_components(const zynParameter& p) {
   return giVector3(component(p, 0), component(p, 1), component(p, 2));
 }

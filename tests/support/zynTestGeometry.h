@@ -1,5 +1,5 @@
 // Builders shared by the geometry and vector built-in tests: dimensionless
-// reals, vectors of reals, and workplane maps.
+// reals, vectors of reals and argument arrays.
 #pragma once
 
 #include <vector>
@@ -17,9 +17,6 @@ zynParameterPtr zyn_test_vector2(double x, double y, zynParameterVectorAccessTyp
 
 // Returns a new temporary array holding "elements" (shared, not copied).
 zynParameterPtr zyn_test_args(const std::vector<zynParameterPtr>& elements);
-
-// Returns a new map with the members "Origin", "YAxis" and "ZAxis".
-zynParameterPtr zyn_test_workplane(const giPoint3& origin, const giVector3& y_axis, const giVector3& z_axis);
 
 // Returns the three components of "p" read with get_double.
 giVector3 zyn_test_components(const zynParameter& p);

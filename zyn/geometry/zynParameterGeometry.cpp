@@ -1,6 +1,8 @@
-// Recognition of vector and workplane parameters and their conversion to and
-// from the geometry types.
+// Recognition of vector and workplane parameters, their conversion to and
+// from the geometry types, and the helpers on single values.
 #include "zyn/geometry/zynParameterUtils.h"
+
+#include <memory>
 
 #include "zyn/collections/zynParameterVector.h"
 #include "zyn/core/zynParameter_internal.h"
@@ -105,6 +107,10 @@ void zynParameterUtils::from_giworkplane3(zynParameter& p, const giWorkplane3& w
 }
 
 // --- Values ----------------------------------------------------------------------
+
+void zynParameterUtils::clone_impl(zynParameter& p) {
+  p.set_impl(std::make_shared<zynParameterImpl>(*p.get_impl()));
+}
 
 int zynParameterUtils::default_valid(const zynParameter& p) {
   if (zynParameter::get_type(p) != PT_NUMERIC) return p.check_range();

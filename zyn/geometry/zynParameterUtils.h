@@ -3,7 +3,9 @@
 // them to and from giPoint2/3, giVector2/3, giUnitVec2/3 and giWorkplane3,
 // mirrors a whole tree, strips activity conditions, and answers the entity and
 // restriction tests that the collections use. The vector built-ins and the
-// host call it; it has no state. Each group lives in its own source file.
+// host call it; it has no state. Sources: zynParameterGeometry.cpp
+// (recognition, conversions, single values), zynParameterMirror.cpp (tree
+// walks), zynParameterUtils.cpp (entity and restriction tests).
 //
 // Example:
 //   if (zynParameterUtils::is_vector(*p)) {
@@ -30,7 +32,7 @@ class zynParameterUtils {
  public:
   zynParameterUtils() = delete;
 
-  // --- Recognition (zynParameterGeometry.cpp) ------------------------------------
+  // --- Recognition ------------------------------------------------------------
   // Returns 1 when "p" has subtype PS_VECTOR, exactly "n" elements, and every
   // element is numeric; else 0.
   static int is_vector_n(const zynParameter& p, int n);
@@ -42,7 +44,7 @@ class zynParameterUtils {
   // "Origin", "YAxis" and "ZAxis" are each a 3-vector.
   static int is_workplane(const zynParameter& p);
 
-  // --- Parameters to geometry (zynParameterGeometry.cpp, as are the next three) ---
+  // --- Parameters to geometry -------------------------------------------------
   // Each returns the default value, whose first coordinate is zyn_gi_unset,
   // when "p" is not valid. Elements are read with get_double(): a missing or
   // non-numeric element reads as 0.
@@ -65,7 +67,7 @@ class zynParameterUtils {
   static void from_givector3(zynParameter& p, const giVector3& value);
   static void from_giunitvec3(zynParameter& p, const giUnitVec3& value);
 
-  // --- Workplanes ---------------------------------------------------------------
+  // --- Workplanes -------------------------------------------------------------
   // Makes "wp" the frame at p["Origin"] whose first axis is p["YAxis"] and
   // whose second lies towards p["ZAxis"]. Returns 1 on success; 0, leaving
   // "wp" unchanged, when the members are unset, zero or parallel.
@@ -74,7 +76,7 @@ class zynParameterUtils {
   // p["YAxis"] and its second into p["ZAxis"]: the inverse of to_giworkplane3.
   static void from_giworkplane3(zynParameter& p, const giWorkplane3& wp);
 
-  // --- Tree operations (zynParameterMirror.cpp) -----------------------------------
+  // --- Tree operations --------------------------------------------------------
   // Mirrors, in place, every active parameter below "root" (not "root"
   // itself; references are not followed). Workplanes are reflected in the
   // plane through "point" with normal "normal"; every other parameter changes
@@ -103,7 +105,7 @@ class zynParameterUtils {
   // Returns a new string parameter holding the text of "s".
   static zynParameterPtr to_par(apString s);
 
-  // --- Entity and restriction tests (zynParameterUtils.cpp) ---------------------
+  // --- Entity and restriction tests -------------------------------------------
   // Returns 1 when "p"'s reference id names an existing host entity: the id
   // is valid and entity('HEX') evaluated in "p"'s scope gives no error. The
   // host supplies "entity", as a function parameter in the tree or a
