@@ -3,6 +3,7 @@
 // of number literals. Every result is a new parameter; no operand changes.
 #include <cmath>
 
+#include "zyn/collections/zynParameterArray.h"
 #include "zyn/core/zynParameterError.h"
 #include "zyn/host/zynUnitsUtils.h"
 #include "zyn/values/zynNumeric_internal.h"
@@ -126,6 +127,20 @@ zynParameterPtr zynParameterNumeric::operate_postfix(const utString& op) const {
   return zynParameter::operate_postfix(op);
 }
 
-zynParameterPtr zynParameterNumeric::broadcast(const utString&, const zynParameterPtr&) const {
-  return error(PS_ERR_TYPE);
+// Arrays may nest, and a host can make one contain itself: the depth of
+// broadcasting is bounded instead of the stack.
+zynParameterPtr zynParameterNumeric::broadcast(const utString& op, const zynParameterPtr& array) const {
+  static int depth = 0;
+  constexpr int max_depth = 64;
+  if (depth >= max_depth) return error(PS_ERR_ARGUMENTS);
+  ++depth;
+  zynParameterPtr result(new zynParameterArray());
+  const zynParameterArray* items = zynParameterArray::ut_dynamic_cast(array.pointer());
+  int n = array->size();
+  for (int i = 0; i < n; ++i) {
+    zynParameterPtr item = items ? items->get_element(i) : (*array)[zynParameterKey(i, utString())];
+    result->add(zynParameterKey(), operate_binary(op, item));
+  }
+  --depth;
+  return result;
 }
