@@ -39,8 +39,10 @@
 
 // Collections, references and data
 #include "zyn/collections/zynParameterArray.h"
+#include "zyn/collections/zynParameterData.h"
 #include "zyn/collections/zynParameterList.h"
 #include "zyn/collections/zynParameterRef.h"
+#include "zyn/collections/zynParameterSharedList.h"
 #include "zyn/collections/zynParameterTempArray.h"
 #include "zyn/collections/zynParameterVector.h"
 

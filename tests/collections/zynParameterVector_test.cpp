@@ -4,6 +4,7 @@
 
 #include "support/zynTestParameter.h"
 #include "support/zynTestValue.h"
+#include "zyn/values/zynParameterNumeric.h"
 
 namespace {
 
@@ -90,6 +91,14 @@ TEST(ParameterVector, CopyValueFromIsTypedAndElementWise) {
   zynParameterPtr sliced = vec(v).slice(0, 2);
   EXPECT_EQ(sliced->size(), 2);
   EXPECT_EQ(kind_of(sliced), PS_VECTOR);
+}
+
+TEST(ParameterVector, ResetWithoutDefaultResetsTheComponents) {
+  zynParameterPtr v(new zynParameterVector(2, zynParameterPtr(new zynParameterNumeric(PS_REAL, zynDimensions(), 4))));
+  v[at(1)]->set_double(7);
+  v->reset();
+  EXPECT_DOUBLE_EQ(v[at(1)]->get_double(), 4.0);
+  EXPECT_EQ(v->size(), 2);
 }
 
 TEST(ParameterVector, LockedOrMismatchedTextChangesNothing) {

@@ -74,7 +74,7 @@ void zynParameterList::copy_value_from(const zynParameter& other) {
     fresh.reserve(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i) {
       zynParameterPtr e = source->get_element(i);
-      fresh.push_back(zyn_is_root(*e) && !e->is_ref() ? zyn_make_root_reference(*e).copy() : e.copy());
+      fresh.push_back(zyn_is_root(*e) && !e->is_ref() ? zyn_make_root_reference(*e) : e.copy());
     }
     adopt_all(std::move(fresh));
     return;

@@ -1,0 +1,107 @@
+#include "zyn/collections/zynParameterData.h"
+
+#include <gtest/gtest.h>
+
+#include "support/zynTestParameter.h"
+
+namespace {
+
+// Stands in for a root: the data parameter only asks an enclosing root for its id.
+class IdHolder : public zynTestParameter {
+ public:
+  IdHolder() : zynTestParameter(PT_MAP, PS_ROOT) {
+    zynUniqueId uid = zynUniqueId::create();
+    zynUniqueIdTable::session_entities().add(uid);
+    m_id.become(zynUniqueIdTable::session_entities().find(uid));
+  }
+  const zynRefToObjectId& get_ref_id() const override { return m_id; }
+  zynRefToObjectId m_id;
+};
+
+zynRefToObjectId new_id() {
+  zynUniqueId uid = zynUniqueId::create();
+  zynUniqueIdTable::session_entities().add(uid);
+  zynRefToObjectId id;
+  id.become(zynUniqueIdTable::session_entities().find(uid));
+  return id;
+}
+
+zynParameterData& as_data(const zynParameterPtr& p) { return *zynParameterData::ut_dynamic_cast(p.pointer()); }
+
+TEST(ParameterData, IdComesFromItselfOrTheEnclosingRoot) {
+  zynParameterPtr data(new zynParameterData("mesh"));
+  EXPECT_FALSE(as_data(data).get_id().is_valid());
+  zynParameterPtr holder(new IdHolder());
+  zynParameterPtr middle(new zynTestParameter(PT_MAP, PS_MAP));
+  static_cast<zynTestParameter&>(*holder).adopt(middle);
+  static_cast<zynTestParameter&>(*middle).adopt(data);
+  EXPECT_TRUE(as_data(data).get_id().is_equal(holder->get_ref_id()));
+  zynRefToObjectId own = new_id();
+  as_data(data).set_id(own);
+  EXPECT_TRUE(as_data(data).get_id().is_equal(own));
+  EXPECT_EQ(zynParameter::get_type(*data), PT_DATA);
+  EXPECT_EQ(zynParameter::get_subtype(*data), PS_DATA);
+}
+
+TEST(ParameterData, MissingHostFunctionsGiveInvalidData) {
+  zynParameterData data("mesh");
+  zynParameterPtr fetched = data.get_data_par();
+  EXPECT_EQ(zynParameter::get_subtype(*fetched), PS_ERR_DATA);
+  EXPECT_FALSE(data.is_valid());
+  EXPECT_EQ(data.size(), 0);
+  EXPECT_EQ(data.print(0), "(DATA !)  type:mesh\n");
+  zynRefToObjectId id = new_id();
+  data.set_id(id);
+  EXPECT_EQ(zynParameter::get_subtype(*data.get_data_par()), PS_ERR_DATA);
+  EXPECT_EQ(data.print(3), "(DATA !) " + id.get_uid().get_uid()->hex_string() + " type:mesh\n");
+}
+
+TEST(ParameterData, EqualityNeedsSameIdAndType) {
+  zynRefToObjectId id = new_id();
+  zynParameterData a("mesh");
+  zynParameterData b("mesh");
+  EXPECT_TRUE(a == b);
+  a.set_id(id);
+  EXPECT_FALSE(a == b);
+  b.set_id(id);
+  EXPECT_TRUE(a == b);
+  zynParameterData c("points");
+  c.set_id(id);
+  EXPECT_FALSE(a == c);
+  zynTestParameter number;
+  EXPECT_FALSE(a == number);
+  zynParameterPtr copy(a.create_new());
+  EXPECT_TRUE(*copy == a);
+}
+
+TEST(ParameterData, TextAndNonDataSourcesChangeNothing) {
+  zynParameterData data("mesh");
+  data.set_string("other");
+  EXPECT_EQ(data.get_data_type(), "mesh");
+  zynTestParameter number;
+  number.set_string("12");
+  data.copy_value_from(number);
+  EXPECT_EQ(data.get_data_type(), "mesh");
+  EXPECT_FALSE(data.get_id().is_valid());
+}
+
+TEST(ParameterData, CopyTakesTypeAndIdFromActiveSourceOnly) {
+  zynRefToObjectId id = new_id();
+  zynParameterData source("points");
+  source.set_id(id);
+  zynParameterData target("mesh");
+  source.set_active("0");
+  ASSERT_FALSE(source.is_active());
+  target.copy_value_from(source);
+  EXPECT_EQ(target.get_data_type(), "mesh");
+  source.set_active("");
+  target.lock(1);
+  target.copy_value_from(source);
+  EXPECT_EQ(target.get_data_type(), "mesh");
+  target.lock(0);
+  target.copy_value_from(source);
+  EXPECT_EQ(target.get_data_type(), "points");
+  EXPECT_TRUE(target.get_id().is_equal(id));
+}
+
+}  // namespace
