@@ -24,9 +24,11 @@
 #include "zyn/core/zynParameterError.h"
 #include "zyn/core/zynParameterKey.h"
 #include "zyn/core/zynParameterNotify.h"
+#include "zyn/core/zynParameterProxy.h"
 #include "zyn/core/zynParameterPtr.h"
 #include "zyn/core/zynParameterTypes.h"
 #include "zyn/core/zynParameterUpdateTrack.h"
+#include "zyn/core/zynParameterWatch.h"
 
 // Scalar values and units
 #include "zyn/values/zynDimensions.h"

@@ -36,6 +36,12 @@ TEST(ParameterArray, AddAppendsOrInsertsByIndex) {
   EXPECT_EQ(kind_of(a->add(at(-2), zyn_test_value(1))), PS_ERR_NAME);
   EXPECT_EQ(kind_of(a->add(zynParameterKey("abc"), zyn_test_value(1))), PS_ERR_NAME);
   EXPECT_EQ(a->size(), 5);
+  // Holding itself or an ancestor would make a loop.
+  zynParameterPtr inner = numbers(0);
+  a->add(zynParameterKey(), inner);
+  EXPECT_EQ(kind_of(a->add(zynParameterKey(), a)), PS_ERR_ARGUMENTS);
+  EXPECT_EQ(kind_of(inner->add(zynParameterKey(), a)), PS_ERR_ARGUMENTS);
+  EXPECT_EQ(a->size(), 6);
 }
 
 TEST(ParameterArray, IndexAccessChecksRangeAndDescends) {

@@ -88,6 +88,8 @@ TEST(ParameterVector, CopyValueFromIsTypedAndElementWise) {
   EXPECT_EQ(vec(copy).get_access_names(), "X,Y,Z");
   EXPECT_NE(copy[at(0)].pointer(), v[at(0)].pointer());
   EXPECT_EQ(copy[zynParameterKey("z")]->get_int(), 9);
+  vec(copy) = vec(vector_of(2));  // assignment keeps the length
+  EXPECT_EQ(copy->size(), 3);
   zynParameterPtr sliced = vec(v).slice(0, 2);
   EXPECT_EQ(sliced->size(), 2);
   EXPECT_EQ(kind_of(sliced), PS_VECTOR);

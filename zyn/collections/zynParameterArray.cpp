@@ -39,7 +39,7 @@ zynParameterArray::zynParameterArray(const zynParameterArray& other, zynBaseOnly
 
 zynParameterArray& zynParameterArray::operator=(const zynParameterArray& other) {
   if (this != &other) {
-    zynParameterArray::copy_value_from(other);
+    copy_value_from(other);  // each kind's own rules: a vector keeps its length
     zynParameter::operator=(other);
   }
   return *this;
@@ -180,7 +180,9 @@ zynParameterPtr zynParameterArray::add(const zynParameterKey& key, zynParameterP
   int i = n;
   if (!key.empty() && (!zyn_parse_index(key.first(), i) || i < -1 || i > n))
     return zynParameterError::create(PS_ERR_NAME);
-  p.pointer();  // a null pointer is stored as the error value it stands for
+  // An array that held itself or an ancestor would close a loop of parent
+  // links and owners: walks up the tree would never end, nor would printing.
+  if (is_descendent(p.pointer())) return zynParameterError::create(PS_ERR_ARGUMENTS);
   link_par(p);
   insert_element(i, p);
   return p;

@@ -27,7 +27,8 @@ class zynParameterArray : public zynParameter {
   // A deep copy: the base part as zynParameter copies it, then clones of
   // "other"'s elements, with this array as their parent.
   zynParameterArray(const zynParameterArray& other);
-  // Replaces the elements by clones of "other"'s, then shares its record.
+  // Takes "other"'s elements through the virtual copy_value_from (so each
+  // kind applies its own rules), then shares its record.
   zynParameterArray& operator=(const zynParameterArray& other);
   // Clears the parent link of every element that still points here, then
   // releases them; elements held elsewhere survive.
@@ -64,8 +65,9 @@ class zynParameterArray : public zynParameter {
   zynParameterPtr operator[](const zynParameterKey& key) override;
   // Inserts "p" before the element at the key's index and becomes its parent.
   // An empty key, the index -1 and the index size() append. Returns "p", or
-  // "Unknown error" when locked and "Invalid name" for any other index or a
-  // component that is not a number. The rest of the key is ignored.
+  // "Unknown error" when locked, "Invalid name" for any other index or a
+  // component that is not a number, and "Invalid arguments" when "p" is this
+  // array or one of its ancestors. The rest of the key is ignored.
   zynParameterPtr add(const zynParameterKey& key, zynParameterPtr p) override;
   // Takes out the element at the key's index, clears its parent link and
   // returns it. Errors as for add; an empty key is "Invalid name".
