@@ -32,6 +32,7 @@
 
 // Scalar values and units
 #include "zyn/values/zynDimensions.h"
+#include "zyn/values/zynParameterEnum.h"
 #include "zyn/values/zynParameterNumeric.h"
 #include "zyn/values/zynParameterScalar.h"
 #include "zyn/values/zynUnits.h"
@@ -51,6 +52,7 @@
 // Function library
 #include "zyn/library/zynEvalFunction.h"
 #include "zyn/library/zynLibraryRegistry.h"
+#include "zyn/library/zynParameterArgDecoder.h"
 #include "zyn/library/zynParameterFunction.h"
 #include "zyn/library/zynParameterLib.h"
 #include "zyn/library/zynParameterMemberFunction.h"

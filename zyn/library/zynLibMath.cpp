@@ -1,7 +1,295 @@
-// Built-ins that compute with numbers.
-// Their routines plug into the registry through zyn_lib_math_routines(): a
-// constant table with one row per name ({"name", &routine}); a registered
-// name without a row answers "Unknown error" when called.
-#include "zyn/library/zynLibrary_internal.h"
+// Built-ins that compute with numbers: elementary functions, trigonometry in
+// the library angle unit, tolerance comparison, aggregates, rounding, the
+// conditional select/if, conversions to INT, REAL and BOOL, and the two
+// functions that plant and clear simulated progress breaks. Every result is a
+// new dimensionless numeric, whatever the dimensions of the arguments.
+#include <cfloat>
+#include <climits>
+#include <cmath>
 
-zynLibRoutineTable zyn_lib_math_routines() { return zynLibRoutineTable{nullptr, 0}; }
+#include "zyn/collections/zynParameterArray.h"
+#include "zyn/host/zynGeometry.h"
+#include "zyn/host/zynProgressBreak.h"
+#include "zyn/host/zynText.h"
+#include "zyn/library/zynLibrary_internal.h"
+#include "zyn/library/zynParameterLib.h"
+#include "zyn/values/zynParameterNumeric.h"
+
+namespace {
+
+constexpr int max_round_places = 16;
+
+zynParameterPtr bad_arguments() { return zynParameterLib::error(PS_ERR_ARGUMENTS); }
+zynParameterPtr bad_domain() { return zynParameterLib::error(PS_ERR_DOMAIN); }
+
+zynParameterPtr number(zynParameterSubType subtype, double value) {
+  return zynParameterPtr(new zynParameterNumeric(subtype, zynDimensions(ZYN_DIM_NONE), value));
+}
+
+zynParameterPtr element(const zynParameterPtr& array, int i) { return array[zynParameterKey(i, utString())]; }
+
+bool is_kind(const zynParameterPtr& p, zynParameterType kind) {
+  return zynParameter::get_type(*p) == kind && p->is_valid();
+}
+
+bool is_number(const zynParameterPtr& p) { return is_kind(p, PT_NUMERIC); }
+
+// Reads the single numeric argument of a unary function into "x".
+[[nodiscard]] bool single_number(const zynParameterPtr& args, double& x) {
+  if (args->size() != 1) return false;
+  zynParameterPtr a = element(args, 0);
+  if (!is_number(a)) return false;
+  x = a->get_double();
+  return true;
+}
+
+// Reads exactly "n" numeric arguments into "out".
+[[nodiscard]] bool numbers(const zynParameterPtr& args, int n, double* out) {
+  if (args->size() != n) return false;
+  for (int i = 0; i < n; ++i) {
+    zynParameterPtr a = element(args, i);
+    if (!is_number(a)) return false;
+    out[i] = a->get_double();
+  }
+  return true;
+}
+
+// Reads an angle back in the library angle unit.
+double in_angle_unit(const giAngle& a) {
+  return a.angle(zynParameterLib::get_angle_unit() == giAngleDegrees ? giAngleDegrees : giAngleRadians);
+}
+
+// --- Elementary functions -------------------------------------------------------
+
+using UnaryFunction = double (*)(double);
+
+template <UnaryFunction F>
+zynParameterPtr real_of(const zynParameterPtr& args) {
+  double x = 0.0;
+  if (!single_number(args, x)) return bad_arguments();
+  return number(PS_REAL, F(x));
+}
+
+double absolute(double x) { return std::fabs(x); }
+double sign_of(double x) { return x > 0.0 ? 1.0 : x < 0.0 ? -1.0 : 0.0; }
+double exponential(double x) { return std::exp(x); }
+
+zynParameterPtr sqrt_routine(const zynParameterPtr& args) {
+  double x = 0.0;
+  if (!single_number(args, x)) return bad_arguments();
+  if (!(x >= 0.0)) return bad_domain();
+  return number(PS_REAL, std::sqrt(x));
+}
+
+template <UnaryFunction F>
+zynParameterPtr logarithm(const zynParameterPtr& args) {
+  double x = 0.0;
+  if (!single_number(args, x)) return bad_arguments();
+  if (!(x > 0.0)) return bad_domain();
+  return number(PS_REAL, F(x));
+}
+
+double natural_log(double x) { return std::log(x); }
+double common_log(double x) { return std::log10(x); }
+
+// --- Trigonometry ------------------------------------------------------------
+
+giAngle angle_argument(double x) { return giAngle(zynParameterLib::get_angle_unit(), x); }
+
+zynParameterPtr sin_routine(const zynParameterPtr& args) {
+  double x = 0.0;
+  if (!single_number(args, x)) return bad_arguments();
+  return number(PS_REAL, angle_argument(x).sin());
+}
+
+zynParameterPtr cos_routine(const zynParameterPtr& args) {
+  double x = 0.0;
+  if (!single_number(args, x)) return bad_arguments();
+  return number(PS_REAL, angle_argument(x).cos());
+}
+
+zynParameterPtr tan_routine(const zynParameterPtr& args) {
+  double x = 0.0;
+  if (!single_number(args, x)) return bad_arguments();
+  int status = 0;
+  double t = angle_argument(x).tan(status);
+  if (status != 0) return bad_domain();
+  return number(PS_REAL, t);
+}
+
+// asin and acos accept -1 to 1, both ends included; atan any value.
+template <giAngleInverse Kind>
+zynParameterPtr inverse_trig(const zynParameterPtr& args) {
+  double x = 0.0;
+  if (!single_number(args, x)) return bad_arguments();
+  if (Kind != giAngleTangent && !(x >= -1.0 && x <= 1.0)) return bad_domain();
+  return number(PS_ANGLE, in_angle_unit(giAngle(Kind, x)));
+}
+
+zynParameterPtr atan2_routine(const zynParameterPtr& args) {
+  double yx[2];
+  if (!numbers(args, 2, yx)) return bad_arguments();
+  return number(PS_ANGLE, in_angle_unit(giAngle(giAngleTangent2, yx[0], yx[1])));
+}
+
+// --- Comparison, rounding and selection -----------------------------------------
+
+zynParameterPtr compare_routine(const zynParameterPtr& args) {
+  double v[3];
+  if (!numbers(args, 3, v)) return bad_arguments();
+  return zynParameterPtr(zynParameterNumeric::create_bool(std::fabs(v[0] - v[1]) < v[2]));
+}
+
+zynParameterPtr round_routine(const zynParameterPtr& args) {
+  if (args->size() != 2) return bad_arguments();
+  zynParameterPtr value = element(args, 0);
+  zynParameterPtr places_arg = element(args, 1);
+  if (!is_number(value) || !is_number(places_arg)) return bad_arguments();
+  double x = value->get_double();
+  int places = places_arg->get_int();
+  places = places < 0 ? 0 : places > max_round_places ? max_round_places : places;
+  zynParameterPtr result = number(PS_REAL, x);
+  if (places > 0) {
+    result->set_string(zynformat_double(x, places));
+    return result;
+  }
+  // Halves round upward. Values beyond the 32-bit range (and NaN) cannot pass
+  // through an int; they keep their rounded double.
+  double rounded = std::floor(x + 0.5);
+  if (rounded >= INT_MIN && rounded <= INT_MAX)
+    result->set_int(static_cast<int>(rounded));
+  else
+    result->set_double(rounded);
+  return result;
+}
+
+// Both branches arrive evaluated; the chosen argument itself is returned.
+zynParameterPtr select_routine(const zynParameterPtr& args) {
+  if (args->size() != 3) return bad_arguments();
+  zynParameterPtr cond = element(args, 0);
+  zynParameterPtr a = element(args, 1);
+  zynParameterPtr b = element(args, 2);
+  if (!is_number(cond) || zynParameter::get_type(*a) != zynParameter::get_type(*b)) return bad_arguments();
+  return cond->get_int() != 0 ? a : b;
+}
+
+// --- Aggregates -------------------------------------------------------------------
+
+// The numbers of an aggregate: the elements of a single array argument, or
+// the arguments themselves.
+zynParameterPtr aggregate_items(const zynParameterPtr& args) {
+  if (args->size() == 1) {
+    zynParameterPtr only = element(args, 0);
+    if (zynParameterArray::ut_dynamic_cast(only.pointer())) return only;
+  }
+  return args;
+}
+
+enum class Aggregate { sum, max, min, mean };
+
+template <Aggregate A>
+zynParameterPtr aggregate(const zynParameterPtr& args) {
+  if (A != Aggregate::sum && args->size() == 0) return bad_arguments();
+  zynParameterPtr items = aggregate_items(args);
+  const int n = items->size();
+  double acc = A == Aggregate::max ? -DBL_MAX : A == Aggregate::min ? DBL_MAX : 0.0;
+  for (int i = 0; i < n; ++i) {
+    zynParameterPtr item = element(items, i);
+    if (!is_number(item)) return bad_arguments();
+    double v = item->get_double();
+    if (A == Aggregate::max) {
+      if (v >= acc) acc = v;
+    } else if (A == Aggregate::min) {
+      if (v <= acc) acc = v;
+    } else {
+      acc += v;
+    }
+  }
+  // An empty list has no mean: 0/0 gives NaN.
+  if (A == Aggregate::mean) acc = n > 0 ? acc / n : std::nan("");
+  return number(PS_REAL, acc);
+}
+
+// --- Conversions --------------------------------------------------------------------
+
+// Reads the value to convert: a number as it is, a text as a number parses
+// it, an enumeration (only where "enum_ok") as its integer value.
+[[nodiscard]] bool conversion_value(const zynParameterPtr& args, bool enum_ok, double& v) {
+  if (args->size() != 1) return false;
+  zynParameterPtr a = element(args, 0);
+  if (!a->is_valid()) return false;
+  switch (zynParameter::get_type(*a)) {
+    case PT_NUMERIC:
+      v = a->get_double();
+      return true;
+    case PT_STRING: {
+      zynParameterNumeric parsed(PS_NUMERIC, zynDimensions(ZYN_DIM_NONE), 0.0);
+      parsed.copy_value_from(*a);
+      v = parsed.get_double();
+      return true;
+    }
+    case PT_ENUM:
+      if (!enum_ok) return false;
+      v = static_cast<double>(a->get_int());
+      return true;
+    default:
+      return false;
+  }
+}
+
+template <zynParameterSubType S>
+zynParameterPtr convert_to(const zynParameterPtr& args) {
+  double v = 0.0;
+  if (!conversion_value(args, S == PS_INT, v)) return bad_arguments();
+  return number(S, v);
+}
+
+// --- Progress-break simulation -------------------------------------------------------
+
+zynParameterPtr set_break_routine(const zynParameterPtr& args) {
+  if (args->size() != 2) return bad_arguments();
+  zynParameterPtr name = element(args, 0);
+  zynParameterPtr percentage = element(args, 1);
+  if (!is_kind(name, PT_STRING) || !is_number(percentage)) return bad_arguments();
+  zynProgressBreak::add_debug_break_point(name->get_string(), percentage->get_double());
+  return zynParameterPtr(zynParameterNumeric::create_bool(1));
+}
+
+zynParameterPtr clear_breaks_routine(const zynParameterPtr& args) {
+  if (args->size() != 0) return bad_arguments();
+  zynProgressBreak::clear_debug_break_points();
+  return zynParameterPtr(zynParameterNumeric::create_bool(1));
+}
+
+constexpr zynLibRoutineRow rows[] = {
+    {"abs", &real_of<absolute>},
+    {"sign", &real_of<sign_of>},
+    {"sqrt", &sqrt_routine},
+    {"exp", &real_of<exponential>},
+    {"ln", &logarithm<natural_log>},
+    {"log", &logarithm<common_log>},
+    {"sin", &sin_routine},
+    {"cos", &cos_routine},
+    {"tan", &tan_routine},
+    {"asin", &inverse_trig<giAngleSine>},
+    {"acos", &inverse_trig<giAngleCosine>},
+    {"atan", &inverse_trig<giAngleTangent>},
+    {"atan2", &atan2_routine},
+    {"compare", &compare_routine},
+    {"sum", &aggregate<Aggregate::sum>},
+    {"max", &aggregate<Aggregate::max>},
+    {"min", &aggregate<Aggregate::min>},
+    {"mean", &aggregate<Aggregate::mean>},
+    {"round", &round_routine},
+    {"select", &select_routine},
+    {"if", &select_routine},
+    {"int", &convert_to<PS_INT>},
+    {"real", &convert_to<PS_REAL>},
+    {"bool", &convert_to<PS_BOOL>},
+    {"set_break", &set_break_routine},
+    {"clear_breaks", &clear_breaks_routine},
+};
+
+}  // namespace
+
+zynLibRoutineTable zyn_lib_math_routines() { return zyn_lib_table(rows); }

@@ -2,7 +2,9 @@
 
 #include <memory>
 
+#include "zyn/collections/zynParameterList.h"
 #include "zyn/core/zynParameterError.h"
+#include "zyn/core/zynParameter_internal.h"
 #include "zyn/host/zynText.h"
 #include "zyn/library/zynLibrary_internal.h"
 
@@ -75,7 +77,12 @@ void zynParameterLib::set_eval_scope(zynParameterPtr scope) { eval_scope() = std
 
 zynParameterPtr zynParameterLib::get_eval_scope() { return eval_scope(); }
 
-zynParameterPtr zynParameterLib::list_names() const { return error(PS_ERR_TYPE); }
+zynParameterPtr zynParameterLib::list_names() const {
+  zynParameterList* list = new zynParameterList(zyn_create_string(utString()));
+  zynParameterPtr result(list);
+  for (const auto& entry : zyn_lib_registry()) (*list)[zynParameterKey(-1, utString())]->set_string(entry.first);
+  return result;
+}
 
 void zynParameterLib::set_angle_unit(giAngleType unit) { angle_unit = unit; }
 

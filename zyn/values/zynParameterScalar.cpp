@@ -5,13 +5,17 @@
 #include "zyn/core/zynParameter_internal.h"
 #include "zyn/expr/zynEvaluator.h"
 #include "zyn/host/zynUnitsUtils.h"
+#include "zyn/values/zynParameterEnum.h"
 
 ZYN_DEFINE_TYPE(zynParameterScalar, zynParameter)
 
 namespace {
 
 // Returns the index of the state "text" names in the enumeration "e", or -1.
-int enum_state_index(const zynParameter&, const utString&) { return -1; }
+int enum_state_index(const zynParameter& e, const utString& text) {
+  const zynParameterEnum* states = zynParameterEnum::ut_dynamic_cast(e.get_ref());
+  return states ? states->find_index(text) : -1;
+}
 
 // Compares an enumeration with another scalar by state index. "e" is the
 // enumeration side; "text" names the state to compare with.
