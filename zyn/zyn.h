@@ -22,13 +22,18 @@
 // Parameter core
 #include "zyn/core/zynParameter.h"
 #include "zyn/core/zynParameterError.h"
+#include "zyn/core/zynParameterIter.h"
 #include "zyn/core/zynParameterKey.h"
+#include "zyn/core/zynParameterLoader.h"
+#include "zyn/core/zynParameterMap.h"
 #include "zyn/core/zynParameterNotify.h"
 #include "zyn/core/zynParameterProxy.h"
 #include "zyn/core/zynParameterPtr.h"
+#include "zyn/core/zynParameterRoot.h"
 #include "zyn/core/zynParameterTypes.h"
 #include "zyn/core/zynParameterUpdateTrack.h"
 #include "zyn/core/zynParameterWatch.h"
+#include "zyn/core/zynQueryParameter.h"
 
 // Scalar values and units
 #include "zyn/values/zynDimensions.h"

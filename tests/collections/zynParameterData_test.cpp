@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "zyn/core/zynParameterProxy.h"
+
 #include "support/zynTestParameter.h"
 
 namespace {
@@ -85,7 +89,20 @@ TEST(ParameterData, TextAndNonDataSourcesChangeNothing) {
   EXPECT_FALSE(data.get_id().is_valid());
 }
 
+struct Notice {
+  coCallReason reason;
+  const zynParameter* parameter;
+  const zynParameter* from;
+};
+std::vector<Notice> g_notices;
+void record_notice(coCallReason reason, void* data, void*) {
+  auto* cd = static_cast<zynParameterProxyCD*>(static_cast<coCBData*>(data));
+  g_notices.push_back({reason, cd->parameter(), cd->parameter_from()});
+}
+
 TEST(ParameterData, CopyTakesTypeAndIdFromActiveSourceOnly) {
+  g_notices.clear();
+  zynParameterProxy::singleton().call_list().add(record_notice);
   zynRefToObjectId id = new_id();
   zynParameterData source("points");
   source.set_id(id);
@@ -94,6 +111,9 @@ TEST(ParameterData, CopyTakesTypeAndIdFromActiveSourceOnly) {
   ASSERT_FALSE(source.is_active());
   target.copy_value_from(source);
   EXPECT_EQ(target.get_data_type(), "mesh");
+  zynTestParameter number;
+  target.copy_value_from(number);
+  EXPECT_TRUE(g_notices.empty());
   source.set_active("");
   target.lock(1);
   target.copy_value_from(source);
@@ -102,6 +122,11 @@ TEST(ParameterData, CopyTakesTypeAndIdFromActiveSourceOnly) {
   target.copy_value_from(source);
   EXPECT_EQ(target.get_data_type(), "points");
   EXPECT_TRUE(target.get_id().is_equal(id));
+  ASSERT_EQ(g_notices.size(), 1u);
+  EXPECT_EQ(g_notices[0].reason, coCallCopy);
+  EXPECT_EQ(g_notices[0].parameter, &target);
+  EXPECT_EQ(g_notices[0].from, &source);
+  zynParameterProxy::singleton().call_list().remove(record_notice);
 }
 
 }  // namespace

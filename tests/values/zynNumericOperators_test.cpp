@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "zyn/collections/zynParameterArray.h"
 #include "zyn/core/zynParameterError.h"
 #include "zyn/host/zynUnitsUtils.h"
 #include "zyn/values/zynParameterNumeric.h"
@@ -159,6 +160,37 @@ TEST(NumericOperators, ErrorOperandsPassThrough) {
   EXPECT_TRUE(is_error(broken->operate_postfix("mm"), PS_ERR_ARGUMENTS));
   zynParameterPtr err = zynParameterError::create(PS_ERR_NAME);
   EXPECT_TRUE(is_error(n(1)->operate_binary("*", err), PS_ERR_NAME));
+}
+
+TEST(NumericOperators, BroadcastOverArrays) {
+  zynParameterPtr items(new zynParameterArray());
+  items->add(zynParameterKey(), n(1));
+  items->add(zynParameterKey(), num(PS_REAL, 2, length));
+  zynParameterPtr sum = n(3)->operate_binary("+", items);
+  ASSERT_EQ(zynParameter::get_type(*sum), PT_ARRAY);
+  ASSERT_EQ(sum->size(), 2);
+  EXPECT_EQ(sum[zynParameterKey(0, "")]->get_double(), 4.0);
+  EXPECT_EQ(sum[zynParameterKey(1, "")]->get_double(), 5.0);
+  EXPECT_EQ(sub(sum[zynParameterKey(1, "")]), PS_REAL);
+  EXPECT_EQ(sub(n(1)->operate_binary("<", items)[zynParameterKey(1, "")]), PS_BOOL);
+  // Errors stay per item; the operands are untouched.
+  zynParameterPtr quotient = n(1)->operate_binary("/", n(0)->operate_binary("*", items));
+  EXPECT_TRUE(is_error(quotient[zynParameterKey(0, "")], PS_ERR_DIVIDE_BY_ZERO));
+  EXPECT_EQ(items[zynParameterKey(0, "")]->get_double(), 1.0);
+  // Indexing is no broadcast.
+  EXPECT_TRUE(n(1)->operate_binary("[", items)->is_error());
+}
+
+TEST(NumericOperators, DeeplyNestedBroadcastIsBounded) {
+  zynParameterPtr nest = n(1);
+  for (int i = 0; i < 100; ++i) {
+    zynParameterPtr outer(new zynParameterArray());
+    outer->add(zynParameterKey(), nest);
+    nest = outer;
+  }
+  zynParameterPtr sum = n(1)->operate_binary("+", nest);
+  for (int i = 0; i < 64; ++i) sum = sum[zynParameterKey(0, "")];
+  EXPECT_TRUE(is_error(sum, PS_ERR_ARGUMENTS));
 }
 
 TEST(NumericOperators, ResultsAreNewValues) {

@@ -1,6 +1,7 @@
 #include "zyn/collections/zynParameterData.h"
 
 #include "zyn/core/zynParameterError.h"
+#include "zyn/core/zynParameterProxy.h"
 #include "zyn/core/zynParameter_internal.h"
 #include "zyn/expr/zynEvaluator.h"
 
@@ -77,4 +78,7 @@ void zynParameterData::copy_value_from(const zynParameter& source) {
   if (!from || from == this || !source.is_active()) return;
   m_data_type = from->m_data_type;
   m_id.become(from->m_id);
+  // The host holds the data itself and copies it on this notice.
+  zynParameterProxyCD notice(coCallCopy, this, &source);
+  zynParameterProxy::singleton().send_call(notice);
 }

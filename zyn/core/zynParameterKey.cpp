@@ -1,48 +1,347 @@
-// Placeholder parse: a name or an index, the rest unparsed. Replaced by the
-// full key grammar.
 #include "zyn/core/zynParameterKey.h"
 
-zynParameterKeyImplPtr zynParameterKeyImpl::get_impl(const utString& text) {
-  zynParameterKeyImplPtr impl(new zynParameterKeyImpl());
+#include <cstddef>
+#include <new>
+#include <string>
+#include <utility>
+
+#include "zyn/host/zynCharTypes.h"
+
+namespace {
+
+// Texts longer than this are not cached and are stepped through in place by
+// last() and parent(): real key paths are far shorter, and a hostile text
+// must not make those walks quadratic or fill the cache.
+constexpr size_t long_key = 4096;
+// The cache stops taking new texts once it holds this many bytes of them.
+constexpr size_t cache_budget = size_t(32) << 20;
+// Walks give up after this many steps: synonyms can make a path lead back
+// to itself, and a text that does not parse may not advance.
+constexpr size_t walk_limit = long_key + 64;
+
+// Holds a T that is never destroyed, so that keys made or dropped while
+// other statics are torn down still find the cache.
+template <class T>
+class Immortal {
+ public:
+  Immortal() { ::new (static_cast<void*>(m_storage)) T(); }
+  T& get() { return *std::launder(reinterpret_cast<T*>(m_storage)); }
+
+ private:
+  alignas(T) unsigned char m_storage[sizeof(T)];
+};
+
+struct KeyCache {
+  std::unordered_map<utString, zynParameterKeyImplPtr> table;
+  size_t bytes = 0;
+};
+
+KeyCache& key_cache() {
+  static Immortal<KeyCache> cache;
+  return cache.get();
+}
+
+// A position in a text, in characters and in bytes.
+struct Pos {
+  int ch = 0;
+  size_t byte = 0;
+};
+
+// Returns the UTF-8 length of a character decoded by zynMultiByteToWideChar
+// (stray bytes come back as one byte).
+size_t utf8_length(wchar_t w) {
+  const auto c = static_cast<char32_t>(w);
+  if (c < 0x80 || (c >= 0xDC80 && c <= 0xDCFF)) return 1;
+  if (c < 0x800) return 2;
+  return c < 0x10000 ? 3 : 4;
+}
+
+void advance(const zynCharTypes& ct, Pos& p) {
+  p.byte += utf8_length(ct.at(p.ch));
+  ++p.ch;
+}
+
+// One step of the grammar: the first component and where the rest begins.
+struct Step {
+  zynParameterType type = PT_ERROR;
+  size_t first_at = 0;
+  size_t first_len = 0;
+  Pos rest;
+};
+
+bool is_name_char(const zynCharTypes& ct, int i) {
+  const wchar_t c = ct.at(i);
+  return ct.isalnum(i) || c == L'-' || c == L'_';
+}
+
+// step -> {space} ( "[" {digit | " "} "]" | name ) ( end | "." rest | "[" rest )
+Step scan_step(const utString& text, const zynCharTypes& ct, Pos at) {
+  Step s;
+  const int n = ct.size();
+  Pos p = at;
+  while (p.ch < n && ct.isspace(p.ch)) advance(ct, p);
+  if (p.ch >= n) {
+    s.rest = p;
+    return s;
+  }
+  if (ct.at(p.ch) == L'[') {
+    advance(ct, p);
+    const Pos from = p;
+    while (ct.isdigit(p.ch) || ct.at(p.ch) == L' ') advance(ct, p);
+    if (p.ch >= n || ct.at(p.ch) != L']') {  // unbalanced: the whole text is kept as first
+      s.first_at = at.byte;
+      s.first_len = text.size() - at.byte;
+      s.rest = Pos{n, text.size()};
+      return s;
+    }
+    s.type = PT_ARRAY;
+    s.first_at = from.byte;
+    s.first_len = p.byte - from.byte;
+    advance(ct, p);  // skip "]"
+  } else {
+    const Pos from = p;
+    while (p.ch < n && is_name_char(ct, p.ch)) advance(ct, p);
+    if (p.ch > from.ch) {
+      s.first_at = from.byte;
+      s.first_len = p.byte - from.byte;
+      // A leading digit or "-" is an index written without brackets ("2", "-1").
+      s.type = ct.isdigit(from.ch) || ct.at(from.ch) == L'-' ? PT_ARRAY : PT_MAP;
+    }
+  }
+  if (p.ch < n) {
+    if (ct.at(p.ch) == L'.')
+      advance(ct, p);
+    else if (ct.at(p.ch) != L'[')
+      s.type = PT_ERROR;  // "a b", "a;b": junk after a component
+  }
+  s.rest = p;
+  return s;
+}
+
+utString first_text(const utString& text, const Step& s) {
+  if (s.first_len == 7 && text.compare(s.first_at, 7, "current") == 0) return "toolpath";
+  return text.substr(s.first_at, s.first_len);
+}
+
+// Returns the canonical text of a component without remainder.
+utString component_text(zynParameterType type, const utString& first) {
+  if (type == PT_MAP) return first;
+  if (type == PT_ARRAY) return "[" + first + "]";
+  return utString();
+}
+
+template <class Visit>
+void walk(const zynParameterKey& start, Visit& visit);
+
+// Steps through a long "text" in place until what is left is short, then
+// walks the rest with keys. Every step advances, so the loop ends.
+template <class Visit>
+void walk_long(const utString& text, Visit& visit) {
+  const zynCharTypes ct(text);
+  Pos p;
+  while (text.size() - p.byte > long_key) {
+    while (ct.at(p.ch) == L'$') advance(ct, p);  // as get_impl strips them
+    const Step s = scan_step(text, ct, p);
+    const bool is_last = s.rest.byte >= text.size() || s.rest.byte == p.byte;
+    visit(s.type, first_text(text, s), is_last);
+    if (is_last) return;
+    p = s.rest;
+  }
+  walk(zynParameterKey(text.substr(p.byte)), visit);
+}
+
+// Visits "start" and every key its remainders lead to, as repeated
+// remainder() reaches them: visit(type, first, is_last).
+template <class Visit>
+void walk(const zynParameterKey& start, Visit& visit) {
+  zynParameterKey k = start;
+  zynParameterKey before;
+  for (size_t steps = 0;; ++steps) {
+    const utString& rest = k.remainder_str();
+    const bool stuck = steps > 0 && rest == before.remainder_str();
+    const bool is_last = rest.empty() || stuck || steps > walk_limit;
+    visit(k.type(), k.first(), is_last);
+    if (is_last) return;
+    if (rest.size() > long_key) {
+      walk_long(rest, visit);
+      return;
+    }
+    before = k;
+    k = k.remainder();
+  }
+}
+
+}  // namespace
+
+// --- zynParameterKeyImpl ---------------------------------------------------------
+
+const zynParameterKeyImplPtr& zynParameterKeyImpl::empty_impl() {
+  static Immortal<zynParameterKeyImplPtr> empty;
+  static const bool made = [] {
+    empty.get() = std::make_shared<zynParameterKeyImpl>(Token{});
+    return true;
+  }();
+  (void)made;
+  return empty.get();
+}
+
+zynParameterKeyImplPtr zynParameterKeyImpl::make_parse(const utString& text) {
+  auto impl = std::make_shared<zynParameterKeyImpl>(Token{});
   impl->parse(text);
   return impl;
 }
 
-void zynParameterKeyImpl::initialize_synonyms(const utStringutStringcoTable&) {}
+zynParameterKeyImplPtr zynParameterKeyImpl::get_impl(const utString& text) {
+  if (text.empty()) return empty_impl();
+  utString stripped;
+  const utString* key = &text;
+  if (text[0] == '$') {
+    const size_t at = text.find_first_not_of('$');
+    if (at == utString::npos) return empty_impl();
+    stripped = text.substr(at);
+    key = &stripped;
+  }
+  KeyCache& cache = key_cache();
+  auto found = cache.table.find(*key);
+  if (found != cache.table.end()) return found->second;
+  zynParameterKeyImplPtr impl = make_parse(*key);
+  // Index keys are usually built from computed integers and are not kept.
+  if (impl->m_type == PT_MAP && key->size() <= long_key && cache.bytes + key->size() <= cache_budget) {
+    cache.bytes += key->size();
+    cache.table.emplace(*key, impl);
+  }
+  return impl;
+}
+
+void zynParameterKeyImpl::initialize_synonyms(const utStringutStringcoTable& synonyms) {
+  KeyCache& cache = key_cache();
+  for (const auto& entry : synonyms) {
+    zynParameterKeyImplPtr impl = get_impl(entry.second);
+    auto found = cache.table.find(entry.first);
+    if (found != cache.table.end()) {
+      found->second = std::move(impl);
+    } else {
+      cache.bytes += entry.first.size();
+      cache.table.emplace(entry.first, std::move(impl));
+    }
+  }
+}
+
+zynParameterKeyImplPtr zynParameterKeyImpl::with_type(const zynParameterKeyImplPtr& impl, zynParameterType t) {
+  if (impl->m_type == t) return impl;
+  auto copy = std::make_shared<zynParameterKeyImpl>(*impl);
+  copy->set_type(t);
+  return copy;
+}
+
+void zynParameterKeyImpl::set_type(zynParameterType t) {
+  m_type = t;
+  m_text_built = false;
+  m_last_built = false;
+}
 
 void zynParameterKeyImpl::parse(const utString& text) {
-  size_t dot = text.find('.');
-  m_first = text.substr(0, dot);
-  m_remainder = dot == utString::npos ? utString() : text.substr(dot + 1);
-  m_type = m_first.empty() ? PT_ERROR : PT_MAP;
+  m_type = PT_ERROR;
+  m_first.clear();
+  m_remainder.clear();
+  m_text_built = false;
+  m_last_built = false;
+  if (text.empty()) return;
+  const zynCharTypes ct(text);
+  const Step s = scan_step(text, ct, Pos{});
+  m_type = s.type;
+  m_first = first_text(text, s);
+  m_remainder.assign(text, s.rest.byte, utString::npos);
 }
 
 const utString& zynParameterKeyImpl::str() const {
-  if (!m_text_built) {
-    m_text = m_remainder.empty() ? m_first : m_first + "." + m_remainder;
-    m_text_built = true;
-  }
+  if (m_text_built) return m_text;
+  m_text_built = true;
+  m_text = component_text(m_type, m_first);
+  if (m_type == PT_ERROR || m_remainder.empty()) return m_text;
+  if (m_remainder[0] != '[') m_text += '.';
+  m_text += m_remainder;
   return m_text;
 }
 
-const utString& zynParameterKeyImpl::last() const { return m_first; }
-
-zynParameterKey::zynParameterKey() : m_impl(zynParameterKeyImpl::get_impl(utString())) {}
-zynParameterKey::zynParameterKey(const utString& text) : m_impl(zynParameterKeyImpl::get_impl(text)) {}
-zynParameterKey::zynParameterKey(const char* text) : m_impl(zynParameterKeyImpl::get_impl(text ? text : "")) {}
-zynParameterKey::zynParameterKey(int index, const utString& rest)
-    : m_impl(zynParameterKeyImpl::get_impl(std::to_string(index) + (rest.empty() ? "" : "." + rest))) {
-  m_impl->set_type(PT_ARRAY);
+const utString& zynParameterKeyImpl::last() const {
+  if (m_last_built) return m_last;
+  m_last_built = true;
+  utString result;
+  auto visit = [&result](zynParameterType type, const utString& first, bool is_last) {
+    if (is_last) result = component_text(type, first);
+  };
+  walk(zynParameterKey(str()), visit);
+  m_last = std::move(result);
+  return m_last;
 }
+
+// --- zynParameterKey ----------------------------------------------------------------
+
+zynParameterKey::zynParameterKey() : m_impl(zynParameterKeyImpl::empty_impl()) {}
+
+zynParameterKey::zynParameterKey(const utString& text) : m_impl(zynParameterKeyImpl::get_impl(text)) {}
+
+zynParameterKey::zynParameterKey(const char* text)
+    : m_impl(text ? zynParameterKeyImpl::get_impl(utString(text)) : zynParameterKeyImpl::empty_impl()) {}
+
+zynParameterKey::zynParameterKey(int index, const utString& rest) {
+  utString text = std::to_string(index);
+  if (!rest.empty()) {
+    text += '.';
+    text += rest;
+  }
+  m_impl = zynParameterKeyImpl::with_type(zynParameterKeyImpl::get_impl(text), PT_ARRAY);
+}
+
 zynParameterType zynParameterKey::type() const { return m_impl->type(); }
 const utString& zynParameterKey::first() const { return m_impl->first(); }
 const utString& zynParameterKey::remainder_str() const { return m_impl->remainder_str(); }
 const utString& zynParameterKey::str() const { return m_impl->str(); }
 const utString& zynParameterKey::last() const { return m_impl->last(); }
 int zynParameterKey::empty() const { return m_impl->first().empty(); }
-zynParameterKey zynParameterKey::first_key() const { return zynParameterKey(first()); }
+
+zynParameterKey zynParameterKey::first_key() const {
+  zynParameterKeyImplPtr impl = zynParameterKeyImpl::get_impl(first());
+  if (impl->type() == type() && impl->remainder_str().empty() && impl->first() == first())
+    return zynParameterKey(std::move(impl));
+  // The text alone implies another kind ("a" of the invalid "a b", " 2 " of
+  // "[ 2 ]"): build the component directly rather than alter a shared parse.
+  auto own = std::make_shared<zynParameterKeyImpl>(zynParameterKeyImpl::Token{});
+  own->m_type = type();
+  own->m_first = first();
+  return zynParameterKey(std::move(own));
+}
+
 zynParameterKey zynParameterKey::remainder() const { return zynParameterKey(remainder_str()); }
-zynParameterKey zynParameterKey::parent() const { return zynParameterKey(); }
+
+zynParameterKey zynParameterKey::parent() const {
+  if (remainder_str().empty()) return zynParameterKey();
+  zynParameterKey result;
+  utString long_text;  // used once the result outgrows long_key
+  auto visit = [&](zynParameterType type, const utString& first, bool is_last) {
+    if (is_last) return;
+    const zynParameterKey component(type == PT_ARRAY ? "[" + first + "]" : first);
+    if (long_text.empty()) {
+      result = result + component;
+      if (result.str().size() > long_key) long_text = result.str();
+    } else if (!component.str().empty()) {
+      if (component.type() != PT_ARRAY) long_text += '.';
+      long_text += component.str();
+    }
+  };
+  walk(*this, visit);
+  return long_text.empty() ? result : zynParameterKey(long_text);
+}
+
 zynParameterKey zynParameterKey::operator+(const zynParameterKey& other) const {
-  return zynParameterKey(str() + "." + other.str());
+  const utString& left = str();
+  if (left.empty()) return other;
+  const utString& right = other.str();
+  utString text;
+  text.reserve(left.size() + right.size() + 1);
+  text = left;
+  if (other.type() != PT_ARRAY) text += '.';
+  text += right;
+  return zynParameterKey(text);
 }

@@ -58,5 +58,11 @@ enum zynParameterMeasureMode : int32_t { PM_DEFAULT = 0 };
 enum zynParameterMirrorMode : int32_t {
   PMM_NONE = 0,        // unchanged (X/Y/Z vectors are reflected)
   PMM_NEGATE = 1,      // v becomes -v
-  PMM_ADD_180 = 2      // v becomes v + 180, wrapped into 360
+  PMM_ADD_180 = 2,     // v becomes v + 180, wrapped into 360 (270 gives 90)
+  PMM_SUBTRACT_180 = 3,  // v becomes v - 180
+  PMM_SUPPLEMENT = 4,  // v becomes 180 - v
+  PMM_SWAP_SIDE = 5,   // the text "left" becomes "right" and back, any letter case
+  PMM_KEEP = 6,        // unchanged
+  PMM_SWAP_END = 7,    // v and its sibling "End" exchange values, each negated
+  PMM_ARBITRARY = 8    // the text becomes "arbitary"; the sibling "Normal" is set once
 };

@@ -12,6 +12,17 @@ constexpr Exponents standard_sets[] = {
 
 void append_letters(utString& out, char letter, int count) { out.append(static_cast<size_t>(count), letter); }
 
+// Exponents beyond this describe no physical quantity; products and powers
+// past it (such as a length raised to the power 1e9, which would also print
+// as a billion letters) give invalid dimensions instead of overflowing.
+constexpr long long max_exponent = 1000;
+
+zynDimensions checked(long long m, long long l, long long t) {
+  auto out_of_range = [](long long e) { return e > max_exponent || e < -max_exponent; };
+  if (out_of_range(m) || out_of_range(l) || out_of_range(t)) return zynDimensions();
+  return zynDimensions(static_cast<int>(m), static_cast<int>(l), static_cast<int>(t));
+}
+
 }  // namespace
 
 zynDimensions::zynDimensions(zynDimStandard standard) {
@@ -50,12 +61,12 @@ void zynDimensions::set_invalid() {
 
 zynDimensions zynDimensions::operator*(const zynDimensions& o) const {
   if (m_invalid || o.m_invalid) return zynDimensions();
-  return zynDimensions(m_mass + o.m_mass, m_length + o.m_length, m_time + o.m_time);
+  return checked(0LL + m_mass + o.m_mass, 0LL + m_length + o.m_length, 0LL + m_time + o.m_time);
 }
 
 zynDimensions zynDimensions::operator/(const zynDimensions& o) const {
   if (m_invalid || o.m_invalid) return zynDimensions();
-  return zynDimensions(m_mass - o.m_mass, m_length - o.m_length, m_time - o.m_time);
+  return checked(0LL + m_mass - o.m_mass, 0LL + m_length - o.m_length, 0LL + m_time - o.m_time);
 }
 
 zynDimensions zynDimensions::operator+(const zynDimensions& o) const {
@@ -65,7 +76,7 @@ zynDimensions zynDimensions::operator+(const zynDimensions& o) const {
 
 zynDimensions zynDimensions::pow(int n) const {
   if (m_invalid) return zynDimensions();
-  return zynDimensions(m_mass * n, m_length * n, m_time * n);
+  return checked(1LL * m_mass * n, 1LL * m_length * n, 1LL * m_time * n);
 }
 
 utString zynDimensions::get_string() const {

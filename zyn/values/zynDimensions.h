@@ -43,7 +43,8 @@ class zynDimensions {
   int T() const { return m_time; }
   int invalid() const { return m_invalid; }
 
-  // Exponents added; invalid when either side is.
+  // Exponents added; invalid when either side is. Here and in "/" and pow,
+  // an exponent beyond +-1000 makes the result invalid.
   zynDimensions operator*(const zynDimensions& o) const;
   // Left exponents minus right; invalid when either side is.
   zynDimensions operator/(const zynDimensions& o) const;

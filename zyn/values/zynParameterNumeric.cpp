@@ -110,15 +110,6 @@ bool zynParameterNumeric::literal_value(double& raw) const {
   return true;
 }
 
-bool zynParameterNumeric::get_cached_evaluation(double& out) const {
-  if ((m_flags & VALUE_KNOWN) && ((m_flags & TEXT_PENDING) || m_cache_point == nlsUtils::m_decimal_point)) {
-    out = apply_subtype(m_number);
-    return true;
-  }
-  out = 0.0;
-  return false;
-}
-
 bool zynParameterNumeric::get_evaluated_double(double& out) const {
   if (get_cached_evaluation(out)) return true;
   if (evaluated_value(out).is_null()) return true;
@@ -173,6 +164,7 @@ zynParameterPtr zynParameterNumeric::evaluate_raw(double& raw) const {
 }
 
 zynParameterPtr zynParameterNumeric::evaluated_value(double& v) const {
+  if (get_cached_evaluation(v)) return zynParameterPtr();
   double raw = 0.0;
   if (!literal_value(raw)) {
     zynParameterPtr failure = evaluate_raw(raw);
@@ -195,7 +187,7 @@ zynParameterPtr zynParameterNumeric::evaluate() const {
 double zynParameterNumeric::get_double() const {
   onread_callback();
   double v = 0.0;
-  get_evaluated_double(v);
+  if (!get_cached_evaluation(v)) get_evaluated_double(v);
   if (!m_range.invalid()) m_range.clamp(v);
   return v;
 }

@@ -16,6 +16,7 @@
 
 #include <cstdint>
 
+#include "zyn/host/zynNls.h"
 #include "zyn/host/zynRange.h"
 #include "zyn/values/zynDimensions.h"
 #include "zyn/values/zynParameterScalar.h"
@@ -141,9 +142,9 @@ class zynParameterNumeric : public zynParameterScalar {
   // Returns null with the value after the subtype rule (no range), or the
   // error that evaluating the text gave.
   zynParameterPtr evaluated_value(double& v) const;
-  // Applies arithmetic "op" to "a" (this) and "b" (the value of "r");
-  // returns null for an operator that is not arithmetic.
-  zynParameterPtr arithmetic(const utString& op, double a, const zynParameterNumeric& r, double b) const;
+  // Applies the arithmetic operator "code" (of the operators' own table) to
+  // "a" (this) and "b" (the value of "r").
+  zynParameterPtr arithmetic(int code, double a, const zynParameterNumeric& r, double b) const;
   // Returns a new array of this numeric combined with each item of "array".
   zynParameterPtr broadcast(const utString& op, const zynParameterPtr& array) const;
   // Applies the subtype rule: floor for INT, 0/1 for BOOL.
@@ -152,7 +153,16 @@ class zynParameterNumeric : public zynParameterScalar {
   utString format_value(double raw) const;
   // Returns true with the value after the subtype rule, without the range.
   bool get_evaluated_double(double& out) const;
-  bool get_cached_evaluation(double& out) const;
+  // The hot path of reading a literal: inline, since nothing else is needed.
+  bool get_cached_evaluation(double& out) const {
+    bool current = (m_flags & TEXT_PENDING) || m_cache_point == nlsUtils::m_decimal_point;
+    if (!(m_flags & VALUE_KNOWN) || !current) {
+      out = 0.0;
+      return false;
+    }
+    out = m_subtype == PS_INT || m_subtype == PS_BOOL ? apply_subtype(m_number) : m_number;
+    return true;
+  }
   // Writes the constructor's text into the record, if it has no default yet.
   void settle_default() const;
 

@@ -1,0 +1,147 @@
+#include "zyn/core/zynParameterIter.h"
+
+#include <gtest/gtest.h>
+
+#include "zyn/zyn.h"
+
+namespace {
+
+zynParameterPtr num(double v) { return zynParameterPtr(new zynParameterNumeric(PS_REAL, zynDimensions(), v)); }
+zynParameterPtr map() { return zynParameterPtr(new zynParameterMap()); }
+
+// Returns the keys a walk yields, separated by blanks.
+utString keys_of(zynParameterIter& walk) {
+  utString out;
+  while (++walk) out += walk.index().str() + " ";
+  return out;
+}
+
+class IterTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    a = top->add("a", map());
+    a->add("b", num(1));
+    a->add("c", num(2));
+  }
+  zynParameterPtr top = map();
+  zynParameterPtr a;
+};
+
+TEST_F(IterTest, PreOrderWalkAndSwitches) {
+  zynParameterIter all(top);
+  EXPECT_EQ(keys_of(all), "a a.b a.c ");
+  zynParameterIter leaves(top);
+  leaves.set_leaf_only(1);
+  EXPECT_EQ(keys_of(leaves), "a.b a.c ");
+  zynParameterIter shallow(top);
+  shallow.set_max_depth(1);
+  EXPECT_EQ(keys_of(shallow), "a ");
+  // A finished walk has no current parameter; reset starts it again.
+  EXPECT_EQ(zynParameter::get_subtype(*all()), PS_ERR_NAME);
+  EXPECT_EQ(all.index().str(), "");
+  all.reset();
+  EXPECT_EQ(keys_of(all), "a a.b a.c ");
+  zynParameterIter copy(shallow);
+  EXPECT_EQ(keys_of(copy), "a ");
+}
+
+TEST_F(IterTest, EmptySubmapsFunctionsAndReservedNames) {
+  top->add("empty", map());
+  top->add("f", zynParameterPtr(new zynParameterFunction("1")));
+  zynParameterPtr tmp = top->add("_tmp", map());
+  tmp->add("x", num(3));
+  zynParameterIter walk(top);
+  EXPECT_EQ(keys_of(walk), "a a.b a.c empty _tmp _tmp.x ");
+  zynParameterIter leaves(top);
+  leaves.set_leaf_only(1);
+  EXPECT_EQ(keys_of(leaves), "a.b a.c _tmp.x ");
+  zynParameterIter functions(top);
+  functions.exclude_functions(0);
+  EXPECT_EQ(keys_of(functions), "a a.b a.c empty f _tmp _tmp.x ");
+  zynParameterIter unreserved(top);
+  unreserved.exclude_reserved();
+  EXPECT_EQ(keys_of(unreserved), "a a.b a.c empty _tmp.x ");
+  EXPECT_TRUE(zynParameterIter::reserved("_x"));
+  EXPECT_FALSE(zynParameterIter::reserved("x_"));
+}
+
+TEST_F(IterTest, ActiveOnlyStopsAtInactiveContainers) {
+  a->set_active("0");
+  top->add("d", num(4));
+  zynParameterIter walk(top);
+  walk.set_active_only(1);
+  EXPECT_EQ(keys_of(walk), "d ");
+}
+
+TEST_F(IterTest, ArraysYieldIndexKeys) {
+  zynParameterPtr list = top->add("list", zynParameterPtr(new zynParameterList(num(0))));
+  list->set_int(2);
+  zynParameterIter walk(top);
+  walk.set_leaf_only(1);
+  EXPECT_EQ(keys_of(walk), "a.b a.c list[0] list[1] ");
+}
+
+TEST_F(IterTest, ReferencesAreLeavesAndWalksNeverLoop) {
+  zynParameterPtr ref = top->add("r", zynParameterPtr(new zynParameterRef("a")));
+  zynParameterIter walk(top);
+  walk.set_leaf_only(1);
+  EXPECT_EQ(keys_of(walk), "a.b a.c r ");
+  zynParameterIter follow(top);
+  follow.set_follow_refs(1);
+  keys_of(follow);  // ends, whatever the reference resolves to
+}
+
+TEST_F(IterTest, NonContainersYieldNothing) {
+  zynParameterIter walk(num(1));
+  EXPECT_FALSE(++walk);
+  zynParameterIter none{zynParameterPtr()};
+  EXPECT_FALSE(++none);
+  zynSingleParIter single;
+  EXPECT_TRUE(single.undefined());
+  EXPECT_FALSE(++single);
+}
+
+TEST(ParameterIterNames, PathNamesOfUnnamedMembers) {
+  zynParameterPtr m = map();
+  m->set_name("setup");
+  zynParameterPtr x = m->add("x", num(1));
+  EXPECT_EQ(zynParameter::get_name(*x, 0), "setup.x");
+  zynParameterPtr list = m->add("list", zynParameterPtr(new zynParameterList(num(0))));
+  zynParameterPtr element = (*list)[zynParameterKey(-1, "")];
+  element->set_name("");  // elements are clones of a named prototype
+  EXPECT_EQ(zynParameter::get_name(*element, 0), "setup.list[0]");
+
+  zynParameterRoot lone("Tool", 1, "");
+  EXPECT_EQ(zynParameter::get_name(lone, 1), "");
+  EXPECT_EQ(zynParameter::get_name(lone, 0), "Tool");
+  zynParameterPtr inner = m->add("inner", zynParameterPtr(new zynParameterRoot("Inner", 1, "")));
+  inner->set_name("");
+  EXPECT_EQ(zynParameter::get_name(*inner, 0), "setup.inner");
+  zynParameterPtr leaf = inner->add("leaf", num(2));
+  // Relative names stop at the innermost root, which contributes its key.
+  EXPECT_EQ(zynParameter::get_name(*leaf, 1), "inner.leaf");
+  EXPECT_EQ(zynParameter::get_name(*leaf, 0), "setup.inner.leaf");
+}
+
+TEST(QueryParameter, HostEvaluation) {
+  zynQueryParameter& query = zynQueryParameter::singleton();
+  query.set_eval_fn([](const utString& e) -> utString {
+    if (e == "seven") return "7";
+    if (e == "half") return "0.5";
+    if (e == "word") return "abc";
+    return "";
+  });
+  EXPECT_EQ(query.evaluate_expression_string(""), "");
+  EXPECT_EQ(query.evaluate_expression_string("seven"), "7");
+  EXPECT_EQ(query.evaluate_expression_int("seven"), 7);
+  EXPECT_EQ(query.evaluate_expression_int("word"), 2147483647);
+  EXPECT_EQ(query.evaluate_expression_int("nothing"), 2147483647);
+  EXPECT_EQ(query.evaluate_expression_int(""), 2147483647);
+  EXPECT_DOUBLE_EQ(query.evaluate_expression_double("half"), 0.5);
+  EXPECT_EQ(query.evaluate_expression_double("word"), 1.7976931348623157e308);
+  zynQueryParameter::delete_singleton();
+  EXPECT_EQ(zynQueryParameter::singleton().evaluate_expression_string("seven"), "");
+  zynQueryParameter::delete_singleton();
+}
+
+}  // namespace

@@ -1,0 +1,162 @@
+#include "zyn/core/zynParameterKey.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+struct KeyCase {
+  const char* text;
+  zynParameterType type;
+  const char* first;
+  const char* remainder;
+  const char* str;
+};
+
+TEST(ParameterKey, GrammarCorners) {
+  const KeyCase cases[] = {
+      {"", PT_ERROR, "", "", ""},
+      {"   ", PT_ERROR, "", "", ""},
+      {"a", PT_MAP, "a", "", "a"},
+      {"  a", PT_MAP, "a", "", "a"},
+      {"a.b", PT_MAP, "a", "b", "a.b"},
+      {"a[2].b", PT_MAP, "a", "[2].b", "a[2].b"},
+      {"[ 2 ]", PT_ARRAY, " 2 ", "", "[ 2 ]"},
+      {"[-1]", PT_ERROR, "[-1]", "", ""},
+      {"[2", PT_ERROR, "[2", "", ""},
+      {"-1", PT_ARRAY, "-1", "", "[-1]"},
+      {"2", PT_ARRAY, "2", "", "[2]"},
+      {"3.x", PT_ARRAY, "3", "x", "[3].x"},
+      {"[3].x", PT_ARRAY, "3", "x", "[3].x"},
+      {"[3]x", PT_ERROR, "3", "x", ""},
+      {"a b", PT_ERROR, "a", " b", ""},
+      {"a;b", PT_ERROR, "a", ";b", ""},
+      {"a.", PT_MAP, "a", "", "a"},
+      {"a-b_c9", PT_MAP, "a-b_c9", "", "a-b_c9"},
+      {".a", PT_ERROR, "", "a", ""},
+      {"current", PT_MAP, "toolpath", "", "toolpath"},
+      {"a.current", PT_MAP, "a", "current", "a.current"},
+      {"$$a.b", PT_MAP, "a", "b", "a.b"},
+      {"$", PT_ERROR, "", "", ""},
+      {"caf\xc3\xa9.x", PT_MAP, "caf\xc3\xa9", "x", "caf\xc3\xa9.x"},
+      {"a\xff", PT_ERROR, "a", "\xff", ""},
+      {"a\xe2\x80\xa6z", PT_ERROR, "a", "\xe2\x80\xa6z", ""},
+  };
+  for (const KeyCase& c : cases) {
+    SCOPED_TRACE(c.text);
+    zynParameterKey key(c.text);
+    EXPECT_EQ(key.type(), c.type);
+    EXPECT_EQ(key.first(), c.first);
+    EXPECT_EQ(key.remainder_str(), c.remainder);
+    EXPECT_EQ(key.str(), c.str);
+  }
+}
+
+TEST(ParameterKey, RemaindersWalkThePath) {
+  zynParameterKey key("a[2].b");
+  zynParameterKey rest = key.remainder();
+  EXPECT_EQ(rest.type(), PT_ARRAY);
+  EXPECT_EQ(rest.first(), "2");
+  EXPECT_EQ(rest.remainder_str(), "b");
+  EXPECT_EQ(zynParameterKey("a.current").remainder().first(), "toolpath");
+}
+
+TEST(ParameterKey, SharedParses) {
+  EXPECT_EQ(zynParameterKey("").impl(), zynParameterKey().impl());
+  EXPECT_EQ(zynParameterKey(static_cast<const char*>(nullptr)).impl(), zynParameterKey().impl());
+  EXPECT_EQ(zynParameterKey("$a.b").impl(), zynParameterKey("a.b").impl());
+  EXPECT_EQ(zynParameterKey("name").impl(), zynParameterKey(utString("name")).impl());
+  // Index keys are parsed anew every time.
+  EXPECT_NE(zynParameterKey("[1]").impl(), zynParameterKey("[1]").impl());
+}
+
+TEST(ParameterKey, IndexConstructor) {
+  zynParameterKey plain(3, "");
+  EXPECT_EQ(plain.type(), PT_ARRAY);
+  EXPECT_EQ(plain.str(), "[3]");
+  zynParameterKey nested(0, "depth");
+  EXPECT_EQ(nested.str(), "[0].depth");
+  EXPECT_EQ(zynParameterKey(-1, "").first(), "-1");
+}
+
+TEST(ParameterKey, ParentAndLast) {
+  zynParameterKey key("a.b[3]");
+  EXPECT_EQ(key.parent().str(), "a.b");
+  EXPECT_EQ(key.last(), "[3]");
+  EXPECT_EQ(zynParameterKey("a").parent().str(), "");
+  EXPECT_EQ(zynParameterKey("a").parent().impl(), zynParameterKey().impl());
+  EXPECT_EQ(zynParameterKey("a").last(), "a");
+  EXPECT_EQ(zynParameterKey("[1][2].x").parent().str(), "[1][2]");
+  EXPECT_EQ(zynParameterKey("x.3.y").parent().str(), "x[3]");
+  EXPECT_EQ(zynParameterKey("a.b c").last(), "c");
+  EXPECT_EQ(zynParameterKey("").last(), "");
+  // A rest that does not advance ends the walk instead of looping.
+  EXPECT_EQ(zynParameterKey("a.;").last(), "");
+  EXPECT_EQ(zynParameterKey("a.;").parent().str(), "a");
+}
+
+TEST(ParameterKey, Concatenation) {
+  EXPECT_EQ((zynParameterKey("a") + zynParameterKey(3, "")).str(), "a[3]");
+  EXPECT_EQ((zynParameterKey("a") + zynParameterKey("b")).str(), "a.b");
+  EXPECT_EQ((zynParameterKey() + zynParameterKey("b")).str(), "b");
+  EXPECT_EQ((zynParameterKey("[1]") + zynParameterKey("b")).type(), PT_ARRAY);
+}
+
+TEST(ParameterKey, FirstKeyNeverAltersSharedParses) {
+  zynParameterKey invalid("first_key_probe b");
+  zynParameterKey head = invalid.first_key();
+  EXPECT_EQ(head.type(), PT_ERROR);
+  EXPECT_EQ(head.first(), "first_key_probe");
+  // The cached parse of the bare name keeps its own type.
+  EXPECT_EQ(zynParameterKey("first_key_probe").type(), PT_MAP);
+
+  zynParameterKey blanks = zynParameterKey("[ 2 ].x").first_key();
+  EXPECT_EQ(blanks.type(), PT_ARRAY);
+  EXPECT_EQ(blanks.first(), " 2 ");
+  EXPECT_EQ(blanks.remainder_str(), "");
+  EXPECT_EQ(zynParameterKey("a.b").first_key().impl(), zynParameterKey("a").impl());
+}
+
+TEST(ParameterKey, Synonyms) {
+  utStringutStringcoTable synonyms{{"SynonymX", "syn_a.syn_b"}, {"7", "seven"}};
+  zynParameterKeyImpl::initialize_synonyms(synonyms);
+  zynParameterKey key("SynonymX");
+  EXPECT_EQ(key.first(), "syn_a");
+  EXPECT_EQ(key.remainder_str(), "syn_b");
+  EXPECT_EQ(key.last(), "syn_b");
+  // A synonym for an index text stays untouched by the index constructor.
+  EXPECT_EQ(zynParameterKey(7, "").type(), PT_ARRAY);
+  EXPECT_EQ(zynParameterKey("7").type(), PT_MAP);
+  EXPECT_EQ(zynParameterKey("7").first(), "seven");
+}
+
+TEST(ParameterKey, SynonymCycleEndsTheWalk) {
+  utStringutStringcoTable synonyms{{"cyc", "loop.cyc"}};
+  zynParameterKeyImpl::initialize_synonyms(synonyms);
+  zynParameterKey key("top.cyc");
+  EXPECT_FALSE(key.last().empty());  // the walk stops at its step bound
+  EXPECT_FALSE(key.parent().str().empty());
+}
+
+TEST(ParameterKey, HugeAndHostileTexts) {
+  std::string many;
+  for (int i = 0; i < 20000; ++i) many += "abc.";
+  many += "end";
+  zynParameterKey key(many);
+  EXPECT_EQ(key.type(), PT_MAP);
+  EXPECT_EQ(key.first(), "abc");
+  EXPECT_EQ(key.last(), "end");
+  EXPECT_EQ(key.parent().str().size(), many.size() - 4);
+  EXPECT_EQ(key.parent().last(), "abc");
+
+  std::string brackets(100000, '[');
+  EXPECT_EQ(zynParameterKey(brackets).type(), PT_ERROR);
+  EXPECT_EQ(zynParameterKey(brackets).first(), brackets);
+  std::string with_nul("a\0b", 3);
+  EXPECT_EQ(zynParameterKey(with_nul).type(), PT_ERROR);
+  std::string name(50000, 'x');
+  EXPECT_EQ(zynParameterKey(name).first(), name);
+}
+
+}  // namespace

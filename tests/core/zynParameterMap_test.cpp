@@ -1,0 +1,338 @@
+#include "zyn/core/zynParameterMap.h"
+
+#include <gtest/gtest.h>
+
+#include "support/zynTestParameter.h"
+#include "zyn/zyn.h"
+
+namespace {
+
+zynParameterPtr num(double v) { return zynParameterPtr(new zynParameterNumeric(PS_REAL, zynDimensions(), v)); }
+zynParameterPtr map() { return zynParameterPtr(new zynParameterMap()); }
+zynParameterSubType sub(const zynParameterPtr& p) { return zynParameter::get_subtype(*p); }
+
+// A member that always reports itself invalid.
+class zynInvalidTestParameter : public zynTestParameter {
+ public:
+  zynParameter* create_new() const override { return new zynInvalidTestParameter(*this); }
+  int is_valid() const override { return 0; }
+};
+
+TEST(ParameterMap, CaseInsensitiveFallbackAndRemoval) {
+  zynParameterMap m;
+  zynParameterPtr feed = m.add("Feed", num(1));
+  EXPECT_EQ(m["feed"].raw(), feed.raw());
+  EXPECT_EQ(m["FEED"].raw(), feed.raw());
+  // An exact match wins over the fallback.
+  zynParameterPtr lower = m.add("feedrate", num(2));
+  zynParameterPtr upper = m.add("FEEDRATE", num(3));
+  EXPECT_EQ(upper.raw(), lower.raw());  // add finds "feedrate" through the fallback
+  EXPECT_EQ(m.size(), 2);
+
+  // Removal through another case takes the stored entry and its index entry.
+  zynParameterPtr removed = m.remove("FEED");
+  EXPECT_EQ(removed.raw(), feed.raw());
+  EXPECT_EQ(removed->parent(), nullptr);
+  EXPECT_EQ(sub(m["feed"]), PS_ERR_NAME);
+  EXPECT_EQ(sub(m["Feed"]), PS_ERR_NAME);
+  EXPECT_EQ(sub(m.remove("Feed")), PS_ERR_NAME);
+  EXPECT_EQ(m.size(), 1);
+}
+
+TEST(ParameterMap, CaseIndexHoldsTheLastAddedAndSurvivesOtherRemovals) {
+  zynParameterMap m;
+  zynParameterPtr a = m.add("Depth", num(1));
+  m.remove("Depth");
+  zynParameterPtr b = m.add("DEPTH", num(2));
+  EXPECT_EQ(m["depth"].raw(), b.raw());
+  zynParameterPtr c = m.add("dEpTh_x", num(3));
+  m.remove("dEpTh_x");
+  EXPECT_EQ(m["depth"].raw(), b.raw());
+}
+
+TEST(ParameterMap, AddNeverReplacesButOverwritesReferences) {
+  zynParameterMap m;
+  zynParameterPtr first = num(1);
+  zynParameterPtr second = num(2);
+  EXPECT_EQ(m.add("a", first).raw(), first.raw());
+  EXPECT_EQ(m.add("a", second).raw(), first.raw());
+  EXPECT_EQ(second->parent(), nullptr);
+  EXPECT_EQ(first->get_name(), "a");
+  EXPECT_EQ(first->parent(), &m);
+
+  zynParameterPtr ref(new zynParameterRef("nowhere"));
+  m.add("r", ref);
+  EXPECT_EQ(m["r"].raw(), ref.raw());  // a reference without target is still a member
+  zynParameterPtr value = num(3);
+  EXPECT_EQ(m.add("r", value).raw(), value.raw());
+  EXPECT_EQ(m["r"].raw(), value.raw());
+  EXPECT_EQ(ref->parent(), nullptr);
+  EXPECT_EQ(m.size(), 2);
+}
+
+TEST(ParameterMap, AddRefusals) {
+  zynParameterMap m;
+  EXPECT_EQ(sub(m.add("[2]", num(1))), PS_ERR_NAME);
+  EXPECT_EQ(sub(m.add("a b", num(1))), PS_ERR_NAME);
+  // Error values are not stored (they are shared by the whole library).
+  zynParameterPtr error = zynParameterError::create(PS_ERR_DOMAIN);
+  EXPECT_EQ(m.add("e", error).raw(), error.raw());
+  EXPECT_EQ(error->parent(), nullptr);
+  EXPECT_EQ(error->get_name(), "");
+  EXPECT_EQ(sub(m.add("n", zynParameterPtr())), PS_ERR_UNKNOWN);
+  EXPECT_EQ(m.size(), 0);
+
+  // A map never becomes its own member or its ancestor's.
+  zynParameterPtr outer = map();
+  zynParameterPtr inner = outer->add("inner", map());
+  EXPECT_EQ(sub(inner->add("loop", outer)), PS_ERR_ARGUMENTS);
+  EXPECT_EQ(sub(inner->add("self", inner)), PS_ERR_ARGUMENTS);
+
+  m.lock(1);
+  zynParameterPtr p = num(1);
+  EXPECT_EQ(sub(m.add("a", p)), PS_ERR_UNKNOWN);
+  EXPECT_EQ(p->parent(), nullptr);
+  EXPECT_EQ(m.size(), 0);
+}
+
+TEST(ParameterMap, LookupRules) {
+  zynParameterMap m;
+  zynParameterPtr sub_map = m.add("sub", map());
+  zynParameterPtr x = sub_map->add("x", num(4));
+  EXPECT_EQ(m["sub.x"].raw(), x.raw());
+  EXPECT_EQ(m["SUB.X"].raw(), x.raw());
+  EXPECT_EQ(sub(m["sub.y"]), PS_ERR_NAME);
+  EXPECT_EQ(sub(m["sub.x.z"]), PS_ERR_NAME);  // a numeric has no members
+  EXPECT_EQ(sub(m["[0]"]), PS_ERR_NAME);
+  EXPECT_EQ(sub(m[""]), PS_ERR_NAME);
+  const zynParameterMap& cm = m;
+  EXPECT_EQ(cm["sub.x"].raw(), x.raw());
+  EXPECT_EQ(m.size(), 1);  // lookups create nothing
+}
+
+TEST(ParameterMap, LookupInFunctionScopeFindsOnlyFunctions) {
+  zynParameterMap m;
+  m.add("f", zynParameterPtr(new zynParameterFunction("1")));
+  m.add("v", num(1));
+  zynEvalFunction scope(EF_FUNCTIONS_ONLY);
+  EXPECT_EQ(zynParameter::get_type(*m["f"]), PT_FUNCTION);
+  EXPECT_EQ(sub(m["v"]), PS_ERR_NAME);
+}
+
+TEST(ParameterMap, MembersKeepInsertionOrder) {
+  zynParameterMap m;
+  for (const char* name : {"zeta", "alpha", "mid"}) m.add(name, num(1));
+  m.remove("alpha");
+  m.add("alpha", num(2));
+  utString order;
+  for (const zynParameterMapMember& member : m.members()) order += member.name + " ";
+  EXPECT_EQ(order, "zeta mid alpha ");
+  zynParameterMap copy(m);
+  utString copied;
+  for (const zynParameterMapMember& member : copy.members()) copied += member.name + " ";
+  EXPECT_EQ(copied, order);
+  const utString printed = m.print(0);
+  EXPECT_LT(printed.find("zeta"), printed.find("mid"));
+  EXPECT_LT(printed.find("mid"), printed.find("alpha"));
+}
+
+TEST(ParameterMap, KeysListsTheMemberNames) {
+  zynParameterMap m;
+  zynParameterPtr none = m["_keys"];
+  EXPECT_EQ(sub(none), PS_LIST);
+  EXPECT_EQ(none->size(), 0);
+  m.add("b", num(1));
+  m.add("a", num(2));
+  zynParameterPtr keys = m["_keys.ignored"];
+  EXPECT_EQ(keys->size(), 2);
+  EXPECT_EQ(m.size(), 2);
+}
+
+TEST(ParameterMap, PrintLeavesOutInactiveMembers) {
+  zynParameterMap m;
+  m.add("shown", num(1));
+  zynParameterPtr hidden = m.add("hidden", num(2));
+  hidden->set_active("0");
+  EXPECT_EQ(m.size(), 2);
+  const utString printed = m.print(0);
+  EXPECT_EQ(printed.rfind("(MAP) \n\tshown: ", 0), 0u);
+  EXPECT_EQ(printed.find("hidden"), utString::npos);
+  EXPECT_EQ(printed, "(MAP) \n\tshown: " + num(1)->print(1));
+}
+
+TEST(ParameterMap, ValidityIgnoresInactiveMembers) {
+  zynParameterMap m;
+  zynParameterPtr bad = m.add("bad", zynParameterPtr(new zynInvalidTestParameter()));
+  EXPECT_FALSE(m.is_valid());
+  EXPECT_EQ(m.print(0).rfind("(MAP !) \n", 0), 0u);
+  bad->set_active("0");
+  EXPECT_TRUE(m.is_valid());
+  zynParameterMap refs;
+  refs.add("broken", zynParameterPtr(new zynParameterRef("missing")));
+  EXPECT_TRUE(refs.is_valid());
+}
+
+TEST(ParameterMap, CopyValueFromCommonMembersOnly) {
+  zynParameterMap dst;
+  dst.add("a", num(0));
+  dst.add("c", num(5));
+  zynParameterPtr fixed_dst = dst.add("fixed", map());
+  fixed_dst->add("x", num(0));
+  fixed_dst->add("keep", num(7));
+  zynParameterPtr open_dst = dst.add("open", map());
+  open_dst->add("old", num(0));
+
+  zynParameterMap src;
+  src.add("a", num(1));
+  src.add("b", num(2));
+  zynParameterPtr fixed_src = src.add("fixed", map());
+  fixed_src->add("x", num(9));
+  zynParameterPtr open_src = src.add("open", map());
+  zynParameterMap::ut_dynamic_cast(open_src.pointer())->not_fixed();
+  open_src->add("new", num(3));
+
+  dst.copy_value_from(src);
+  EXPECT_DOUBLE_EQ(dst["a"]->get_double(), 1.0);
+  EXPECT_DOUBLE_EQ(dst["c"]->get_double(), 5.0);
+  EXPECT_EQ(sub(dst["b"]), PS_ERR_NAME);
+  EXPECT_EQ(dst["fixed"].raw(), fixed_dst.raw());
+  EXPECT_DOUBLE_EQ(dst["fixed.x"]->get_double(), 9.0);
+  EXPECT_DOUBLE_EQ(dst["fixed.keep"]->get_double(), 7.0);
+  // The open submap is replaced by a copy of the source's.
+  EXPECT_NE(dst["open"].raw(), open_dst.raw());
+  EXPECT_NE(dst["open"].raw(), open_src.raw());
+  EXPECT_EQ(dst["open"]->parent(), &dst);
+  EXPECT_EQ(open_dst->parent(), nullptr);
+  EXPECT_DOUBLE_EQ(dst["open.new"]->get_double(), 3.0);
+  EXPECT_EQ(sub(dst["open.old"]), PS_ERR_NAME);
+}
+
+TEST(ParameterMap, CopyValueFromALockedMapKeepsItsSubmaps) {
+  zynParameterMap dst;
+  zynParameterPtr mine = dst.add("open", map());
+  zynParameterMap src;
+  zynParameterPtr theirs = src.add("open", map());
+  zynParameterMap::ut_dynamic_cast(theirs.pointer())->not_fixed();
+  dst.lock(1);
+  dst.copy_value_from(src);
+  EXPECT_EQ(dst["open"].raw(), mine.raw());
+}
+
+TEST(ParameterMap, CopyValueFromAnOwnMemberIsSafe) {
+  zynParameterPtr outer = map();
+  zynParameterPtr inner = outer->add("inner", map());
+  zynParameterMap::ut_dynamic_cast(inner.pointer())->not_fixed();
+  zynParameterPtr innermost = inner->add("inner", map());
+  zynParameterMap::ut_dynamic_cast(innermost.pointer())->not_fixed();
+  innermost->add("v", num(8));
+  inner.release();
+  zynParameterPtr source = outer["inner"];
+  zynParameter* raw = source.pointer();
+  source.release();
+  innermost.release();
+  // "raw" lives only as outer's member, which the copy replaces.
+  outer->copy_value_from(*raw);
+  EXPECT_DOUBLE_EQ(outer["inner.v"]->get_double(), 8.0);
+}
+
+TEST(ParameterMap, DeepCopiesAndParentLinks) {
+  zynParameterPtr m = map();
+  zynParameterPtr a = m->add("a", num(1));
+  zynParameterPtr copy = m.copy();
+  EXPECT_NE(copy["a"].raw(), a.raw());
+  EXPECT_EQ(copy["a"]->parent(), copy.raw());
+  EXPECT_TRUE(*m == *copy);
+  copy["a"]->set_double(2);
+  EXPECT_FALSE(*m == *copy);
+
+  zynParameterMap assigned;
+  assigned.add("gone", num(0));
+  assigned = *zynParameterMap::ut_dynamic_cast(m.pointer());
+  EXPECT_EQ(assigned.size(), 1);
+  EXPECT_DOUBLE_EQ(assigned["a"]->get_double(), 1.0);
+  // Assigning a map its own member is safe: the copy is taken first.
+  zynParameterPtr holder = map();
+  zynParameterPtr nested = holder->add("nested", map());
+  nested->add("deep", num(6));
+  *zynParameterMap::ut_dynamic_cast(holder.pointer()) = *zynParameterMap::ut_dynamic_cast(nested.pointer());
+  EXPECT_DOUBLE_EQ(holder["deep"]->get_double(), 6.0);
+
+  m.release();
+  EXPECT_EQ(a->parent(), nullptr);  // the member outlives its map
+}
+
+TEST(ParameterMap, SharedMemberKeepsItsNewParent) {
+  zynParameterPtr shared = num(1);
+  zynParameterPtr first = map();
+  first->add("s", shared);
+  zynParameterPtr second = map();
+  second->add("s", shared);
+  EXPECT_EQ(shared->parent(), second.raw());
+  first.release();
+  EXPECT_EQ(shared->parent(), second.raw());
+}
+
+TEST(ParameterMap, Equality) {
+  zynParameterMap a;
+  zynParameterMap b;
+  a.add("x", num(1));
+  b.add("X", num(1));
+  EXPECT_TRUE(a == b);  // the counterpart is found in any case
+  b.add("y", num(1));
+  EXPECT_FALSE(a == b);
+  zynParameterPtr other = map();
+  EXPECT_EQ(sub(a.operate_binary("==", other)), PS_ERR_TYPE);
+  EXPECT_EQ(sub(a.operate_binary("!=", other)), PS_ERR_TYPE);
+}
+
+TEST(ParameterMap, ResetAndRemoveAll) {
+  zynParameterMap fixed;
+  zynParameterPtr value = fixed.add("v", num(3));
+  value->set_double(8);
+  fixed.reset();
+  EXPECT_EQ(fixed.size(), 1);
+  EXPECT_DOUBLE_EQ(value->get_double(), 3.0);
+
+  zynParameterMap open;
+  open.not_fixed();
+  zynParameterPtr member = open.add("v", num(3));
+  open.lock(1);
+  open.reset();
+  open.remove_all();
+  EXPECT_EQ(open.size(), 1);
+  EXPECT_EQ(sub(open.remove("v")), PS_ERR_UNKNOWN);
+  open.lock(0);
+  open.reset();
+  EXPECT_EQ(open.size(), 0);
+  EXPECT_EQ(member->parent(), nullptr);
+}
+
+TEST(ParameterMap, CreateObjectStripsConditionsOfTheCopyOnly) {
+  zynParameterMap m;
+  zynParameterPtr inner = m.add("inner", map());
+  zynParameterPtr leaf = inner->add("leaf", num(1));
+  leaf->set_active("Mode == 1");
+  m.set_active("Enabled");
+  zynParameterPtr object(m.create_object());
+  EXPECT_EQ(object->get_active_expr(), "");
+  EXPECT_EQ(object["inner.leaf"]->get_active_expr(), "");
+  EXPECT_EQ(leaf->get_active_expr(), "Mode == 1");
+  EXPECT_EQ(m.get_active_expr(), "Enabled");
+
+  m.set_copy_active_expr_on();
+  zynParameterPtr kept(m.create_object());
+  EXPECT_EQ(kept["inner.leaf"]->get_active_expr(), "Mode == 1");
+}
+
+TEST(ParameterMap, KindsAndCallbacks) {
+  zynParameterMap dict(PS_DICT);
+  EXPECT_EQ(zynParameter::get_subtype(dict), PS_DICT);
+  EXPECT_EQ(zynParameter::get_type(dict), PT_MAP);
+  dict.set_typename("DateTime");
+  EXPECT_EQ(dict.get_typename(), "DateTime");
+  zynParameterOnModify fn = [](zynParameter*) {};
+  EXPECT_EQ(dict.set_onmodify_callback(fn), nullptr);
+  EXPECT_EQ(dict.set_onmodify_callback(nullptr), fn);
+}
+
+}  // namespace

@@ -1,0 +1,202 @@
+#include "zyn/core/zynParameterRoot.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "support/zynTestParameter.h"
+#include "zyn/zyn.h"
+
+namespace {
+
+zynParameterPtr num(double v) { return zynParameterPtr(new zynParameterNumeric(PS_REAL, zynDimensions(), v)); }
+zynParameterPtr map() { return zynParameterPtr(new zynParameterMap()); }
+zynParameterSubType sub(const zynParameterPtr& p) { return zynParameter::get_subtype(*p); }
+
+// A root that builds its own tree, answers another precedence and widens
+// the synonyms, as host roots do.
+class zynTestRoot : public zynParameterRoot {
+ public:
+  explicit zynTestRoot(int precedence = 0) : zynParameterRoot("Tool", 2, "T1"), m_precedence(precedence) {}
+  zynParameter* create_new() const override { return new zynTestRoot(*this); }
+  int get_precedence() const override { return m_precedence; }
+  using zynParameterRoot::build_active_expr_pars_table;
+  using zynParameterRoot::build_par_dependency_table;
+
+  int m_builds = 0;
+
+ protected:
+  void build_tree(zynParameter*) override {
+    ++m_builds;
+    add("Feed", num(5));
+    set_onmodify_param_name("Feed");
+    set_onmodify_param_name("Missing");
+  }
+  const utString& lookup_key_synonym(const utString& text) const override {
+    static const utString feed = "Feed";
+    return text == "OldFeed" ? feed : zynParameterRoot::lookup_key_synonym(text);
+  }
+
+ private:
+  int m_precedence;
+};
+
+TEST(ParameterRoot, TranslateKey) {
+  zynParameterRoot root("Tool", 1, "T1");
+  EXPECT_EQ(root.translate_key("name"), "Name");
+  EXPECT_EQ(root.translate_key("id"), "ID");
+  EXPECT_EQ(root.translate_key("root_type"), "RootType");
+  EXPECT_EQ(root.translate_key("other"), "other");
+  EXPECT_EQ(root.translate_key("name[2]"), "Name[2]");
+  EXPECT_EQ(root.translate_key("a[1].b"), "a[1].b");
+  EXPECT_EQ(root.translate_key("a[1"), "a[1");
+  EXPECT_EQ(root.translate_key("a[1]x[2"), "a[1]x[2");
+  EXPECT_EQ(root.translate_key("[3].name"), "[3].name");
+  zynTestRoot host;
+  EXPECT_EQ(host.translate_key("OldFeed[0]"), "Feed[0]");
+}
+
+TEST(ParameterRoot, SynonymMembersShadowPseudoMembers) {
+  zynTestRoot root;
+  zynParameterPtr name = root.add("Name", num(1));
+  EXPECT_EQ(root["name"].raw(), name.raw());
+  zynParameterPtr feed = root.add("Feed", num(2));
+  EXPECT_EQ(root["OldFeed"].raw(), feed.raw());
+}
+
+TEST(ParameterRoot, PseudoMembers) {
+  zynParameterRoot root("Tool", 1, "T1");
+  zynParameterPtr x = root.add("X", num(1));
+  EXPECT_EQ(root["tool"].raw(), &root);
+  EXPECT_TRUE(root["tool"].external());
+  EXPECT_EQ(root["ROOTPAR"].raw(), &root);
+  EXPECT_EQ(root["tool.X"].raw(), x.raw());
+  EXPECT_EQ(root["rootpar.tool.x"].raw(), x.raw());
+  EXPECT_EQ(sub(root["tool.Y"]), PS_ERR_NAME);
+  EXPECT_EQ(sub(root["nothing"]), PS_ERR_NAME);
+  EXPECT_EQ(sub(root["[0]"]), PS_ERR_NAME);
+  // A path that reaches the root through itself without end gives up.
+  utString deep;
+  for (int i = 0; i < 5000; ++i) deep += "tool.";
+  EXPECT_EQ(sub(root[deep + "X"]), PS_ERR_NAME);
+}
+
+TEST(ParameterRoot, LockCoversTheTree) {
+  zynParameterRoot root("Tool", 1, "T1");
+  zynParameterPtr inner = root.add("inner", map());
+  zynParameterPtr leaf = inner->add("leaf", num(1));
+  root.lock(1);
+  root.set_active("0");
+  EXPECT_TRUE(root.is_locked());
+  EXPECT_TRUE(leaf->is_locked());
+  EXPECT_EQ(sub(root.add("new", num(2))), PS_ERR_UNKNOWN);
+  EXPECT_EQ(sub(inner->add("new", num(2))), PS_ERR_UNKNOWN);
+  EXPECT_EQ(root.create_loader(0, 1), nullptr);
+  root.remove_all();
+  EXPECT_EQ(root.size(), 1);
+  {
+    zynParameterNoLock unlocked;
+    EXPECT_FALSE(root.is_locked());
+    EXPECT_FALSE(leaf->is_locked());
+  }
+  EXPECT_TRUE(root.is_locked());
+}
+
+TEST(ParameterRoot, ResetBuildsAnEmptyTree) {
+  zynTestRoot root;
+  root.reset();
+  EXPECT_EQ(root.m_builds, 1);
+  ASSERT_EQ(root.size(), 1);
+  root["Feed"]->set_double(9);
+  root.reset();  // a root with members resets them
+  EXPECT_EQ(root.m_builds, 1);
+  EXPECT_DOUBLE_EQ(root["Feed"]->get_double(), 5.0);
+  EXPECT_EQ(root.get_registered_names().size(), 2u);
+
+  zynTestRoot locked;
+  locked.lock(1);
+  locked.reset();
+  EXPECT_EQ(locked.m_builds, 0);
+}
+
+TEST(ParameterRoot, PrintAndFields) {
+  zynParameterRoot root("Tool", 3, "T1");
+  EXPECT_EQ(root.print(0), "(ROOT: Tool:T1) \n");
+  root.lock(1);
+  EXPECT_EQ(root.print(0), "(ROOT: Tool:T1 #) \n");
+  zynParameterRoot anonymous("", 1, "ignored");
+  EXPECT_EQ(anonymous.print(0), "(ROOT:) \n");
+  EXPECT_EQ(zynParameter::get_subtype(root), PS_ROOT);
+  EXPECT_EQ(root.get_typename(), "Tool");
+  EXPECT_EQ(root.version(), 3);
+  EXPECT_EQ(root.get_precedence(), 0);
+
+  zynRefToObjectId id;
+  id.become(zynUniqueIdPtr(zynUniqueId::create()));
+  root.set_id(id);
+  root.set_modified(1);
+  root.set_onmodify_param_name("a");
+  zynParameterRoot copy(root);
+  EXPECT_TRUE(copy.get_id().is_equal(id));
+  EXPECT_TRUE(copy.get_ref_id().is_equal(id));
+  EXPECT_EQ(copy.get_modified(), 1);
+  EXPECT_EQ(copy.get_root_name(), "T1");
+  EXPECT_TRUE(copy.get_registered_names().empty());
+  zynParameterRoot assigned("Other", 0, "");
+  assigned = root;
+  EXPECT_EQ(assigned.get_root_type(), "Tool");
+  EXPECT_EQ(assigned.get_registered_names().size(), 1u);
+}
+
+TEST(ParameterRoot, NearestRootAndLockIds) {
+  zynParameterPtr outer(new zynParameterRoot("Outer", 1, ""));
+  zynParameterPtr inner = outer->add("inner", zynParameterPtr(new zynParameterRoot("Inner", 1, "")));
+  zynParameterPtr leaf = inner->add("leaf", num(1));
+  EXPECT_EQ(zynParameterRoot::get_root(leaf.raw()), inner.raw());
+  EXPECT_EQ(zynParameterRoot::get_root(inner.raw()), outer.raw());
+  EXPECT_EQ(zynParameterRoot::get_root(outer.raw()), nullptr);
+  EXPECT_EQ(zynParameterRoot::get_root(nullptr), nullptr);
+
+  zynRefToObjectId id;
+  id.become(zynUniqueIdPtr(zynUniqueId::create()));
+  zynParameterRoot::ut_dynamic_cast(inner.pointer())->set_id(id);
+  EXPECT_TRUE(leaf->get_lock_id().is_equal(id));
+}
+
+// Names are sought from the scope parameter up through every ancestor whose
+// precedence does not exceed the scope's.
+TEST(ParameterRoot, ResolveClimbsByPrecedence) {
+  zynParameterPtr high(new zynTestRoot(5));
+  high->add("x", num(1));
+  zynParameterPtr middle = high->add("middle", map());
+  zynParameterPtr plain = middle->add("plain", zynParameterPtr(new zynParameterRoot("Plain", 1, "")));
+  zynParameterPtr inside(new zynTestParameter());
+  plain->add("p", inside);
+  zynParameterPtr beside(new zynTestParameter());
+  middle->add("q", beside);
+
+  const zynTestParameter& deep = *zynTestParameter::ut_dynamic_cast(inside.raw());
+  EXPECT_EQ(sub(deep.run_resolve("x")), PS_ERR_NAME);  // the ancestors of precedence 5 are skipped
+  EXPECT_EQ(deep.run_resolve("p").raw(), inside.raw());  // found in its own root
+  const zynTestParameter& near = *zynTestParameter::ut_dynamic_cast(beside.raw());
+  EXPECT_DOUBLE_EQ(near.run_resolve("x")->get_double(), 1.0);
+  EXPECT_EQ(near.run_resolve("q").raw(), beside.raw());
+  EXPECT_EQ(sub(near.run_resolve("a b")), PS_ERR_SYNTAX);
+}
+
+TEST(ParameterRoot, ActivityTablesListEveryParameter) {
+  zynTestRoot root;
+  root.add("Mode", num(1));
+  zynParameterPtr group = root.add("group", map());
+  group->add("depth", num(2))->set_active("Mode == 1");
+  utStringutStringSetcoTable reads;
+  zynTestRoot::build_active_expr_pars_table(root, reads);
+  EXPECT_EQ(reads.size(), 3u);
+  EXPECT_EQ(reads.count("group.depth"), 1u);
+
+  utStringutStringSetcoTable filled{{"keep", {}}};
+  zynTestRoot::build_par_dependency_table(root, filled);
+  EXPECT_EQ(filled.size(), 1u);  // a table already filled is left alone
+}
+
+}  // namespace

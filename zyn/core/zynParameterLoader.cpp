@@ -1,0 +1,66 @@
+#include "zyn/core/zynParameterLoader.h"
+
+#include "zyn/expr/zynEvaluator.h"
+
+namespace {
+
+// Records a saved value that the tree has no place for, so that the host
+// (or an updater) can migrate it.
+void record_unrecognised(const utString&, const utString&) {}
+
+}  // namespace
+
+zynParameterLoader::zynParameterLoader(zynParameterRoot& root, int version) : m_root(root), m_version(version) {}
+
+zynParameterLoader::~zynParameterLoader() = default;
+
+int zynParameterLoader::load_par(const zynParameterKey& key, const utString& text) {
+  zynParameterPtr p = m_root[key];
+  zynParameter& par = *p;
+  if (par.is_ref() && !text.empty() && text[0] == '&') {
+    m_loaded.push_back(key.str());
+    par.set_string("&" + zynEvaluator::localize(text.substr(1)));
+    return 0;
+  }
+  const zynParameter* target = par.get_ref();
+  if (target && zynParameter::get_type(*target) == PT_DATA) {
+    m_loaded.push_back(key.str());
+    par.set_string(text);
+    return 0;
+  }
+  const zynParameterType type = zynParameter::get_type(par);
+  if (type == PT_ARRAY) {
+    m_loaded.push_back(key.str());
+    return 0;
+  }
+  if (type == PT_ERROR) {
+    record_unrecognised(key.str(), text);
+    return 1;
+  }
+  m_loaded.push_back(key.str());
+  const zynParameter* up = par.parent();
+  if (par.get_group_name().empty() && up && !up->get_group_name().empty()) {
+    par.set_group_name(up->get_group_name());
+    par.set_label(key.last());
+  }
+  const bool localise = type == PT_NUMERIC || (!text.empty() && text[0] == '=');
+  par.set_string(localise ? zynEvaluator::localize(text) : text);
+  return 0;
+}
+
+int zynParameterLoader::define_par(const zynParameterKey& key, zynParameterPtr p) {
+  if (key.str().empty()) return 1;
+  const zynParameterKey translated(utString(m_root.translate_key(key.str())));
+  const zynParameterKey container_key = translated.parent();
+  if (container_key.str().empty()) {
+    m_root.add(translated, std::move(p));
+    return 0;
+  }
+  zynParameterPtr container = m_root[container_key];
+  const utString& name = translated.last();
+  if (container->is_error() || name.empty()) return 1;
+  container->add(zynParameterKey(name), std::move(p));
+  return 0;
+}
+
+void zynParameterLoader::associate(const zynParameterKey&, const zynUniqueIdPtr&) {}
