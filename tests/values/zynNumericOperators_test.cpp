@@ -193,14 +193,4 @@ TEST(NumericOperators, DeeplyNestedBroadcastIsBounded) {
   EXPECT_TRUE(is_error(sum, PS_ERR_ARGUMENTS));
 }
 
-TEST(NumericOperators, ResultsAreNewValues) {
-  zynParameterPtr a = n(2);
-  zynParameterPtr b = n(3);
-  zynParameterPtr c = a->operate_binary("*", b);
-  EXPECT_NE(c.pointer(), a.pointer());
-  EXPECT_EQ(a->get_double(), 2.0);
-  EXPECT_EQ(b->get_double(), 3.0);
-  EXPECT_EQ(as_num(c).get_value(), "6");
-}
-
 }  // namespace

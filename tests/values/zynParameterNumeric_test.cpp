@@ -117,23 +117,14 @@ TEST(ParameterNumeric, ConstructorValueBecomesTextAndDefault) {
   p->reset();
   EXPECT_EQ(stored(p), "1.0");
   EXPECT_EQ(stored(make(PS_INT, 3.0)), "3");
+  p->set_int(4);
+  EXPECT_EQ(stored(p), "4.0");
   EXPECT_EQ(stored(make(PS_NUMERIC, 0.1)), "0.1");
   EXPECT_EQ(stored(make(PS_REAL, -0.25)), "-0.25");
   // A value that is never changed needs no descriptive record of its own.
   zynParameterPtr q = make(PS_REAL, 2.0);
   q->reset();
   EXPECT_EQ(stored(q), "2.0");
-}
-
-TEST(ParameterNumeric, DefaultsFollowTheUnitSystem) {
-  zynParameterPtr p = make(PS_REAL, 1.0);
-  p->set_defaults("10", "0.5");
-  p->set_string("3");
-  p->reset();
-  EXPECT_EQ(stored(p), "10.0");
-  zynParameterPtr q = make(PS_REAL, 1.0);
-  q->set_defaults("4", "4");
-  EXPECT_TRUE(q->get_impl()->m_default_value_second_units.empty());
 }
 
 TEST(ParameterNumeric, DoublesRoundTripExactly) {
@@ -146,18 +137,6 @@ TEST(ParameterNumeric, DoublesRoundTripExactly) {
     EXPECT_EQ(q->get_double(), v);
     EXPECT_EQ(make(PS_REAL, v)->get_double(), v);
   }
-}
-
-TEST(ParameterNumeric, SettersStoreNormalisedTexts) {
-  zynParameterPtr p = make(PS_REAL);
-  p->set_int(4);
-  EXPECT_EQ(stored(p), "4.0");
-  p->set_double(0.5);
-  EXPECT_EQ(stored(p), "0.5");
-  zynParameterPtr i = make(PS_INT);
-  i->set_int(-12);
-  EXPECT_EQ(stored(i), "-12");
-  EXPECT_EQ(i->get_int(), -12);
 }
 
 TEST(ParameterNumeric, LockedNumericIgnoresWrites) {
@@ -245,20 +224,6 @@ TEST(ParameterNumeric, CopyValueIntoIntTakesTheFloor) {
   EXPECT_EQ(stored(i), "-3");
 }
 
-TEST(ParameterNumeric, IntAndBoolValueTests) {
-  zynParameterNumeric two(PS_NUMERIC, none, 2.0);
-  zynParameterNumeric half(PS_NUMERIC, none, 0.5);
-  zynParameterNumeric minus_half(PS_NUMERIC, none, -2.5);
-  zynParameterNumeric real(PS_REAL, none, 2.0);
-  EXPECT_TRUE(two.is_int_value());
-  EXPECT_TRUE(two.is_bool_value());
-  EXPECT_FALSE(half.is_int_value());
-  EXPECT_FALSE(minus_half.is_bool_value());
-  EXPECT_FALSE(real.is_int_value());
-  EXPECT_TRUE(zynParameterNumeric(PS_INT, none, 2.5).is_int_value());
-  EXPECT_FALSE(zynParameterNumeric(PS_INT, none, 2.0).is_bool_value());
-}
-
 TEST(ParameterNumeric, UnitConversionAtTheInterface) {
   zynParameterNumeric t(PS_REAL, zynDimensions(ZYN_DIM_TIME), 90.0);
   t.set_units(ZYN_UNITS_MINUTE);
@@ -274,10 +239,6 @@ TEST(ParameterNumeric, UnitConversionAtTheInterface) {
   EXPECT_TRUE(failed);
   EXPECT_EQ(t.get_value(), "120.0");
 }
-
-}  // namespace
-
-namespace {
 
 TEST(ParameterNumeric, RangeClampsReadsAndChecks) {
   zynParameterNumeric p(PS_REAL, none, 12.0);
@@ -313,17 +274,6 @@ TEST(ParameterNumeric, ChangedTextsAreTracked) {
   // Building a numeric is no change.
   zynParameterPtr q = make(PS_REAL, 3.0);
   EXPECT_EQ(zynParameterUpdateTrack::get_list_size(), 1);
-}
-
-TEST(ParameterNumeric, ResetUsesTheSecondDefaultInImperial) {
-  zynParameterPtr p = make(PS_REAL, 1.0);
-  p->set_defaults("10", "0.5");
-  ASSERT_TRUE(zynUnitsUtils::set_units(zynUnitsImperial));
-  p->reset();
-  EXPECT_EQ(stored(p), "0.5");
-  zynUnitsUtils::set_units(zynUnitsMetric);
-  p->reset();
-  EXPECT_EQ(stored(p), "10.0");
 }
 
 }  // namespace

@@ -64,11 +64,14 @@ TEST(ParameterScalar, ResetRestoresTheDefaultForTheUnitSystem) {
   zynUnitsUtils::set_units(zynUnitsMetric);
   s->reset();
   EXPECT_EQ(s->get_expr(), "metric");
+  // Equal texts leave no second default.
+  s->set_defaults("same", "same");
+  EXPECT_TRUE(s->get_impl()->m_default_value_second_units.empty());
   // A copy shares the record, and with it the defaults.
   zynParameterPtr copy = s.copy();
   copy->set_string("x");
   copy->reset();
-  EXPECT_EQ(copy->get_expr(), "metric");
+  EXPECT_EQ(copy->get_expr(), "same");
 }
 
 TEST(ParameterScalar, EqualityComparesTexts) {
