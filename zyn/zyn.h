@@ -41,6 +41,7 @@
 #include "zyn/values/zynParameterEnum.h"
 #include "zyn/values/zynParameterNumeric.h"
 #include "zyn/values/zynParameterScalar.h"
+#include "zyn/values/zynParameterString.h"
 #include "zyn/values/zynUnits.h"
 
 // Expression language

@@ -282,6 +282,11 @@ zynParameterPtr zynParameter::evaluate() const {
   if (m_eval_guard) return zynParameterError::create(PS_ERR_REFERENCE);
   utString text = get_expr();
   if (text.empty()) return zynParameterError::create(PS_ERR_TYPE);
+  // Counted for the whole evaluation, re-evaluation of the result included,
+  // so that chains of parameters (and results that are expressions again)
+  // end in an error instead of exhausting the stack.
+  zynEvalDepth depth(zynEvalDepth::parameter_weight);
+  if (depth.exceeded()) return zynParameterError::create(PS_ERR_REFERENCE);
   zynEvaluator evaluator(this);
   m_eval_guard = 1;
   zynParameterType t = type();
