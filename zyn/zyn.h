@@ -32,6 +32,7 @@
 #include "zyn/core/zynParameterRoot.h"
 #include "zyn/core/zynParameterTypes.h"
 #include "zyn/core/zynParameterUpdateTrack.h"
+#include "zyn/core/zynParameterUpdater.h"
 #include "zyn/core/zynParameterWatch.h"
 #include "zyn/core/zynQueryParameter.h"
 

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "support/zynTestScalar.h"
+#include "zyn/core/zynParameterRoot.h"
+#include "zyn/values/zynParameterNumeric.h"
 
 namespace {
 
@@ -159,6 +161,28 @@ TEST(zynParameterGuards, CountersNestAndQueriesFollowThem) {
   EXPECT_FALSE(zynParameterNoLock::no_lock());
   EXPECT_TRUE(zynParameterNoRefExpand::expand());
   EXPECT_FALSE(zynParameterSetFromGui::from_gui());
+}
+
+TEST(NotifyRealTree, RootCallbackHearsNumericMembersAndRegisteredNames) {
+  g_modified.clear();
+  g_read.clear();
+  zynParameterPtr root(new zynParameterRoot("Tool", 1, "T1"));
+  zynParameterPtr sub = root->add("Geometry", zynParameterPtr(new zynParameterMap()));
+  zynParameterPtr dia = sub->add("Diameter", zynParameterPtr(new zynParameterNumeric(PS_REAL, zynDimensions(), 2.0)));
+  root->set_onmodify_callback(on_modify);
+  root->set_onread_callback(on_read);
+  zynParameterUpdateTrack track;
+  dia->set_string("3");
+  ASSERT_EQ(g_modified.size(), 1u);
+  EXPECT_EQ(g_modified[0], root.pointer());
+  EXPECT_EQ(zynParameterUpdateTrack::get_list_size(), 1);
+  EXPECT_DOUBLE_EQ(dia->get_double(), 3.0);
+  ASSERT_FALSE(g_read.empty());
+  EXPECT_EQ(g_read.back(), root.pointer());
+
+  dia->set_onmodify_param_name("Geometry.Diameter");
+  const utStringcoSList& names = zynParameterRoot::ut_dynamic_cast(root.pointer())->get_registered_names();
+  EXPECT_EQ(names, utStringcoSList{"Geometry.Diameter"});
 }
 
 }  // namespace

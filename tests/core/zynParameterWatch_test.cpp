@@ -21,6 +21,8 @@ TEST_F(WatchTest, EmptySetWatchesNothing) {
 
 TEST_F(WatchTest, MatchesWholeKeyFirstOrLastComponent) {
   zynParameterWatch::add_watch("c");
+  EXPECT_EQ(zynParameterWatch::watched(zynParameterKey("a.b.c")), 1);
+  EXPECT_EQ(zynParameterWatch::watched(zynParameterKey("a[2].c")), 1);
   EXPECT_EQ(zynParameterWatch::watched(zynParameterKey("c.x")), 1);
   EXPECT_EQ(zynParameterWatch::watched(zynParameterKey("a.c.b")), 0);  // middle components do not count
   zynParameterWatch::add_watch("a.c.b");

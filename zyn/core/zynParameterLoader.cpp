@@ -1,12 +1,15 @@
 #include "zyn/core/zynParameterLoader.h"
 
+#include "zyn/core/zynParameterUpdater.h"
 #include "zyn/expr/zynEvaluator.h"
 
 namespace {
 
 // Records a saved value that the tree has no place for, so that the host
 // (or an updater) can migrate it.
-void record_unrecognised(const utString&, const utString&) {}
+void record_unrecognised(const utString& key, const utString& text) {
+  zynParameterUpdater::add_unrecognised_par(key, text);
+}
 
 }  // namespace
 
