@@ -161,7 +161,7 @@ struct zynListing {
 // Returns false when "dir" was walked before (or cannot be resolved).
 bool first_visit(zynListing& listing, const utString& dir) {
   std::error_code ec;
-  const std::filesystem::path canonical = std::filesystem::canonical(std::filesystem::u8path(dir), ec);
+  const std::filesystem::path canonical = std::filesystem::canonical(std::filesystem::path(dir), ec);
   return !ec && listing.walked.insert(canonical).second;
 }
 
