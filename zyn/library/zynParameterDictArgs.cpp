@@ -1,6 +1,7 @@
 #include "zyn/library/zynParameterDictArgs.h"
 
 #include "zyn/core/zynParameterMap.h"
+#include "zyn/geometry/zynParameterUtils.h"
 #include "zyn/library/zynLibArgs_internal.h"
 
 using namespace zyn_lib_args;
@@ -44,8 +45,13 @@ zynParameterPtr zynParameterLibFunctions::dict_insert_value(const zynParameterDi
     existing->copy_value_from(*value);
   } else {
     // Adding adopts and renames what it stores: a parameter of another
-    // container goes in as a copy so that its own tree keeps it unchanged.
-    zynParameterPtr entry = value->parent() ? value.copy() : value;
+    // container goes in as a copy with a record of its own (copies share
+    // their name), so that its own tree keeps it unchanged.
+    zynParameterPtr entry = value;
+    if (value->parent()) {
+      entry = value.copy();
+      zynParameterUtils::clone_impl(*entry);
+    }
     zynParameterPtr added = map.add(d.key, entry);
     if (added->is_error()) return added;
   }
