@@ -73,7 +73,10 @@ zynParameterPtr slice_routine(const zynParameterPtr& args) {
     if (start >= end) return new_string(utString());
     return new_string(t.substr(static_cast<size_t>(start), static_cast<size_t>(end - start)));
   }
-  if (const zynParameterArray* a = zynParameterArray::ut_dynamic_cast(x.pointer())) return a->slice(start, end);
+  // The end is cut back to the size as for texts: the array's own slice
+  // would otherwise keep the whole front of the array.
+  if (const zynParameterArray* a = zynParameterArray::ut_dynamic_cast(x.pointer()))
+    return a->slice(start, std::min(end, a->size()));
   return bad_arguments();
 }
 
