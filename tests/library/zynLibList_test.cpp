@@ -82,6 +82,29 @@ TEST_F(LibList, AddingMaps) {
   EXPECT_EQ(passes->size(), 3);
 }
 
+// The host's entity function: every id names an entity.
+zynParameterPtr any_entity(const zynParameter&, const zynParameterPtr&) { return zyn_test_number(1); }
+
+TEST_F(LibList, AddingARootToAListOfReferences) {
+  tree.add("entity", zynParameterPtr(new zynParameterMemberFunction(&any_entity)));
+  zynParameterRoot* tool = new zynParameterRoot("Tool", 1, "T1");
+  const utString hex = zynUniqueId::create().hex_string();
+  zynParameterPtr id_ref(new zynParameterRef("id:" + hex));
+  tool->set_id(id_ref->get_ref_id());
+  tree.add("tool", zynParameterPtr(tool));
+  zynParameterPtr refs = tree.add("refs", zynParameterPtr(new zynParameterList(zynParameterPtr(new zynParameterRef("")))));
+  EXPECT_EQ(zynParameterUtils::is_entity(tree.root[zynParameterKey("tool")]), 1);
+  zynParameterPtr r = tree.eval("add_last(refs, tool)");
+  EXPECT_EQ(r->get_int(), 1);
+  const zynParameterRef* element = zynParameterRef::ut_dynamic_cast(refs[zynParameterKey(0, "")].pointer());
+  ASSERT_NE(element, nullptr);
+  EXPECT_EQ(element->get_ref_string(), "id:" + hex);
+  // Without an id, a root is no entity, and a list of numbers takes none.
+  tree.add("anon", zynParameterPtr(new zynParameterRoot("Tool", 1, "T2")));
+  EXPECT_EQ(subtype_of(tree.eval("add_last(refs, anon)")), PS_ERR_ARGUMENTS);
+  EXPECT_EQ(subtype_of(tree.eval("add_last(two, tool)")), PS_ERR_ARGUMENTS);
+}
+
 TEST_F(LibList, RemoveFirstAndLast) {
   zynParameterPtr removed = tree.eval("remove_first(two)");
   EXPECT_EQ(removed->get_double(), 1);

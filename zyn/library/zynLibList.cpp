@@ -10,6 +10,7 @@
 #include "zyn/collections/zynParameterList.h"
 #include "zyn/collections/zynParameterRef.h"
 #include "zyn/collections/zynParameterTempArray.h"
+#include "zyn/core/zynParameterError.h"
 #include "zyn/core/zynParameterMap.h"
 #include "zyn/core/zynParameterRoot.h"
 #include "zyn/geometry/zynParameterUtils.h"
@@ -28,6 +29,10 @@ constexpr int max_fill_size = 1 << 20;
 zynParameterKey index_key(int i) { return zynParameterKey(i, utString()); }
 
 zynParameterPtr locked_refusal() { return zynParameterLib::error(PS_ERR_UNKNOWN); }
+
+// Returns true for an error value itself. A reference without target also
+// says is_error(), but as an element or entry it is a parameter like any other.
+bool is_error_value(const zynParameterPtr& p) { return zynParameterError::ut_dynamic_cast(p.pointer()) != nullptr; }
 
 bool is_scalar(const zynParameterPtr& p) { return zynParameterScalar::ut_dynamic_cast(p.pointer()) != nullptr; }
 
@@ -76,7 +81,7 @@ zynParameterPtr drop_duplicates(zynParameterArray& c) {
   }
   for (auto it = duplicates.rbegin(); it != duplicates.rend(); ++it) {
     zynParameterPtr removed = c.remove(index_key(*it));
-    if (removed->is_error()) return removed;
+    if (is_error_value(removed)) return removed;
   }
   return new_int(static_cast<int>(duplicates.size()));
 }
@@ -101,7 +106,7 @@ bool accepts(const zynParameter& element_type, const zynParameterPtr& item) {
 // Makes a new element at "at" from the prototype and gives it "value".
 zynParameterPtr add_element(zynParameterList& list, const zynParameterKey& at, const zynParameter& value) {
   zynParameterPtr element = list.add(at, zynParameterPtr());
-  if (!element->is_error()) element->copy_value_from(value);
+  if (!is_error_value(element)) element->copy_value_from(value);
   return element;
 }
 
@@ -148,7 +153,7 @@ zynParameterPtr add_item(const zynParameterPtr& args) {
   if (!accepts(list->get_element_type(), item)) return bad_arguments();
   if (list->is_locked()) return locked_refusal();
   zynParameterPtr added = insert_item(*list, AtStart, item);
-  if (added->is_error()) return added;
+  if (is_error_value(added)) return added;
   return new_int(list->size());
 }
 
@@ -169,7 +174,7 @@ zynParameterPtr remove_end(const zynParameterPtr& args) {
 // dictionary, when the entry of the key v was.
 zynParameterPtr remove_routine(const zynParameterPtr& args) {
   zynParameterDictArgs d;
-  if (zynParameterLibFunctions::dict_check_args(args, 2, d)) return new_bool(!d.map->remove(d.key)->is_error());
+  if (zynParameterLibFunctions::dict_check_args(args, 2, d)) return new_bool(!is_error_value(d.map->remove(d.key)));
   if (args->size() != 2) return bad_arguments();
   zynParameterPtr holder;
   zynParameterArray* c = editable_arg(args, 0, holder);
@@ -178,7 +183,7 @@ zynParameterPtr remove_routine(const zynParameterPtr& args) {
   const int i = index_of(*c, v);
   if (i < 0) return new_bool(0);
   zynParameterPtr removed = c->remove(index_key(i));
-  if (removed->is_error()) return removed;
+  if (is_error_value(removed)) return removed;
   return new_bool(1);
 }
 
@@ -206,7 +211,7 @@ zynParameterPtr member_routine(const zynParameterPtr& args) {
   zynParameterDictArgs d;
   if (zynParameterLibFunctions::dict_check_args(args, 2, d)) {
     const zynParameterMap& map = *d.map;
-    return new_bool(!map[d.key]->is_error());
+    return new_bool(!is_error_value(map[d.key]));
   }
   if (args->size() != 2) return bad_arguments();
   zynParameterPtr holder;
