@@ -83,3 +83,24 @@ TEST(UniqueId, HexFormTableAndReferenceSets) {
   b.set_invalid();
   EXPECT_FALSE(b.is_valid());
 }
+
+TEST(coHash, TextsByContentPointersByIdentity) {
+  const utString a = "Feed";
+  const utString b = utString("Fe") + "ed";
+  EXPECT_EQ(co_hash(a), co_hash(b));
+  int x = 0;
+  int y = 0;
+  const void* px = &x;
+  const void* px_again = &x;
+  EXPECT_EQ(co_hash(&px, sizeof px), co_hash(&px_again, sizeof px_again));
+  const void* py = &y;
+  EXPECT_NE(co_hash(&px, sizeof px), co_hash(&py, sizeof py));  // distinct addresses, in practice distinct hashes
+  EXPECT_EQ(co_hash(nullptr, 8), 0u);
+  EXPECT_EQ(co_hash(&px, 0), 0u);
+
+  coStack<int> stack;
+  stack.push(1);
+  coDynArr<int> dyn{1, 2};
+  coFixedArr<int, 3> fixed{};
+  EXPECT_EQ(stack.top() + dyn.back() + static_cast<int>(fixed.size()), 6);
+}

@@ -12,10 +12,13 @@
 #include <initializer_list>
 #include <list>
 #include <memory>
+#include <stack>
 #include <stdexcept>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
+#include <array>
 #include <vector>
 
 #include "zyn/host/utString.h"
@@ -26,6 +29,24 @@ using coDList = std::list<T>;
 // Singly linked lists of the companion library; a std::list serves.
 template <class T>
 using coSList = std::list<T>;
+template <class T>
+using coStack = std::stack<T>;
+template <class T>
+using coDynArr = std::vector<T>;
+template <class T, size_t N>
+using coFixedArr = std::array<T, N>;
+
+// Hashes of the container library: over the bytes of a text, and over
+// "length" bytes at "data" (pointers are hashed over their own bytes, so
+// that they hash by identity).
+inline unsigned int co_hash(const utString& text) {
+  return static_cast<unsigned int>(std::hash<std::string_view>()(text));
+}
+inline unsigned int co_hash(const void* data, int length) {
+  if (!data || length <= 0) return 0;
+  const std::string_view bytes(static_cast<const char*>(data), static_cast<size_t>(length));
+  return static_cast<unsigned int>(std::hash<std::string_view>()(bytes));
+}
 
 // A hash table that iterates in insertion order. Entries are pair<const K, V>
 // as in std::unordered_map, and the subset of its interface the library uses
