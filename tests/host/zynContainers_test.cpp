@@ -97,10 +97,4 @@ TEST(coHash, TextsByContentPointersByIdentity) {
   EXPECT_NE(co_hash(&px, sizeof px), co_hash(&py, sizeof py));  // distinct addresses, in practice distinct hashes
   EXPECT_EQ(co_hash(nullptr, 8), 0u);
   EXPECT_EQ(co_hash(&px, 0), 0u);
-
-  coStack<int> stack;
-  stack.push(1);
-  coDynArr<int> dyn{1, 2};
-  coFixedArr<int, 3> fixed{};
-  EXPECT_EQ(stack.top() + dyn.back() + static_cast<int>(fixed.size()), 6);
 }
