@@ -22,6 +22,7 @@
 // 1500 parameters, or of 750 that each add to the next, still evaluates.
 #pragma once
 
+#include <unordered_set>
 #include <vector>
 
 #include "zyn/core/zynParameter.h"
@@ -201,5 +202,7 @@ class zynEvaluator {
   bool m_too_deep = false;
   // Owning, so that a temporary read by the expression outlives the list.
   zynParameterPtrcoDList m_referenced;
+  // The members of a long m_referenced, for the test of a repeated reference.
+  std::unordered_set<const zynParameter*> m_referenced_index;
   bool m_function_seen = false;
 };
