@@ -158,6 +158,12 @@ class zynEvaluator {
   // Turns the current name token into a value: a member name string, a
   // resolved parameter, "this", or an error.
   zynParameterPtr get_named_par(int operand_expected, int tolerant);
+  // Returns what the operand "name" stands for: "this", a resolved
+  // parameter, or an error ("Invalid name" without an owner).
+  zynParameterPtr lookup_name(const utString& name) const;
+  // Returns the end of the identifier at "start" when it is a name and not
+  // an operator word; "start" otherwise.
+  size_t plain_name_end(size_t start) const;
 
   // Lexer steps (zynEvaluatorLexer.cpp).
   void lex_number(size_t start);

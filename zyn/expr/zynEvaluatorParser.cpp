@@ -234,13 +234,17 @@ zynParameterPtr zynEvaluator::get_named_par(int operand_expected, int tolerant) 
     result = zynParameterError::create(PS_ERR_NAME);
   } else if (tolerant) {
     result = zyn_create_string(m_token_text);
-  } else if (is_this(m_token_text)) {
-    result = zynParameterPtr(coPrfExternal, m_owner);
   } else {
-    result = m_owner->resolve(zynParameterKey(m_token_text));
+    result = lookup_name(m_token_text);
   }
   next_token(0);
   return result;
+}
+
+zynParameterPtr zynEvaluator::lookup_name(const utString& name) const {
+  if (!m_owner) return zynParameterError::create(PS_ERR_NAME);
+  if (is_this(name)) return zynParameterPtr(coPrfExternal, m_owner);
+  return m_owner->resolve(zynParameterKey(name));
 }
 
 void zynEvaluator::note_reference(const zynParameterPtr& value, bool chain_goes_on) {
