@@ -81,3 +81,33 @@ TEST(ParameterMemberFunction, MissingRoutineIsDomainError) {
 }
 
 }  // namespace
+
+namespace {
+
+// A body that calls itself, directly or through another function, ends
+// with an error value instead of exhausting the stack.
+TEST(ParameterFunction, EndlessRecursionAnswersAnError) {
+  zynParameterPtr root(new zynParameterMap());
+  root->add(zynParameterKey("f"), zynParameterPtr(new zynParameterFunction("f(argv[0] + 1)")));
+  root->add(zynParameterKey("g"), zynParameterPtr(new zynParameterFunction("h(1) + 1")));
+  root->add(zynParameterKey("h"), zynParameterPtr(new zynParameterFunction("g()")));
+  for (const char* text : {"f(1)", "g()", "h(2) * 2", "[f(1), g()]"}) {
+    SCOPED_TRACE(text);
+    zynEvaluator evaluator(root.pointer());
+    zynParameterPtr result = evaluator.evaluate(text);
+    EXPECT_TRUE(result->is_error());
+  }
+}
+
+// A recursion that ends well inside the bound still answers its value.
+TEST(ParameterFunction, BoundedRecursionEvaluates) {
+  zynParameterPtr root(new zynParameterMap());
+  root->add(zynParameterKey("down"),
+            zynParameterPtr(new zynParameterFunction("argv[0] <= 0 | down(argv[0] - 1)")));
+  zynEvaluator evaluator(root.pointer());
+  zynParameterPtr result = evaluator.evaluate("down(150)");
+  EXPECT_FALSE(result->is_error()) << result->get_string();
+  EXPECT_EQ(result->get_int(), 1);
+}
+
+}  // namespace
