@@ -111,3 +111,36 @@ TEST(ParameterFunction, BoundedRecursionEvaluates) {
 }
 
 }  // namespace
+
+namespace {
+
+int g_argument_count = -1;
+zynParameterPtr count_arguments(const zynParameter&, const zynParameterPtr& args) {
+  g_argument_count = args->size();
+  return zynParameterNumeric::create_bool(1);
+}
+
+TEST(ParameterFunction, CallsThroughTheEvaluator) {
+  zynParameterPtr root(new zynParameterMap());
+  root->add(zynParameterKey("add"), zynParameterPtr(new zynParameterFunction("argv[0] + argv[1]")));
+  root->add(zynParameterKey("all"), zynParameterPtr(new zynParameterFunction("argv")));
+  root->add(zynParameterKey("count"), zynParameterPtr(new zynParameterMemberFunction(&count_arguments)));
+  root->add(zynParameterKey("none"), zynParameterPtr(new zynParameterMemberFunction(nullptr)));
+  // The outer body reads its argv again after the inner call has returned.
+  root->add(zynParameterKey("up"),
+            zynParameterPtr(new zynParameterFunction("0 + (argv[0] > 0 & up(argv[0] - 1) > -1) + argv[0]")));
+  zynEvaluator evaluator(root.pointer());
+  EXPECT_EQ(evaluator.evaluate("add(2, 3)")->get_double(), 5.0);
+  EXPECT_EQ(evaluator.evaluate("all(1, 2, 3)")->size(), 3);
+  EXPECT_EQ(evaluator.evaluate("count()")->get_int(), 1);
+  EXPECT_EQ(g_argument_count, 0);
+  evaluator.evaluate("count(1, \"a\")");
+  EXPECT_EQ(g_argument_count, 2);
+  EXPECT_EQ(zynParameter::get_subtype(*evaluator.evaluate("none(1)")), PS_ERR_DOMAIN);
+  EXPECT_EQ(evaluator.evaluate("up(3)")->get_double(), 4.0);
+  // Arguments missing from the call are an error, not a crash.
+  EXPECT_TRUE(evaluator.evaluate("add(2)")->is_error());
+  EXPECT_TRUE(root[zynParameterKey("add")][zynParameterKey("argv")].is_null());
+}
+
+}  // namespace
