@@ -305,4 +305,16 @@ TEST(ParameterRef, PrintFollowsTheTarget) {
   EXPECT_EQ(self->print(0).find("(REF !) me = "), 0u);
 }
 
+
+TEST(ParameterRef, LongChainsResolveOrEndInAnError) {
+  Tree t;
+  const int n = 400;
+  for (int i = 0; i < n; ++i) t.ref(t.root, "c" + std::to_string(i), i + 1 < n ? "c" + std::to_string(i + 1) : "n");
+  // Near the end the chain is short enough to follow; from the start it is not.
+  EXPECT_EQ(t.root[zynParameterKey("c" + std::to_string(n - 20))]->get_int(), 4);
+  zynParameterPtr head = t.root[zynParameterKey("c0")];
+  EXPECT_TRUE(head->get_int() == 4 || head->is_error());
+  EXPECT_FALSE(head->print(0).empty());
+}
+
 }  // namespace
