@@ -166,6 +166,38 @@ TEST(SerializerLoad, TypedEntriesDefineOrKeep) {
   EXPECT_EQ(root["old"]->get_string(), "theirs");
 }
 
+TEST(SerializerLoad, EntriesWithoutTypeCodeLoadAsPlainEntries) {
+  zynParameterRoot a("Tool", 2, "");
+  zynParameterPtr sub(new zynParameterRoot("Holder", 1, ""));
+  sub->add("m", zynParameterPtr(new zynParameterMap()));
+  (*sub)["m"]->add("x", io_str("1"));
+  a.add("sub", sub);
+  zynParameterPtr arr(new zynParameterArray());
+  arr->add(zynParameterKey(), io_str("p"));
+  a.add("arr", arr);
+  a.add("s", io_str("v"));
+  zynParameterSerializer s;
+  s.set_save_typeinfo(1);
+  const utString text = io_save(s, a);
+  // Into a root that has them: every value arrives.
+  zynParameterRoot same("Tool", 2, "");
+  same.add("sub", sub.copy());
+  same.add("arr", arr.copy());
+  same["sub.m.x"]->set_string("0");
+  EXPECT_EQ(io_load(s, same, text), PSE_OK);
+  EXPECT_EQ(same["sub.m.x"]->get_string(), "1");
+  // Into an empty root: what cannot be made is reported, the rest is built.
+  zynParameterRoot empty("Tool", 2, "");
+  EXPECT_EQ(io_load(s, empty, text), PSE_FAILED_PARS);
+  EXPECT_EQ(s.failed_pars(), (utStringcoSList{"sub", "arr"}));
+  EXPECT_EQ(empty["s"]->get_string(), "v");
+  // A name that is no key.
+  EXPECT_EQ(io_load(s, empty, io_header("Tool", 2) + "{\"a b\" \"M\":{\"c\" \"S\":\"1\"},\"s\":\"w\"}"),
+            PSE_FAILED_PARS);
+  EXPECT_EQ(s.failed_pars(), utStringcoSList{"a b"});
+  EXPECT_EQ(empty["s"]->get_string(), "w");
+}
+
 TEST(SerializerLoad, TypedReferenceKeepsRootType) {
   zynParameterRoot root("Tool", 2, "");
   zynParameterSerializer s;

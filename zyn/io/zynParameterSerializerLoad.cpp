@@ -27,6 +27,10 @@ namespace {
 constexpr size_t max_code_weight = 1 << 20;
 constexpr int max_code_depth = 64;
 
+// The skip value of entries that have no place in the receiving tree (not
+// merely unselected): nothing is defined below them either.
+constexpr int skip_unplaced = 2;
+
 bool is_missing(const zynParameter& p) { return zynParameter::get_type(p) == PT_ERROR && !p.is_ref(); }
 
 bool is_scalar(const zynParameter& p) {
@@ -236,9 +240,9 @@ void zynParameterSerializer::load_entry(const zynParameterKey& key, int skip) {
   const zynParameterKey name(m_token);
   const zynParameterKey k = key + name;
   if (name.type() == PT_ERROR || name.empty()) {
-    // A name that is no key cannot be applied; its value is read past.
+    // A name that is no key has no place in the tree; its value is read past.
     if (!skip) m_failed_pars.push_back(key.str().empty() ? m_token : key.str() + "." + m_token);
-    skip = 1;
+    skip = skip_unplaced;
   }
   next_token();
   if (is_token(':')) {
@@ -291,9 +295,14 @@ void zynParameterSerializer::load_typed_entry(const zynParameterKey& k, int skip
       return;
     }
   }
-  if (exists && m_keep_existing) skip = 1;
+  if (exists && m_keep_existing && !skip) skip = 1;
+  if (code.empty() && !exists) {
+    // Nothing to create it from: the entry and all below it have no place.
+    if (!skip) m_failed_pars.push_back(k.str());
+    skip = skip_unplaced;
+  }
   // An existing member stays: adding over a reference would replace it.
-  if (!exists && !p.is_null() && m_loader && m_loader->define_par(k, p)) {
+  if (!exists && skip != skip_unplaced && !p.is_null() && m_loader && m_loader->define_par(k, p)) {
     fail(PSE_SYNTAX);
     return;
   }
@@ -303,7 +312,7 @@ void zynParameterSerializer::load_typed_entry(const zynParameterKey& k, int skip
   if (code == "&") take_ref_root_type(exists ? zynParameterPtr() : p);
   if (exists && existing->is_locked()) {
     check_locked(existing, lock);
-    skip = 1;
+    if (!skip) skip = 1;
   }
   load_par(k, skip);
 }
