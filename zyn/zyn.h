@@ -60,9 +60,11 @@
 #include "zyn/library/zynEvalFunction.h"
 #include "zyn/library/zynLibraryRegistry.h"
 #include "zyn/library/zynParameterArgDecoder.h"
+#include "zyn/library/zynParameterDictArgs.h"
 #include "zyn/library/zynParameterFunction.h"
 #include "zyn/library/zynParameterLib.h"
 #include "zyn/library/zynParameterMemberFunction.h"
+#include "zyn/library/zynParameterNameSanitizer.h"
 
 // Geometry utilities
 #include "zyn/geometry/zynParameterUtils.h"
