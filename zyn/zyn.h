@@ -2,6 +2,7 @@
 #pragma once
 
 // Host services
+#include "zyn/host/utMath.h"
 #include "zyn/host/utString.h"
 #include "zyn/host/utTypeID.h"
 #include "zyn/host/zynAppString.h"
@@ -60,9 +61,15 @@
 #include "zyn/library/zynEvalFunction.h"
 #include "zyn/library/zynLibraryRegistry.h"
 #include "zyn/library/zynParameterArgDecoder.h"
+#include "zyn/library/zynParameterDictArgs.h"
 #include "zyn/library/zynParameterFunction.h"
 #include "zyn/library/zynParameterLib.h"
 #include "zyn/library/zynParameterMemberFunction.h"
+#include "zyn/library/zynParameterNameSanitizer.h"
 
 // Geometry utilities
 #include "zyn/geometry/zynParameterUtils.h"
+
+// Persistence and export
+#include "zyn/io/zynParameterSerializer.h"
+#include "zyn/io/zynParameterXml.h"

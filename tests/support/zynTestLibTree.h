@@ -1,0 +1,36 @@
+// A small parameter tree that reaches the standard library as a host's tree
+// does: its root answers the names it does not hold from a library object.
+// Expressions are evaluated in the root's scope, as member texts are.
+#pragma once
+
+#include <initializer_list>
+#include <vector>
+
+#include "support/zynTestLibRoot.h"
+#include "zyn/zyn.h"
+
+class zynTestLibTree {
+ public:
+  zynTestLibTree();
+
+  // Adds "p" to the root under "name" and returns it.
+  zynParameterPtr add(const utString& name, zynParameterPtr p);
+  // Returns the value of "text" evaluated in the root's scope.
+  zynParameterPtr eval(const utString& text) const;
+  // Returns get_double of a REAL member whose text is "text".
+  double real(const utString& text);
+
+  zynParameterPtr root;
+};
+
+// Returns a new dimensionless numeric of "subtype" holding "v".
+zynParameterPtr zyn_test_number(double v, zynParameterSubType subtype = PS_REAL);
+
+// Returns a new list of dimensionless reals holding "values".
+zynParameterPtr zyn_test_real_list(std::initializer_list<double> values);
+
+// Returns the values of the elements of the array "a", read with get_double.
+std::vector<double> zyn_test_doubles(const zynParameterPtr& a);
+
+// Returns the texts of the elements of the array "a", read with get_string.
+std::vector<utString> zyn_test_strings(const zynParameterPtr& a);

@@ -1,0 +1,45 @@
+// Argument access and result builders shared by the conversion, string and
+// list built-ins. Arguments are read by position; a reference argument
+// stands for its target wherever a built-in needs a value of a kind.
+#pragma once
+
+#include "zyn/core/zynParameter.h"
+#include "zyn/library/zynParameterLib.h"
+#include "zyn/values/zynParameterNumeric.h"
+#include "zyn/values/zynParameterString.h"
+
+namespace zyn_lib_args {
+
+// Returns argument "i" of "args" as the evaluator produced it (shared).
+inline zynParameterPtr arg(const zynParameterPtr& args, int i) { return args[zynParameterKey(i, utString())]; }
+
+// Returns what "p" stands for: the target of a reference (held for the
+// caller while something owns it), else "p" itself. A reference that cannot
+// be resolved gives "Expression/Reference error".
+inline zynParameterPtr target(const zynParameterPtr& p) {
+  const zynParameter* t = p.par();
+  if (t == p.pointer()) return p;
+  if (!t) return zynParameterLib::error(PS_ERR_REFERENCE);
+  zynParameter* q = const_cast<zynParameter*>(t);
+  // A target that no handle owns lives elsewhere and is not ours to keep.
+  return t->reference_count() > 0 ? zynParameterPtr(q) : zynParameterPtr(coPrfExternal, q);
+}
+
+// Returns the target of argument "i" as a "T", or null when it is none.
+// The pointer stays valid while "holder" lives.
+template <class T>
+T* arg_as(const zynParameterPtr& args, int i, zynParameterPtr& holder) {
+  holder = target(arg(args, i));
+  return T::ut_dynamic_cast(holder.pointer());
+}
+
+inline zynParameterPtr bad_arguments() { return zynParameterLib::error(PS_ERR_ARGUMENTS); }
+
+inline zynParameterPtr new_number(zynParameterSubType subtype, double value) {
+  return zynParameterPtr(new zynParameterNumeric(subtype, zynDimensions(ZYN_DIM_NONE), value));
+}
+inline zynParameterPtr new_int(int value) { return new_number(PS_INT, value); }
+inline zynParameterPtr new_bool(int value) { return zynParameterPtr(zynParameterNumeric::create_bool(value)); }
+inline zynParameterPtr new_string(const utString& text) { return zynParameterPtr(new zynParameterString(text)); }
+
+}  // namespace zyn_lib_args
