@@ -69,7 +69,7 @@ TEST_F(LibConversion, TextForms) {
   EXPECT_EQ(subtype_of(tree.eval("string(bad)")), PS_ERR_ARGUMENTS);
   EXPECT_EQ(tree.eval("translate(shape)")->get_string(), "Flat end");
   EXPECT_EQ(tree.eval("translate(7)")->get_string(), "7");
-  EXPECT_EQ(tree.eval("get_typename(this)")->get_string(), "Test");
+  EXPECT_EQ(tree.eval("get_typename(this)")->get_string(), "Host");
   EXPECT_EQ(tree.eval("get_typename(dict)")->get_string(), "");
   EXPECT_EQ(subtype_of(tree.eval("get_typename(nums)")), PS_ERR_ARGUMENTS);
   EXPECT_EQ(subtype_of(tree.eval("translate()")), PS_ERR_ARGUMENTS);

@@ -1,15 +1,5 @@
 #include "support/zynTestLibTree.h"
 
-ZYN_DEFINE_TYPE(zynTestLibRoot, zynParameterRoot)
-
-zynTestLibRoot::zynTestLibRoot() : zynParameterRoot("Test", 1, "t"), m_library(new zynParameterLib()) {}
-
-zynParameterPtr zynTestLibRoot::lookup_method(const zynParameterKey& key) const {
-  zynParameterPtr found = zynParameterRoot::lookup_method(key);
-  if (!found->is_error()) return found;
-  return (*m_library)[key];
-}
-
 zynTestLibTree::zynTestLibTree() : root(new zynTestLibRoot()) {}
 
 zynParameterPtr zynTestLibTree::add(const utString& name, zynParameterPtr p) { return root->add(name, p); }

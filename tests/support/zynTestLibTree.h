@@ -6,21 +6,8 @@
 #include <initializer_list>
 #include <vector>
 
+#include "support/zynTestLibRoot.h"
 #include "zyn/zyn.h"
-
-// A root of type "Test" whose failed lookups fall back to the library.
-class zynTestLibRoot : public zynParameterRoot {
- public:
-  ZYN_DECLARE_TYPE(zynTestLibRoot, zynParameterRoot)
-
-  zynTestLibRoot();
-
- protected:
-  zynParameterPtr lookup_method(const zynParameterKey& key) const override;
-
- private:
-  zynParameterPtr m_library;
-};
 
 class zynTestLibTree {
  public:
