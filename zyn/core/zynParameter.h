@@ -233,8 +233,13 @@ class zynParameter {
   // and calls the nearest modify callback (zynParameterNotify::modified).
   // Setters record the change with zynParameterUpdateTrack themselves.
   void onmodify_callback();
-  // Calls the nearest read callback.
-  void onread_callback() const;
+  // Calls the nearest read callback. Until some parameter of the process
+  // has been given one there is none to find, and reads skip the climb.
+  void onread_callback() const {
+    if (s_read_callbacks_set) call_onread_callback();
+  }
+  // Installs "fn" as this parameter's read callback and returns the previous one.
+  zynParameterOnRead exchange_onread_callback(zynParameterOnRead fn);
 
   zynParameterOnModify m_onmodify = nullptr;
   zynParameterOnRead m_onread = nullptr;
@@ -258,6 +263,7 @@ class zynParameter {
   friend class zynEvaluator;
 
   void update_active() const;
+  void call_onread_callback() const;
   zynParameterActivityLinks& links() const;
   void add_callback(const zynParameter* dependent) const;
   void remove_callback(const zynParameter* dependent) const;
@@ -274,4 +280,6 @@ class zynParameter {
   mutable std::shared_ptr<char> m_life;
   mutable std::unique_ptr<zynParameterActivityLinks> m_links;
   mutable std::atomic<int> m_refs{0};
+  // Set for good once any read callback has been installed.
+  static bool s_read_callbacks_set;
 };
