@@ -1,0 +1,72 @@
+#include "zynFuzzTree.h"
+
+namespace {
+
+zynParameterPtr number(double v, zynParameterSubType subtype, zynDimStandard dims = ZYN_DIM_NONE) {
+  return zynParameterPtr(new zynParameterNumeric(subtype, zynDimensions(dims), v));
+}
+
+zynParameterPtr text(const utString& s) { return zynParameterPtr(new zynParameterString(s)); }
+
+zynParameterPtr real_list() {
+  zynParameterList* list = new zynParameterList(number(0.0, PS_REAL));
+  zynParameterPtr owner(list);
+  for (double v : {1.5, -2.0, 3.0}) (*list)[zynParameterKey(-1, utString())]->set_double(v);
+  return owner;
+}
+
+zynParameterPtr string_list() {
+  zynParameterList* list = new zynParameterList(text(""));
+  zynParameterPtr owner(list);
+  for (const char* s : {"a", "b c", "$d"}) (*list)[zynParameterKey(-1, utString())]->set_string(s);
+  return owner;
+}
+
+zynParameterPtr tool_map() {
+  zynParameterPtr tool(new zynParameterMap());
+  tool->add("diameter", number(6.0, PS_REAL, ZYN_DIM_LENGTH));
+  tool->add("name", text("end mill %[diameter]"));
+  tool->add("flutes", number(4, PS_INT));
+  tool->add("up", zynParameterPtr(new zynParameterRef("diameter")));
+  return tool;
+}
+
+}  // namespace
+
+zynParameterPtr zyn_fuzz_tree() {
+  zynParameterPtr root = zyn_test_lib_root();
+  root->add("d", number(2.0, PS_REAL, ZYN_DIM_LENGTH));
+  root->add("n", number(3, PS_INT));
+  root->add("flag", number(1, PS_BOOL));
+  root->add("a", number(45.0, PS_ANGLE));
+  root->add("word", text("hello"));
+  root->add("label", text("d=%[d] n=${n} $word"));
+  root->add("shape", zynParameterPtr(new zynParameterEnum("flat|ball|bull nose", "ball")));
+  root->add("values", real_list());
+  root->add("names", string_list());
+  root->add("tool", tool_map());
+  root->add("r", zynParameterPtr(new zynParameterRef("tool.diameter")));
+  root->add("rr", zynParameterPtr(new zynParameterRef("r")));
+  root->add("loop_a", zynParameterPtr(new zynParameterRef("loop_b")));
+  root->add("loop_b", zynParameterPtr(new zynParameterRef("loop_a")));
+  root->add("twice", zynParameterPtr(new zynParameterFunction("argv[0] * 2")));
+  root->add("self", zynParameterPtr(new zynParameterFunction("self(argv[0])")));
+  return root;
+}
+
+utString zyn_fuzz_text(const uint8_t* data, size_t size) {
+  return utString(reinterpret_cast<const char*>(data), size);
+}
+
+void zyn_fuzz_touch(const zynParameterPtr& p) {
+  if (p.is_null()) return;
+  (void)p->get_double();
+  (void)p->get_int();
+  (void)p->get_string();
+  (void)p->get_expr();
+  (void)p->is_expr();
+  (void)p->is_active();
+  (void)p->print(0);
+  const int n = p->size();
+  for (int i = 0; i < n && i < 4; ++i) (void)(*p)[zynParameterKey(i, utString())]->get_string();
+}
