@@ -206,6 +206,13 @@ class zynParameter {
   // Returns p->evaluate(); used by the evaluator and the function library.
   static zynParameterPtr evaluate(const zynParameter& p) { return p.evaluate(); }
 
+  // XML-like export for reports (zyn/io/zynParameterXml.h): the element
+  // name, the element content and the whole element "<name>value</name>"
+  // ("" when the name is empty). No markup is escaped.
+  static utString to_xml(const zynParameterPtr& p);
+  static utString xml_name(const zynParameterPtr& p);
+  static utString xml_value(const zynParameterPtr& p);
+
   // The parameters whose activity conditions this one reads, and those that read it.
   const zynParameterPtrcoDList& get_dependencies() const;
   const zynParameterPtrcoDList& get_dependents() const;
