@@ -92,7 +92,7 @@ int run_eval(const zynToolArgs& a) {
   zynToolScope scope(f.root);
   zynEvaluator evaluator(f.root.pointer());
   const zynParameterPtr value = evaluator.evaluate(a.expr);
-  if (value->is_error()) throw zynToolError("expression fails: " + value->get_string());
+  if (value->is_error()) throw zynToolError("expression fails: " + zyn_tool_message(value));
   std::cout << shown_value(value);
   return 0;
 }

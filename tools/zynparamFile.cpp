@@ -84,13 +84,9 @@ class zynToolLoader : public zynParameterLoader {
     zynParameterPtr old = root[key];
     m_pending.erase(old.pointer());
     zynParameterPtr array(new zynParameterArray());
-    zynParameterPtr container = key.parent().empty() ? zynParameterPtr() : root[key.parent()];
-    if (container.is_null()) {
-      root.remove(key);
-      root.add(key, array);
-    } else {
-      zyn_tool_replace(container, key.last(), array);
-    }
+    static_cast<zynToolRoot&>(root).note_array(key);
+    zynParameterPtr container = key.parent().empty() ? zynParameterPtr(coPrfExternal, &root) : root[key.parent()];
+    zyn_tool_replace(container, key.last(), array);
   }
 
   // Makes sure the container "key" exists; an element key makes an array.
@@ -215,7 +211,8 @@ void zyn_tool_replace(const zynParameterPtr& container, const utString& name, co
 }
 
 void zynToolRoot::settle_inferred() {
-  // An expression over numbers reads as a number; texts that refer to other
+  // An expression over numbers reads as a real (a kind with a type code, so
+  // that a file saved with type information keeps it); texts that refer to other
   // inferred texts settle on a later round.
   for (bool changed = true; changed;) {
     changed = false;
@@ -230,7 +227,7 @@ void zynToolRoot::settle_inferred() {
         continue;
       }
       if (number) {
-        zynParameterPtr replacement(new zynParameterNumeric(PS_NUMERIC, number->get_dim(), 0.0));
+        zynParameterPtr replacement(new zynParameterNumeric(PS_REAL, number->get_dim(), 0.0));
         replacement->set_string(p->get_expr());
         const zynParameterKey key(*it);
         zynParameterPtr container = key.parent().empty() ? zynParameterPtr(coPrfExternal, this) : (*this)[key.parent()];
@@ -241,6 +238,32 @@ void zynToolRoot::settle_inferred() {
     }
   }
   m_inferred.clear();
+  for (const utString& key : m_arrays) settle_array(zynParameterKey(key));
+  m_arrays.clear();
+}
+
+void zynToolRoot::settle_array(const zynParameterKey& key) {
+  // A list of elements of one kind keeps its kind in a file saved with type
+  // information; a plain array has no type code.
+  zynParameterPtr array = (*this)[key];
+  if (zynParameter::get_subtype(*array) != PS_ARRAY || array->size() == 0) return;
+  const zynParameterPtr first = (*array)[zynParameterKey(0, utString())];
+  const zynParameterSubType kind = zynParameter::get_subtype(*first);
+  if (kind != PS_REAL && kind != PS_STRING && kind != PS_MAP) return;
+  for (int i = 1; i < array->size(); ++i)
+    if (zynParameter::get_subtype(*(*array)[zynParameterKey(i, utString())]) != kind) return;
+  zynParameterPtr prototype(kind == PS_MAP ? static_cast<zynParameter*>(new zynParameterMap())
+                                           : first->create_new());
+  if (kind == PS_REAL) prototype->set_string("0.0");
+  if (kind == PS_STRING) prototype->set_string(utString());
+  zynParameterPtr list(new zynParameterList(prototype));
+  for (int i = 0; i < array->size(); ++i) {
+    const zynParameterPtr element = (*array)[zynParameterKey(i, utString())];
+    zynParameterPtr added = list->add(zynParameterKey(), element);
+    if (kind != PS_MAP) added->set_string(zynParameterScalar::ut_dynamic_cast(element.pointer())->get_value());
+  }
+  zynParameterPtr container = key.parent().empty() ? zynParameterPtr(coPrfExternal, this) : (*this)[key.parent()];
+  zyn_tool_replace(container, key.last(), list);
 }
 
 int zyn_tool_has_typeinfo(const std::string& text) {

@@ -28,6 +28,8 @@ class zynToolRoot : public zynParameterRoot {
   zynParameterLoader* create_loader(zynPtrClaim claim, int version) override;
   // Records that the loader made a string for the entry "key" from its text.
   void note_inferred(const zynParameterKey& key) { m_inferred.push_back(key.str()); }
+  // Records that the loader made an array for the entry "key".
+  void note_array(const zynParameterKey& key) { m_arrays.push_front(key.str()); }
   // Turns the recorded strings whose text is an expression giving a number
   // into general numerics holding that expression.
   void settle_inferred();
@@ -39,6 +41,9 @@ class zynToolRoot : public zynParameterRoot {
  private:
   zynParameterPtr m_lib;
   std::list<utString> m_inferred;
+  std::list<utString> m_arrays;  // inner arrays first
+
+  void settle_array(const zynParameterKey& key);
 };
 
 // Replaces the member "name" ("[i]" in an array) of "container" by "p",

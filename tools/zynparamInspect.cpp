@@ -85,10 +85,33 @@ utString chain_text(const std::vector<utString>& chain) {
   return out;
 }
 
-// "(from a -> b)" when the failure of "p" arises elsewhere.
+// The parameters from "p" down to the one where its failure arises: each
+// next one is the first failing parameter the last one reads.
+std::vector<zynParameterPtr> error_path(const zynParameterPtr& p) {
+  std::vector<zynParameterPtr> path{p};
+  std::set<const zynParameter*> seen{p.pointer()};
+  for (bool deeper = true; deeper;) {
+    deeper = false;
+    for (const zynParameterPtr& q : zyn_tool_reads(path.back())) {
+      if (seen.count(q.pointer()) || zyn_tool_failure(q).is_null()) continue;
+      seen.insert(q.pointer());
+      path.push_back(q);
+      deeper = true;
+      break;
+    }
+  }
+  return path;
+}
+
+// "a -> b: message" of the failure at the end of the chain from "p".
+utString chain_with_origin(const zynParameterPtr& p) {
+  const std::vector<zynParameterPtr> path = error_path(p);
+  return chain_text(zyn_tool_error_chain(p)) + ": " + zyn_tool_message(zyn_tool_failure(path.back()));
+}
+
+// " (a -> b: message)" when the failure of "p" arises elsewhere.
 utString origin_note(const zynParameterPtr& p) {
-  const std::vector<utString> chain = zyn_tool_error_chain(p);
-  return chain.size() > 1 ? " (from " + chain_text(chain) + ")" : utString();
+  return zyn_tool_error_chain(p).size() > 1 ? " (" + chain_with_origin(p) + ")" : utString();
 }
 
 void check_one(const zynParameterPtr& p, std::vector<utString>& problems) {
@@ -96,11 +119,11 @@ void check_one(const zynParameterPtr& p, std::vector<utString>& problems) {
   const zynParameterPtr failure = zyn_tool_failure(p);
   if (const zynParameterRef* ref = as_ref(p)) {
     if (!failure.is_null()) problems.push_back(key + ": reference &" + ref->get_ref_string() + " does not resolve: " +
-                                    failure->get_string());
+                                    zyn_tool_message(failure));
   } else if (p->is_error()) {
     problems.push_back(key + ": error value: " + p->get_string());
   } else if (!failure.is_null()) {
-    problems.push_back(key + ": expression fails: " + failure->get_string() + origin_note(p));
+    problems.push_back(key + ": expression fails: " + zyn_tool_message(failure) + origin_note(p));
   } else if (!p->is_valid() && is_scalar(*p)) {
     problems.push_back(key + ": invalid value: " + zyn_tool_text(p));
   } else if (!p->check_range()) {
@@ -112,13 +135,17 @@ void check_one(const zynParameterPtr& p, std::vector<utString>& problems) {
     zynEvaluator evaluator(p.pointer());
     const zynParameterPtr active = evaluator.evaluate(p->get_active_expr());
     if (active->is_error())
-      problems.push_back(key + ": activity condition " + p->get_active_expr() + " fails: " + active->get_string());
+      problems.push_back(key + ": activity condition " + p->get_active_expr() + " fails: " + zyn_tool_message(active));
   }
 }
 
 utString dot_quote(const utString& text) {
   utString out = "\"";
   for (char c : text) {
+    if (c == '\n') {
+      out += "\\n";
+      continue;
+    }
     if (c == '"' || c == '\\') out += '\\';
     out += c;
   }
@@ -161,6 +188,12 @@ std::vector<zynParameterPtr> graph_nodes(const zynParameterPtr& start, bool only
 
 utString zyn_tool_key(const zynParameter& p) { return zynParameter::get_name(p, 1); }
 
+utString zyn_tool_message(const zynParameterPtr& error) {
+  const utString text = error->get_string();
+  const utString mark = "#ERROR: ";
+  return text.compare(0, mark.size(), mark) == 0 ? text.substr(mark.size()) : text;
+}
+
 utString zyn_tool_text(const zynParameterPtr& p) {
   if (const zynParameterRef* ref = as_ref(p)) return "&" + ref->get_ref_string();
   if (zynParameter::get_type(*p) == PT_ERROR) return p->get_string();
@@ -170,7 +203,7 @@ utString zyn_tool_text(const zynParameterPtr& p) {
 
 utString zyn_tool_value(const zynParameterPtr& p) {
   const zynParameterPtr failure = zyn_tool_failure(p);
-  if (!failure.is_null()) return failure->get_string();
+  if (!failure.is_null()) return zyn_tool_message(failure);
   if (as_ref(p)) {
     const zynParameter* target = p->get_ref();
     if (target && is_scalar(*target)) return target->get_string();
@@ -207,21 +240,9 @@ std::vector<zynParameterPtr> zyn_tool_condition_reads(const zynParameterPtr& p) 
 }
 
 std::vector<utString> zyn_tool_error_chain(const zynParameterPtr& p) {
-  std::vector<utString> chain{zyn_tool_key(*p)};
-  std::set<const zynParameter*> seen{p.pointer()};
-  zynParameterPtr at = p;
-  for (bool deeper = true; deeper;) {
-    deeper = false;
-    for (const zynParameterPtr& q : zyn_tool_reads(at)) {
-      if (seen.count(q.pointer()) || zyn_tool_failure(q).is_null()) continue;
-      seen.insert(q.pointer());
-      chain.push_back(zyn_tool_key(*q));
-      at = q;
-      deeper = true;
-      break;
-    }
-  }
-  return chain;
+  std::vector<utString> keys;
+  for (const zynParameterPtr& q : error_path(p)) keys.push_back(zyn_tool_key(*q));
+  return keys;
 }
 
 void zyn_tool_explain(const zynParameterPtr& p, std::ostream& out) {
@@ -229,8 +250,7 @@ void zyn_tool_explain(const zynParameterPtr& p, std::ostream& out) {
   std::vector<const zynParameter*> path{p.pointer()};
   explain_reads(p, 1, path, out);
   const zynParameterPtr failure = zyn_tool_failure(p);
-  if (!failure.is_null())
-    out << "error: " << chain_text(zyn_tool_error_chain(p)) << ": " << failure->get_string() << "\n";
+  if (!failure.is_null()) out << "error: " << chain_with_origin(p) << "\n";
 }
 
 int zyn_tool_check(const zynParameterPtr& start, const utStringcoSList& failed, std::ostream& out) {

@@ -20,6 +20,9 @@ utString zyn_tool_text(const zynParameterPtr& p);
 // The evaluated value as the user reads it; an error gives its message.
 utString zyn_tool_value(const zynParameterPtr& p);
 
+// The message of an error value without its "#ERROR: " mark.
+utString zyn_tool_message(const zynParameterPtr& error);
+
 // Returns the error that reading "p" gives, or null when it reads fine.
 zynParameterPtr zyn_tool_failure(const zynParameterPtr& p);
 
