@@ -134,7 +134,8 @@ int run_set(const zynToolArgs& a) {
 int run_xml(const zynToolArgs& a) {
   const zynToolFile f = zyn_tool_load(a.file);
   zynToolScope scope(f.root);
-  std::cout << zynParameter::to_xml(a.key.empty() ? f.root : find_key(f.root, a.key));
+  const utString xml = zynParameter::to_xml(a.key.empty() ? f.root : find_key(f.root, a.key));
+  std::cout << xml << (xml.empty() || xml.back() != '\n' ? "\n" : "");
   return 0;
 }
 

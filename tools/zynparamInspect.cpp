@@ -203,7 +203,7 @@ utString zyn_tool_text(const zynParameterPtr& p) {
 
 utString zyn_tool_value(const zynParameterPtr& p) {
   const zynParameterPtr failure = zyn_tool_failure(p);
-  if (!failure.is_null()) return zyn_tool_message(failure);
+  if (!failure.is_null()) return failure->get_string();
   if (as_ref(p)) {
     const zynParameter* target = p->get_ref();
     if (target && is_scalar(*target)) return target->get_string();

@@ -66,7 +66,7 @@ void build_strategy(zynParameterRoot& strategy, const zynParameterRoot& tool) {
   strategy.add("StepDown", real(ZYN_DIM_LENGTH, "min(Tool.FluteLength * 0.8; Tool.Diameter)", 0.01, 50.0,
                                 "Axial depth per pass"));
   strategy.add("Depth", real(ZYN_DIM_LENGTH, "18.0", 0.0, 200.0, "Total pocket depth"));
-  strategy.add("Passes", integer("int(Depth / StepDown + 0.999)", 1, 1000, "Number of depth passes"));
+  strategy.add("Passes", integer("round(Depth / StepDown + 0.499; 0)", 1, 1000, "Number of depth passes"));
   strategy.add("SpindleSpeed", real(ZYN_DIM_PER_TIME, "Tool.SurfaceSpeed * 1000 / (acos(-1) * Tool.Diameter)", 100.0,
                                     24000.0, "Spindle speed (1/min)"));
   strategy.add("FeedRate", real(ZYN_DIM_SPEED, "SpindleSpeed * Tool.Flutes * Tool.ChipLoad", 1.0, 20000.0,
