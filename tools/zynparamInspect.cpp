@@ -207,7 +207,7 @@ utString zyn_tool_value(const zynParameterPtr& p) {
   if (as_ref(p)) {
     const zynParameter* target = p->get_ref();
     if (target && is_scalar(*target)) return target->get_string();
-    return target ? "-> " + zyn_tool_key(*target) : utString();
+    return zyn_tool_text(p);  // a reference to a container reads as itself
   }
   if (zynParameter::get_type(*p) == PT_ERROR || is_scalar(*p)) return p->get_string();
   return utString();
