@@ -2,6 +2,7 @@
 #pragma once
 
 // Host services
+#include "zyn/host/utMath.h"
 #include "zyn/host/utString.h"
 #include "zyn/host/utTypeID.h"
 #include "zyn/host/zynAppString.h"

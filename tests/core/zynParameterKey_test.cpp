@@ -131,6 +131,20 @@ TEST(ParameterKey, Synonyms) {
   EXPECT_EQ(zynParameterKey("7").first(), "seven");
 }
 
+TEST(ParameterKey, SynonymsApplyInTableOrder) {
+  // Entries are entered in the table's (insertion) order, so a later entry
+  // may name an earlier one and gets its parse.
+  utStringutStringcoTable synonyms{{"OrdP", "ord_a.ord_b"}, {"OrdQ", "OrdP"}, {"OrdP", "ignored"}};
+  zynParameterKeyImpl::initialize_synonyms(synonyms);
+  EXPECT_EQ(zynParameterKey("OrdQ").str(), "ord_a.ord_b");
+  EXPECT_EQ(zynParameterKey("OrdQ").impl(), zynParameterKey("OrdP").impl());
+  // A later call replaces the entry; keys made before keep their parse.
+  const zynParameterKey before("OrdP");
+  zynParameterKeyImpl::initialize_synonyms(utStringutStringcoTable{{"OrdP", "other"}});
+  EXPECT_EQ(zynParameterKey("OrdP").str(), "other");
+  EXPECT_EQ(before.str(), "ord_a.ord_b");
+}
+
 TEST(ParameterKey, SynonymCycleEndsTheWalk) {
   utStringutStringcoTable synonyms{{"cyc", "loop.cyc"}};
   zynParameterKeyImpl::initialize_synonyms(synonyms);

@@ -335,4 +335,42 @@ TEST(ParameterMap, KindsAndCallbacks) {
   EXPECT_EQ(dict.set_onmodify_callback(nullptr), fn);
 }
 
+// A copy of a member evaluates in its source's scope while that map lives,
+// and in none once the map is gone: the inherited link must not dangle
+// (the sanitizer build turns a dangling climb into a failure).
+TEST(ParameterMap, CopiesOfMembersOutliveTheirSourceMap) {
+  zynParameterPtr copy;
+  zynParameterPtr copy_of_copy;
+  {
+    zynParameterRoot root("Op", 1, "");
+    zynParameterPtr holder = map();
+    root.add("Holder", holder);
+    holder->add("x", num(2.0));
+    zynParameterPtr y = holder->add("y", num(0.0));
+    y->set_string("x + 1");
+    copy = y.copy();
+    copy_of_copy = copy.copy();
+    EXPECT_DOUBLE_EQ(copy->get_double(), 3.0);
+    EXPECT_DOUBLE_EQ(copy_of_copy->get_double(), 3.0);
+    EXPECT_EQ(zynParameter::get_name(*copy_of_copy, 0), "Op.Holder.y");
+    EXPECT_EQ(zynParameter::get_name(*copy_of_copy, 1), "Holder.y");
+    root.lock(1);
+    EXPECT_TRUE(copy->is_locked());
+    root.lock(0);
+  }
+  EXPECT_EQ(copy->parent(), nullptr);
+  EXPECT_EQ(copy_of_copy->parent(), nullptr);
+  EXPECT_EQ(copy->get_expr(), "x + 1");
+  EXPECT_DOUBLE_EQ(copy->get_double(), 0.0);  // "x" is no longer in scope
+  EXPECT_FALSE(copy->is_locked());
+  EXPECT_EQ(zynParameter::get_name(*copy_of_copy, 0), "y");
+
+  // Adopted by another map, the copy takes that map's scope for good.
+  zynParameterPtr other = map();
+  other->add("x", num(10.0));
+  other->add("y", copy);
+  EXPECT_EQ(copy->parent(), other.pointer());
+  EXPECT_DOUBLE_EQ(copy->get_double(), 11.0);
+}
+
 }  // namespace

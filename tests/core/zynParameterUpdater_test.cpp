@@ -94,6 +94,8 @@ TEST_F(UpdaterTest, UnrecognisedKeysKeepTheirLastValue) {
   EXPECT_EQ(table.size(), 2u);
   EXPECT_EQ(table.at("Old.Feed"), "12");
   EXPECT_EQ(table.at("Gone"), "");
+  // Listed in the order the keys were first met, as a host reports them.
+  EXPECT_EQ(table.begin()->first, "Old.Feed");
   zynParameterUpdater::clear_unrecognised_pars();
   EXPECT_TRUE(zynParameterUpdater::get_unrecognised_pars().empty());
 }

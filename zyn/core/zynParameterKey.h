@@ -24,12 +24,11 @@
 
 #include "zyn/core/zynParameterTypes.h"
 #include "zyn/host/utString.h"
+#include "zyn/host/zynContainers.h"
 
 class zynParameterKeyImpl;
 using zynParameterKeyImplPtr = std::shared_ptr<zynParameterKeyImpl>;
 
-// A table from text to text, as given to initialize_synonyms.
-using utStringutStringcoTable = std::unordered_map<utString, utString>;
 
 // A parsed key. Keys are cheap to copy: copies share one immutable parse,
 // and a key never holds a null parse.

@@ -89,5 +89,5 @@ int operator==(const zynParameterPtr& a, const zynParameterPtr& b) {
 
 unsigned int co_hash(const zynParameterPtr& p) {
   const void* address = p.pointer();
-  return static_cast<unsigned int>(std::hash<const void*>()(address));
+  return co_hash(&address, static_cast<int>(sizeof address));
 }

@@ -22,10 +22,6 @@
 class zynParameterLoader;
 class zynParameterUpdater;
 
-using utStringcoSList = std::list<utString>;
-using utStringcoSet = std::unordered_set<utString>;
-// Key text to a set of key texts (the activity tables of a tree).
-using utStringutStringSetcoTable = std::unordered_map<utString, utStringcoSet>;
 // How a caller takes a loader; the caller always owns what create_loader returns.
 using zynPtrClaim = int;
 

@@ -4,7 +4,7 @@
 
 int32_t zynParameterUpdateTrack::s_count = 0;
 
-unsigned int co_hash_pointer(const void* p) { return static_cast<unsigned int>(std::hash<const void*>()(p)); }
+unsigned int co_hash_pointer(const void* p) { return co_hash(&p, static_cast<int>(sizeof p)); }
 
 unsigned int co_hash(const zynParameterCoSetAdapter& a) { return co_hash_pointer(a.pointer()); }
 

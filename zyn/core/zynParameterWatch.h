@@ -7,9 +7,8 @@
 
 #include "zyn/core/zynParameterKey.h"
 #include "zyn/host/utString.h"
+#include "zyn/host/zynContainers.h"
 
-// A hash set of texts.
-using utStringcoSet = std::unordered_set<utString>;
 
 // Only static members; the watch set and its switch live until unload.
 class zynParameterWatch {

@@ -35,7 +35,8 @@ int ut_parse(const utString& text, int& value, int& end) {
   const char* first = text.data();
   const char* last = first + text.size();
   const char* start = first;
-  if (start < last && *start == '+') ++start;
+  // One sign only: "+-5" is no number.
+  if (start < last && *start == '+' && !(start + 1 < last && start[1] == '-')) ++start;
   long long v = 0;
   auto [ptr, ec] = std::from_chars(start, last, v);
   if (ptr == start) return 0;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "zyn/host/utString.h"
 
@@ -85,3 +86,13 @@ class zynRefToObjectId {
  private:
   zynUniqueIdPtr m_uid;
 };
+
+// Hashing and comparison of references by the id they hold (all invalid
+// references are one), for sets of referenced objects.
+struct zynRefToObjectIdHash {
+  size_t operator()(const zynRefToObjectId& r) const { return r.is_valid() ? r.get_uid().get_uid()->hash() : 0; }
+};
+struct zynRefToObjectIdSame {
+  bool operator()(const zynRefToObjectId& a, const zynRefToObjectId& b) const { return a.is_equal(b) != 0; }
+};
+using zynRefToObjectIdcoSet = std::unordered_set<zynRefToObjectId, zynRefToObjectIdHash, zynRefToObjectIdSame>;

@@ -46,15 +46,6 @@ enum zynParameterSerialError : int32_t {
   PSE_NEWER_VERSION = 5   // the file is newer than the receiving root
 };
 
-// Hashing and comparison of object ids by the unique id they hold.
-struct zynRefToObjectIdHash {
-  size_t operator()(const zynRefToObjectId& id) const { return id.is_valid() ? id.get_uid().get_uid()->hash() : 0; }
-};
-struct zynRefToObjectIdSame {
-  bool operator()(const zynRefToObjectId& a, const zynRefToObjectId& b) const { return a.is_equal(b) != 0; }
-};
-using zynRefToObjectIdcoSet = std::unordered_set<zynRefToObjectId, zynRefToObjectIdHash, zynRefToObjectIdSame>;
-
 // Marks that a load is under way: the constructor sets a process-wide flag,
 // the destructor clears it. The flag is not a count, so guards do not nest.
 class zynParameterSerializerCtrl {
