@@ -116,6 +116,9 @@ void set_one(const zynParameterPtr& root, const std::string& assignment) {
   }
   const zynParameterType t = zynParameter::get_type(*p);
   if (t != PT_STRING && t != PT_NUMERIC && t != PT_ENUM) throw zynToolError(key + " holds no single value");
+  // The states of an enumeration are the host's; a file knows only the saved one.
+  zynParameterEnum* choice = zynParameterEnum::ut_dynamic_cast(p.pointer());
+  if (choice && choice->find_index(text) < 0) choice->add_state(text, utString(), utString(), utString());
   p->set_string(text);
   if (zyn_tool_text(p) != text && !p->is_valid()) throw zynToolError(key + " does not take \"" + text + "\"");
 }
@@ -157,7 +160,6 @@ int run_diff(const zynToolArgs& a) {
   int count = 0;
   {
     zynToolScope scope(first.root);
-    // Each tree is read in its own scope: values of the second are taken while it is the scope.
     count = zyn_tool_diff(first.root, second.root, out);
   }
   std::cout << out.str();

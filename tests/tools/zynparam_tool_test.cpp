@@ -155,10 +155,11 @@ TEST_F(ZynparamTool, ExplainShowsWhatAValueReads) {
 TEST_F(ZynparamTool, SetReplacesTheFileAndKeepsItsForm) {
   fs::copy_file(std::string(ZYN_TOOL_SOURCE_DIR) + "/examples/strategy-typed.zpar", path("s.zpar"));
   fs::permissions(path("s.zpar"), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-  ToolRun r = run("set " + temp("s.zpar") + " Depth=12 'Tool.Name=EM 8' 'Cutter=&Tool.Holder'");
+  ToolRun r = run("set " + temp("s.zpar") + " Depth=12 'Tool.Name=EM 8' 'Cutter=&Tool.Holder' Mode=Conventional");
   EXPECT_EQ(r.rc, 0) << r.err;
-  r = run("get " + temp("s.zpar") + " Depth Passes Tool.Name Cutter.Length");
-  EXPECT_EQ(r.out, "12.0\n2\nEM 8\n65.0\n");
+  r = run("get " + temp("s.zpar") + " Depth Passes Tool.Name Cutter.Length Mode");
+  EXPECT_EQ(r.out, "12.0\n2\nEM 8\n65.0\nConventional\n");
+  EXPECT_EQ(run("check " + temp("s.zpar")).rc, 0);
   EXPECT_NE(slurp(path("s.zpar")).find("\"Depth\" \"R[L]\" \"Total pocket depth\" : \"12.0\""), std::string::npos);
   EXPECT_EQ(fs::status(path("s.zpar")).permissions() & fs::perms::all,
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
