@@ -201,6 +201,9 @@ const zynParameter* zynParameterRef::resolve_target() const {
     if (get_type(*member) != PT_STRING || (m_root_type != "*" && m_root_type != member->get_string()))
       target = zynParameterError::create(PS_ERR_TYPE);
   }
+  // A member of a tree is its container's to keep. Owning it as well would let
+  // references that point into each other's containers keep both alive forever.
+  if (target->parent() && target->reference_count() > 1) target = zynParameterPtr(coPrfExternal, target.pointer());
   m_target = std::move(target);
   const zynParameter* result = m_target->get_ref();
   m_pass = g_pass;
