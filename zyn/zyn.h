@@ -69,3 +69,7 @@
 
 // Geometry utilities
 #include "zyn/geometry/zynParameterUtils.h"
+
+// Persistence and export
+#include "zyn/io/zynParameterSerializer.h"
+#include "zyn/io/zynParameterXml.h"

@@ -7,6 +7,7 @@
 #include "zyn/core/zynParameterProxy.h"
 
 #include "support/zynTestParameter.h"
+#include "zyn/zyn.h"
 
 namespace {
 
@@ -127,6 +128,47 @@ TEST(ParameterData, CopyTakesTypeAndIdFromActiveSourceOnly) {
   EXPECT_EQ(g_notices[0].parameter, &target);
   EXPECT_EQ(g_notices[0].from, &source);
   zynParameterProxy::singleton().call_list().remove(record_notice);
+}
+
+
+// The host's data functions: they record their arguments and answer a data
+// parameter, or a number for the data type "number".
+std::vector<utString> g_calls;
+zynParameterPtr host_data(const utString& name, const zynParameterPtr& args) {
+  utString call = name;
+  for (int i = 0; i < args->size(); ++i) call += " " + args[zynParameterKey(i, utString())]->get_string();
+  g_calls.push_back(call);
+  const utString type = args[zynParameterKey(args->size() - 1, utString())]->get_string();
+  if (type == "number") return zynParameterPtr(new zynParameterNumeric(PS_INT, zynDimensions(ZYN_DIM_NONE), 3));
+  return zynParameterPtr(new zynParameterData(type));
+}
+zynParameterPtr entdata(const zynParameter&, const zynParameterPtr& args) { return host_data("entdata", args); }
+zynParameterPtr zyndata(const zynParameter&, const zynParameterPtr& args) { return host_data("zyndata", args); }
+
+TEST(ParameterData, FetchedThroughTheHostsFunctions) {
+  g_calls.clear();
+  zynParameterRoot* root = new zynParameterRoot("tool", 1, "t1");
+  zynParameterPtr held(root);
+  zynRefToObjectId id = new_id();
+  root->set_id(id);
+  root->add(zynParameterKey("entdata"), zynParameterPtr(new zynParameterMemberFunction(&entdata)));
+  root->add(zynParameterKey("zyndata"), zynParameterPtr(new zynParameterMemberFunction(&zyndata)));
+  zynParameterPtr inside = root->add(zynParameterKey("mesh"), zynParameterPtr(new zynParameterData("mesh")));
+  EXPECT_TRUE(inside->is_valid());
+  EXPECT_EQ(zynParameter::get_type(*as_data(inside).get_data_par()), PT_DATA);
+  ASSERT_FALSE(g_calls.empty());
+  EXPECT_EQ(g_calls.back(), "entdata " + id.get_uid().get_uid()->hex_string() + " mesh");
+  // A host answer of another type is a "Type error".
+  zynParameterPtr number = root->add(zynParameterKey("n"), zynParameterPtr(new zynParameterData("number")));
+  EXPECT_EQ(zynParameter::get_subtype(*as_data(number).get_data_par()), PS_ERR_TYPE);
+  EXPECT_FALSE(number->is_valid());
+
+  // Outside any root (the host functions in a plain map) the zyndata form is used.
+  zynParameterPtr map(new zynParameterMap());
+  map->add(zynParameterKey("zyndata"), zynParameterPtr(new zynParameterMemberFunction(&zyndata)));
+  zynParameterPtr loose = map->add(zynParameterKey("d"), zynParameterPtr(new zynParameterData("points")));
+  EXPECT_TRUE(loose->is_valid());
+  EXPECT_EQ(g_calls.back(), "zyndata points");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "support/zynTestParameter.h"
 #include "support/zynTestValue.h"
+#include "zyn/host/zynUnitsUtils.h"
 #include "zyn/values/zynParameterNumeric.h"
 
 namespace {
@@ -110,6 +111,23 @@ TEST(ParameterVector, LockedOrMismatchedTextChangesNothing) {
   v->lock(1);
   v->set_string("{7; 8; 9}");
   EXPECT_EQ(v[at(0)]->get_int(), 1);
+}
+
+
+TEST(ParameterVector, ResetTakesTheDefaultOfTheUnitSystem) {
+  zynParameterPtr v = vector_of(3, PVA_XYZ);
+  vec(v).set_defaults("{1; 2; 3}", "{4; 5; 6}");
+  v->reset();
+  EXPECT_EQ(v[zynParameterKey("z")]->get_int(), 3);
+  ASSERT_TRUE(zynUnitsUtils::set_units(zynUnitsImperial));
+  v->reset();
+  zynUnitsUtils::set_units(zynUnitsMetric);
+  EXPECT_EQ(v[zynParameterKey("x")]->get_int(), 4);
+  EXPECT_EQ(v[zynParameterKey("Z")]->get_int(), 6);
+  // Defaults are texts; an unusable one leaves the components alone.
+  vec(v).set_defaults("{1; 2}", "{1; 2}");
+  v->reset();
+  EXPECT_EQ(v[zynParameterKey("z")]->get_int(), 6);
 }
 
 }  // namespace

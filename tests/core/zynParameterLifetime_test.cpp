@@ -16,6 +16,9 @@ zynParameterPtr map() { return zynParameterPtr(new zynParameterMap()); }
 // A root with maps "a" and "b" whose references point into each other.
 zynParameterPtr crossed_tree() {
   zynParameterPtr root = zyn_test_lib_root();
+  zynRefToObjectId id;
+  id.become(zynUniqueIdPtr(zynUniqueId::create()));
+  static_cast<zynParameterRoot&>(*root).set_id(id);
   zynParameterPtr a = root->add("a", map());
   zynParameterPtr b = root->add("b", map());
   a->add("x", number(1.0));

@@ -253,10 +253,38 @@ TEST_F(Evaluator, BoundsChainsOfParametersReadingEachOther) {
   };
   zynParameterPtr head = chain(500);
   EXPECT_EQ(head->get_double(), 500.0);
-  head = chain(5000);
+  head = chain(100000);
   EXPECT_EQ(subtype_of(zynEvaluator::evaluate(head)), PS_ERR_REFERENCE);
   EXPECT_EQ(head->get_double(), 0.0);
   EXPECT_EQ(zynEvalDepth::level(), 0);
+  // Strings that interpolate one another run a fresh evaluator per link too.
+  const int n = 5000;
+  for (int i = 0; i < n; ++i) {
+    utString text = i + 1 < n ? "x%[s" + std::to_string(i + 1) + "]" : "x";
+    scope.add("s" + std::to_string(i), zynParameterPtr(new zynParameterString(text)));
+  }
+  EXPECT_NE(member("s0")->get_string().find("[Expression/Reference error]"), utString::npos);
+  EXPECT_EQ(member(("s" + std::to_string(n - 500)).c_str())->get_string(), repeat("x", 500));
+  EXPECT_EQ(zynEvalDepth::level(), 0);
+}
+
+TEST_F(Evaluator, RecordsEachOfManyReferencesOnce) {
+  std::string text = "0";
+  for (int round = 0; round < 2; ++round)
+    for (int i = 0; i < 40; ++i) {
+      const std::string name = "r" + std::to_string(i);
+      if (round == 0) scope.add(name, number(1));
+      text += " + " + name;
+    }
+  EXPECT_EQ(eval(text)->get_double(), 80.0);
+  zynParameterPtrcoDList read;
+  ev.get_paramset(read);
+  ASSERT_EQ(read.size(), 40u);
+  EXPECT_TRUE(read.front() == member("r0"));
+  EXPECT_TRUE(read.back() == member("r39"));
+  eval("a + a");  // a new evaluation starts a new list
+  ev.get_paramset(read);
+  EXPECT_EQ(read.size(), 1u);
 }
 
 TEST_F(Evaluator, ActivityFollowsWhatTheConditionReads) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "support/zynTestScope.h"
 #include "zyn/zyn.h"
 
@@ -40,6 +42,8 @@ TEST_F(Interpolation, ReplacesEveryForm) {
       {"100%", "100%"},
       {"x[1] {y} $ 5 % [", "x[1] {y} $ 5 % ["},
       {"$a,b", "2,b"},
+      {"$a+1 x", "3 x"},  // a name text that is more than a name is an expression
+      {"$and", "[Syntax error]"},
       {"$a\tb", "2\tb"},
       {"($a\n)", "(2\n)"},
       {"%[a]%[a]${a}", "222"},
@@ -52,6 +56,15 @@ TEST_F(Interpolation, ReplacesEveryForm) {
     SCOPED_TRACE(c.text);
     EXPECT_EQ(interpolate(c.text), c.expected);
   }
+}
+
+TEST_F(Interpolation, ManyNamesInALongText) {
+  std::string text, expected;
+  for (int i = 0; i < 20000; ++i) {
+    text += "$a ";
+    expected += "2 ";
+  }
+  EXPECT_EQ(interpolate(text), expected);
 }
 
 TEST_F(Interpolation, FirstErrorEndsTheText) {

@@ -81,3 +81,66 @@ TEST(ParameterMemberFunction, MissingRoutineIsDomainError) {
 }
 
 }  // namespace
+
+namespace {
+
+// A body that calls itself, directly or through another function, ends
+// with an error value instead of exhausting the stack.
+TEST(ParameterFunction, EndlessRecursionAnswersAnError) {
+  zynParameterPtr root(new zynParameterMap());
+  root->add(zynParameterKey("f"), zynParameterPtr(new zynParameterFunction("f(argv[0] + 1)")));
+  root->add(zynParameterKey("g"), zynParameterPtr(new zynParameterFunction("h(1) + 1")));
+  root->add(zynParameterKey("h"), zynParameterPtr(new zynParameterFunction("g()")));
+  for (const char* text : {"f(1)", "g()", "h(2) * 2", "[f(1), g()]"}) {
+    SCOPED_TRACE(text);
+    zynEvaluator evaluator(root.pointer());
+    zynParameterPtr result = evaluator.evaluate(text);
+    EXPECT_TRUE(result->is_error());
+  }
+}
+
+// A recursion that ends well inside the bound still answers its value.
+TEST(ParameterFunction, BoundedRecursionEvaluates) {
+  zynParameterPtr root(new zynParameterMap());
+  root->add(zynParameterKey("down"),
+            zynParameterPtr(new zynParameterFunction("argv[0] <= 0 | down(argv[0] - 1)")));
+  zynEvaluator evaluator(root.pointer());
+  zynParameterPtr result = evaluator.evaluate("down(150)");
+  EXPECT_FALSE(result->is_error()) << result->get_string();
+  EXPECT_EQ(result->get_int(), 1);
+}
+
+}  // namespace
+
+namespace {
+
+int g_argument_count = -1;
+zynParameterPtr count_arguments(const zynParameter&, const zynParameterPtr& args) {
+  g_argument_count = args->size();
+  return zynParameterNumeric::create_bool(1);
+}
+
+TEST(ParameterFunction, CallsThroughTheEvaluator) {
+  zynParameterPtr root(new zynParameterMap());
+  root->add(zynParameterKey("add"), zynParameterPtr(new zynParameterFunction("argv[0] + argv[1]")));
+  root->add(zynParameterKey("all"), zynParameterPtr(new zynParameterFunction("argv")));
+  root->add(zynParameterKey("count"), zynParameterPtr(new zynParameterMemberFunction(&count_arguments)));
+  root->add(zynParameterKey("none"), zynParameterPtr(new zynParameterMemberFunction(nullptr)));
+  // The outer body reads its argv again after the inner call has returned.
+  root->add(zynParameterKey("up"),
+            zynParameterPtr(new zynParameterFunction("0 + (argv[0] > 0 & up(argv[0] - 1) > -1) + argv[0]")));
+  zynEvaluator evaluator(root.pointer());
+  EXPECT_EQ(evaluator.evaluate("add(2, 3)")->get_double(), 5.0);
+  EXPECT_EQ(evaluator.evaluate("all(1, 2, 3)")->size(), 3);
+  EXPECT_EQ(evaluator.evaluate("count()")->get_int(), 1);
+  EXPECT_EQ(g_argument_count, 0);
+  evaluator.evaluate("count(1, \"a\")");
+  EXPECT_EQ(g_argument_count, 2);
+  EXPECT_EQ(zynParameter::get_subtype(*evaluator.evaluate("none(1)")), PS_ERR_DOMAIN);
+  EXPECT_EQ(evaluator.evaluate("up(3)")->get_double(), 4.0);
+  // Arguments missing from the call are an error, not a crash.
+  EXPECT_TRUE(evaluator.evaluate("add(2)")->is_error());
+  EXPECT_TRUE(root[zynParameterKey("add")][zynParameterKey("argv")].is_null());
+}
+
+}  // namespace

@@ -18,9 +18,7 @@ class zynTestScalar : public zynTestParameter {
     return old;
   }
   zynParameterOnRead set_onread_callback(zynParameterOnRead fn) override {
-    zynParameterOnRead old = m_onread;
-    m_onread = fn;
-    return old;
+    return exchange_onread_callback(fn);
   }
 
   void set_string(const utString& text) override {

@@ -206,6 +206,13 @@ class zynParameter {
   // Returns p->evaluate(); used by the evaluator and the function library.
   static zynParameterPtr evaluate(const zynParameter& p) { return p.evaluate(); }
 
+  // XML-like export for reports (zyn/io/zynParameterXml.h): the element
+  // name, the element content and the whole element "<name>value</name>"
+  // ("" when the name is empty). No markup is escaped.
+  static utString to_xml(const zynParameterPtr& p);
+  static utString xml_name(const zynParameterPtr& p);
+  static utString xml_value(const zynParameterPtr& p);
+
   // The parameters whose activity conditions this one reads, and those that read it.
   const zynParameterPtrcoDList& get_dependencies() const;
   const zynParameterPtrcoDList& get_dependents() const;
@@ -226,8 +233,13 @@ class zynParameter {
   // and calls the nearest modify callback (zynParameterNotify::modified).
   // Setters record the change with zynParameterUpdateTrack themselves.
   void onmodify_callback();
-  // Calls the nearest read callback.
-  void onread_callback() const;
+  // Calls the nearest read callback. Until some parameter of the process
+  // has been given one there is none to find, and reads skip the climb.
+  void onread_callback() const {
+    if (s_read_callbacks_set) call_onread_callback();
+  }
+  // Installs "fn" as this parameter's read callback and returns the previous one.
+  zynParameterOnRead exchange_onread_callback(zynParameterOnRead fn);
 
   zynParameterOnModify m_onmodify = nullptr;
   zynParameterOnRead m_onread = nullptr;
@@ -251,6 +263,7 @@ class zynParameter {
   friend class zynEvaluator;
 
   void update_active() const;
+  void call_onread_callback() const;
   zynParameterActivityLinks& links() const;
   void add_callback(const zynParameter* dependent) const;
   void remove_callback(const zynParameter* dependent) const;
@@ -267,4 +280,6 @@ class zynParameter {
   mutable std::shared_ptr<char> m_life;
   mutable std::unique_ptr<zynParameterActivityLinks> m_links;
   mutable std::atomic<int> m_refs{0};
+  // Set for good once any read callback has been installed.
+  static bool s_read_callbacks_set;
 };

@@ -4,6 +4,7 @@
 #include <new>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "zyn/host/zynCharTypes.h"
 
@@ -286,6 +287,19 @@ zynParameterKey::zynParameterKey(const char* text)
     : m_impl(text ? zynParameterKeyImpl::get_impl(utString(text)) : zynParameterKeyImpl::empty_impl()) {}
 
 zynParameterKey::zynParameterKey(int index, const utString& rest) {
+  // Argument lists and loops ask for the first few elements over and over:
+  // those keys are parsed once and shared, like cached member names.
+  constexpr int shared_indexes = 64;
+  if (rest.empty() && index >= 0 && index < shared_indexes) {
+    static const std::vector<zynParameterKeyImplPtr> parses = [] {
+      std::vector<zynParameterKeyImplPtr> all;
+      for (int i = 0; i < shared_indexes; ++i)
+        all.push_back(zynParameterKeyImpl::with_type(zynParameterKeyImpl::make_parse(std::to_string(i)), PT_ARRAY));
+      return all;
+    }();
+    m_impl = parses[index];
+    return;
+  }
   utString text = std::to_string(index);
   if (!rest.empty()) {
     text += '.';

@@ -39,7 +39,8 @@ class zynParameterKey {
   zynParameterKey(const utString& text);  // NOLINT: keys convert from texts
   zynParameterKey(const char* text);      // NOLINT: null reads as ""
   // The index key "index", followed by "." and "rest" when "rest" is not
-  // empty; its type is PT_ARRAY. Index keys are parsed anew, never cached.
+  // empty; its type is PT_ARRAY. Index keys are not cached, but for the
+  // first 64 indexes without a rest, which share one parse each.
   zynParameterKey(int index, const utString& rest);
 
   zynParameterKey(const zynParameterKey&) = default;

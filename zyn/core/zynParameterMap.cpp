@@ -257,8 +257,7 @@ zynParameterOnModify zynParameterMap::set_onmodify_callback(zynParameterOnModify
 }
 
 zynParameterOnRead zynParameterMap::set_onread_callback(zynParameterOnRead fn) {
-  std::swap(fn, m_onread);
-  return fn;
+  return exchange_onread_callback(fn);
 }
 
 int zynParameterMap::is_valid() const {

@@ -1,5 +1,7 @@
 #include "zyn/core/zynParameterNotify.h"
 
+#include <utility>
+
 #include "zyn/core/zynParameter.h"
 #include "zyn/core/zynParameterUpdateTrack.h"
 
@@ -37,4 +39,12 @@ void zynParameterNotify::parameter_destroyed(const zynParameter* p) {
 }
 
 void zynParameter::onmodify_callback() { zynParameterNotify::modified(this); }
-void zynParameter::onread_callback() const { zynParameterNotify::read(this); }
+void zynParameter::call_onread_callback() const { zynParameterNotify::read(this); }
+
+bool zynParameter::s_read_callbacks_set = false;
+
+zynParameterOnRead zynParameter::exchange_onread_callback(zynParameterOnRead fn) {
+  if (fn) s_read_callbacks_set = true;
+  std::swap(fn, m_onread);
+  return fn;
+}

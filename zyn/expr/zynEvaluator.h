@@ -22,6 +22,7 @@
 // 1500 parameters, or of 750 that each add to the next, still evaluates.
 #pragma once
 
+#include <unordered_set>
 #include <vector>
 
 #include "zyn/core/zynParameter.h"
@@ -157,6 +158,12 @@ class zynEvaluator {
   // Turns the current name token into a value: a member name string, a
   // resolved parameter, "this", or an error.
   zynParameterPtr get_named_par(int operand_expected, int tolerant);
+  // Returns what the operand "name" stands for: "this", a resolved
+  // parameter, or an error ("Invalid name" without an owner).
+  zynParameterPtr lookup_name(const utString& name) const;
+  // Returns the end of the identifier at "start" when it is a name and not
+  // an operator word; "start" otherwise.
+  size_t plain_name_end(size_t start) const;
 
   // Lexer steps (zynEvaluatorLexer.cpp).
   void lex_number(size_t start);
@@ -201,5 +208,7 @@ class zynEvaluator {
   bool m_too_deep = false;
   // Owning, so that a temporary read by the expression outlives the list.
   zynParameterPtrcoDList m_referenced;
+  // The members of a long m_referenced, for the test of a repeated reference.
+  std::unordered_set<const zynParameter*> m_referenced_index;
   bool m_function_seen = false;
 };

@@ -324,6 +324,19 @@ void zynEvaluator::lex_identifier(size_t start, size_t first_length, int operand
   m_kind = (i < n && m_text[i] == '(') ? TK_CALL : TK_NAME;
 }
 
+size_t zynEvaluator::plain_name_end(size_t start) const {
+  const size_t n = m_text.size();
+  size_t i = start;
+  size_t len = 1;
+  while (i < n) {
+    const char c = m_text[i];
+    if (c == '_' || (char_class_at(i, len) & (ZYN_CC_ALPHA | ZYN_CC_DIGIT))) i += len;
+    else break;
+  }
+  if (i == start || (m_text[start] >= '0' && m_text[start] <= '9')) return start;
+  return word_operator(m_text.data() + start, i - start) == ZYN_OP_NONE ? i : start;
+}
+
 void zynEvaluator::lex_string(size_t start) {
   const char quote = m_text[start];
   const size_t close = m_text.find(quote, start + 1);

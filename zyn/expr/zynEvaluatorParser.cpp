@@ -45,6 +45,7 @@ int zynEvalDepth::level() { return eval_level; }
 zynParameterPtr zynEvaluator::evaluate(const utString& text) {
   set_text(text);
   m_referenced.clear();
+  m_referenced_index.clear();
   m_function_seen = false;
   m_decimal_point = nlsUtils::m_decimal_point;
   const size_t base = m_stack.size();
@@ -233,13 +234,17 @@ zynParameterPtr zynEvaluator::get_named_par(int operand_expected, int tolerant) 
     result = zynParameterError::create(PS_ERR_NAME);
   } else if (tolerant) {
     result = zyn_create_string(m_token_text);
-  } else if (is_this(m_token_text)) {
-    result = zynParameterPtr(coPrfExternal, m_owner);
   } else {
-    result = m_owner->resolve(zynParameterKey(m_token_text));
+    result = lookup_name(m_token_text);
   }
   next_token(0);
   return result;
+}
+
+zynParameterPtr zynEvaluator::lookup_name(const utString& name) const {
+  if (!m_owner) return zynParameterError::create(PS_ERR_NAME);
+  if (is_this(name)) return zynParameterPtr(coPrfExternal, m_owner);
+  return m_owner->resolve(zynParameterKey(name));
 }
 
 void zynEvaluator::note_reference(const zynParameterPtr& value, bool chain_goes_on) {
@@ -251,7 +256,16 @@ void zynEvaluator::note_reference(const zynParameterPtr& value, bool chain_goes_
   // Only the end of a member chain counts. The record is read directly: most
   // values (literals, results) have none, and asking for the name would make one.
   if (chain_goes_on || !p.m_impl || p.m_impl->m_name.empty()) return;
-  for (const zynParameterPtr& known : m_referenced)
-    if (known.raw() == value.raw()) return;
+  // Short lists (the usual case) are searched; long ones get an index, so a
+  // text naming thousands of parameters is not quadratic.
+  constexpr size_t scan_limit = 16;
+  if (m_referenced.size() < scan_limit) {
+    for (const zynParameterPtr& known : m_referenced)
+      if (known.raw() == value.raw()) return;
+  } else {
+    if (m_referenced_index.empty())
+      for (const zynParameterPtr& known : m_referenced) m_referenced_index.insert(known.raw());
+    if (!m_referenced_index.insert(value.raw()).second) return;
+  }
   m_referenced.push_back(value);
 }

@@ -45,6 +45,19 @@ utString zynEvaluator::interpolate_string(const utString& text) {
       size_t e = p;
       size_t step = 1;
       while (e < m_text.size() && m_text[e] != ',' && !(char_class_at(e, step) & ZYN_CC_SPACE)) e += step;
+      if (plain_name_end(p) == e) {
+        // A bare name reads as "${" name "}" would, without rewriting the
+        // text: inserting shifts the rest of it, once per name.
+        out.append(m_text, copy_mark, p - 1 - copy_mark);
+        zynParameterPtr value = lookup_name(m_text.substr(p, e - p));
+        note_reference(value, false);
+        bool failed = false;
+        out += embedded_text(value, failed);
+        if (failed) return out;
+        copy_mark = p = e;
+        prev = '\0';
+        continue;
+      }
       m_text.insert(e, 1, '}');
       m_text.insert(p, 1, '{');
       opener = true;

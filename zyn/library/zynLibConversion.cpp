@@ -1,6 +1,6 @@
 // Built-ins of the conversion and inspection group: state_active, string,
 // active, evaluate, size, locked, error, convert, translate, desc,
-// get_func_args, values, get_typename, dict_set_value, map_key. They look at
+// get_func_args, to_xml, values, get_typename, dict_set_value, map_key. They look at
 // a parameter (its state, text, description, type name) or give it another
 // form (a string, a value in named units, the states of an enumeration).
 // Their routines plug into the registry through zyn_lib_conversion_routines().
@@ -81,6 +81,13 @@ zynParameterPtr translate_routine(const zynParameterPtr& args) {
   zynParameterPtr x;
   if (!single(args, x)) return bad_arguments();
   return new_string(x->get_translated_string());
+}
+
+// to_xml(x): any kind, an error argument included, exports as it stands.
+zynParameterPtr to_xml_routine(const zynParameterPtr& args) {
+  zynParameterPtr x;
+  if (!single(args, x)) return bad_arguments();
+  return new_string(zynParameter::to_xml(x));
 }
 
 zynParameterPtr get_typename_routine(const zynParameterPtr& args) {
@@ -224,6 +231,7 @@ constexpr zynLibRoutineRow rows[] = {
     {"translate", &translate_routine},
     {"desc", &desc_routine},
     {"get_func_args", &get_func_args_routine},
+    {"to_xml", &to_xml_routine},
     {"values", &values_routine},
     {"get_typename", &get_typename_routine},
     {"dict_set_value", &dict_set_value_routine},

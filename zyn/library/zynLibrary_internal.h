@@ -10,6 +10,7 @@
 // a registered name whose group has no row yet answers "Unknown error".
 #pragma once
 
+#include "zyn/expr/zynEvaluator.h"
 #include "zyn/library/zynLibraryRegistry.h"
 
 // One row of a group's routine table.
@@ -40,17 +41,19 @@ zynLibRoutineTable zyn_lib_list_routines();
 zynLibRoutineTable zyn_lib_higher_order_routines();
 zynLibRoutineTable zyn_lib_system_routines();
 
-// Counts one level of nested call for as long as it lives. ok() is false when
-// the nesting is already at its bound; the caller then answers an error
-// instead of running the body.
+// Counts one level of nested call for as long as it lives. A call also
+// weighs in the evaluation nesting budget of zynEvalDepth, since its frames
+// sit between the evaluations it nests. ok() is false when either bound is
+// reached; the caller then answers an error instead of running the body.
 class zynLibCallDepth {
  public:
   zynLibCallDepth();
   ~zynLibCallDepth();
   zynLibCallDepth(const zynLibCallDepth&) = delete;
   zynLibCallDepth& operator=(const zynLibCallDepth&) = delete;
-  bool ok() const { return m_ok; }
+  bool ok() const { return m_ok && !m_eval.exceeded(); }
 
  private:
+  zynEvalDepth m_eval;
   bool m_ok;
 };

@@ -82,7 +82,7 @@ int call_depth = 0;
 
 }  // namespace
 
-zynLibCallDepth::zynLibCallDepth() : m_ok(call_depth < max_call_depth) {
+zynLibCallDepth::zynLibCallDepth() : m_eval(zynEvalDepth::parameter_weight), m_ok(call_depth < max_call_depth) {
   if (m_ok) ++call_depth;
 }
 

@@ -94,6 +94,7 @@ void zynParameterNumeric::classify() const {
   if ((m_flags & CLASSIFIED) && m_cache_point == point) return;
   m_flags &= DEFAULT_PENDING;
   m_cache_point = point;
+  m_fast_point = 0;
   double v = 0.0;
   if (zyn_parse_number_text(m_value, point, v)) {
     m_number = v;
@@ -186,9 +187,16 @@ zynParameterPtr zynParameterNumeric::evaluate() const {
 
 double zynParameterNumeric::get_double() const {
   onread_callback();
+  // The common read, a cached real literal without a range, straight from the cache.
+  if (m_fast_point == nlsUtils::m_decimal_point) return m_number;
+  return read_double();
+}
+
+double zynParameterNumeric::read_double() const {
   double v = 0.0;
   if (!get_cached_evaluation(v)) get_evaluated_double(v);
   if (!m_range.invalid()) m_range.clamp(v);
+  if ((m_flags & (VALUE_KNOWN | TEXT_PENDING)) == VALUE_KNOWN && plain_read()) m_fast_point = m_cache_point;
   return v;
 }
 
@@ -249,6 +257,7 @@ void zynParameterNumeric::set_value(const utString& text) {
   if ((m_flags & DEFAULT_PENDING) && text != get_value()) settle_default();
   zynParameterScalar::set_value(text);
   m_flags &= DEFAULT_PENDING;
+  m_fast_point = 0;
 }
 
 void zynParameterNumeric::set_normalized_value(const utString& text) {

@@ -48,7 +48,10 @@ class zynParameterNumeric : public zynParameterScalar {
   void set_units(zynUnits units) { m_units = units; }
   // The range that get_double() clamps into; the default range is empty.
   const zynRange& get_range() const { return m_range; }
-  void set_range(const zynRange& range) { m_range = range; }
+  void set_range(const zynRange& range) {
+    m_range = range;
+    m_fast_point = 0;
+  }
 
   // Restores the default text: the constructor's text unless set_defaults
   // gave another.
@@ -153,6 +156,8 @@ class zynParameterNumeric : public zynParameterScalar {
   utString format_value(double raw) const;
   // Returns true with the value after the subtype rule, without the range.
   bool get_evaluated_double(double& out) const;
+  // get_double() past the read callback, for all but the cached real literal.
+  __attribute__((noinline)) double read_double() const;
   // The hot path of reading a literal: inline, since nothing else is needed.
   bool get_cached_evaluation(double& out) const {
     bool current = (m_flags & TEXT_PENDING) || m_cache_point == nlsUtils::m_decimal_point;
@@ -163,6 +168,7 @@ class zynParameterNumeric : public zynParameterScalar {
     out = m_subtype == PS_INT || m_subtype == PS_BOOL ? apply_subtype(m_number) : m_number;
     return true;
   }
+  bool plain_read() const { return m_subtype != PS_INT && m_subtype != PS_BOOL && m_range.get_min() > m_range.get_max(); }
   // Writes the constructor's text into the record, if it has no default yet.
   void settle_default() const;
 
@@ -172,5 +178,8 @@ class zynParameterNumeric : public zynParameterScalar {
   zynRange m_range;
   mutable uint8_t m_flags = 0;
   mutable char m_cache_point = 0;  // the decimal point the cache was built with
+  // The decimal point with which get_double() may return m_number as it is:
+  // a literal whose value neither the subtype rule nor a range changes. 0: none.
+  mutable char m_fast_point = 0;
   mutable double m_number = 0.0;
 };

@@ -51,9 +51,7 @@ zynParameterOnModify zynParameterScalar::set_onmodify_callback(zynParameterOnMod
 }
 
 zynParameterOnRead zynParameterScalar::set_onread_callback(zynParameterOnRead fn) {
-  zynParameterOnRead old = m_onread;
-  m_onread = fn;
-  return old;
+  return exchange_onread_callback(fn);
 }
 
 utString zynParameterScalar::get_string() const {

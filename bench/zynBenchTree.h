@@ -1,0 +1,45 @@
+// Trees and expressions shared by the benchmarks.
+#pragma once
+
+#include <string>
+
+#include "zyn/zyn.h"
+
+// A root as a host builds one for expressions that call built-ins: names its
+// tree does not hold fall back to the library object it owns.
+class zynBenchRoot : public zynParameterRoot {
+ public:
+  ZYN_DECLARE_TYPE(zynBenchRoot, zynParameterRoot)
+
+  zynBenchRoot();
+  zynBenchRoot(const zynBenchRoot& other) = default;
+  zynParameter* create_new() const override { return new zynBenchRoot(*this); }
+
+ protected:
+  zynParameterPtr lookup_method(const zynParameterKey& key) const override;
+
+ private:
+  zynParameterPtr m_lib;
+};
+
+// The five expressions read in the benchmarks, in our syntax and in
+// muparser's (which spells the logical "and" "&&"); "index" is 1 to 5.
+const char* zyn_bench_expression(int index);
+const char* zyn_bench_muparser_expression(int index);
+
+// The names the expressions use and their values.
+struct zynBenchVariable {
+  const char* name;
+  double value;
+};
+extern const zynBenchVariable zyn_bench_variables[7];
+
+// Adds a REAL member "name" holding "value" (as the text a host sets) to "map".
+zynParameterPtr zyn_bench_add_real(zynParameter& map, const std::string& name, double value);
+
+// Fills "root" with the saved-tree shape: 100 maps, each of 10 maps, each of
+// 100 parameters (reals, integers, strings, enumerations and, one in ten, an
+// expression), so "root" holds 100000 leaves.
+void zyn_bench_build_tree(zynParameterRoot& root);
+// The number of leaves zyn_bench_build_tree makes.
+constexpr int zyn_bench_tree_leaves = 100 * 10 * 100;

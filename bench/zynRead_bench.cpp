@@ -1,0 +1,88 @@
+// Reading values as a host does on every screen refresh: a literal, an
+// expression over siblings, and a value reached by a key path, against the
+// floor of a virtual call on a heap object.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "zynBenchTree.h"
+
+namespace {
+
+struct Value {
+  virtual ~Value() = default;
+  virtual double get() const = 0;
+};
+
+struct Stored : Value {
+  explicit Stored(double v) : value(v) {}
+  double get() const override { return value; }
+  double value;
+};
+
+// Out of line, so the compiler cannot see which class it made.
+__attribute__((noinline)) std::unique_ptr<Value> make_value(double v) { return std::make_unique<Stored>(v); }
+
+void BM_VirtualRead(benchmark::State& state) {
+  std::unique_ptr<Value> value = make_value(2.5);
+  const Value* p = value.get();
+  benchmark::DoNotOptimize(p);
+  for (auto _ : state) {
+    double v = p->get();
+    benchmark::DoNotOptimize(v);
+  }
+}
+
+void BM_LiteralRead(benchmark::State& state) {
+  zynBenchRoot root;
+  zynParameterPtr p = zyn_bench_add_real(root, "depth", 2.5);
+  p->get_double();  // warm the cache
+  for (auto _ : state) {
+    double v = p->get_double();
+    benchmark::DoNotOptimize(v);
+  }
+}
+
+void BM_ExpressionRead(benchmark::State& state, int index) {
+  zynBenchRoot root;
+  for (const zynBenchVariable& v : zyn_bench_variables) zyn_bench_add_real(root, v.name, v.value);
+  zynParameterPtr p = zyn_bench_add_real(root, "e", 0.0);
+  p->set_string(zyn_bench_expression(index));
+  if (!p->is_valid()) state.SkipWithError("the expression does not evaluate");
+  for (auto _ : state) {
+    double v = p->get_double();
+    benchmark::DoNotOptimize(v);
+  }
+}
+
+// A root and its map "m" of "members" members each; "m.k" is a list of
+// maps with a member "v". Reads root["m.k[3].v"].
+void BM_KeyLookup(benchmark::State& state) {
+  const int members = static_cast<int>(state.range(0));
+  zynBenchRoot root;
+  zynParameterPtr m = root.add(zynParameterKey("m"), zynParameterPtr(new zynParameterMap()));
+  zynParameterPtr element(new zynParameterMap());
+  zyn_bench_add_real(*element, "v", 1.5);
+  zynParameterPtr list = m->add(zynParameterKey("k"), zynParameterPtr(new zynParameterList(element)));
+  list->set_int(5);
+  for (int i = 2; i <= members; ++i) {
+    zyn_bench_add_real(root, "r" + std::to_string(i), i);
+    zyn_bench_add_real(*m, "q" + std::to_string(i), i);
+  }
+  if (root["m.k[3].v"]->get_double() != 1.5) state.SkipWithError("m.k[3].v not found");
+  for (auto _ : state) {
+    zynParameterPtr v = root["m.k[3].v"];
+    benchmark::DoNotOptimize(v.pointer());
+  }
+}
+
+}  // namespace
+
+BENCHMARK(BM_VirtualRead);
+BENCHMARK(BM_LiteralRead);
+BENCHMARK_CAPTURE(BM_ExpressionRead, E1, 1);
+BENCHMARK_CAPTURE(BM_ExpressionRead, E2, 2);
+BENCHMARK_CAPTURE(BM_ExpressionRead, E3, 3);
+BENCHMARK_CAPTURE(BM_ExpressionRead, E4, 4);
+BENCHMARK_CAPTURE(BM_ExpressionRead, E5, 5);
+BENCHMARK(BM_KeyLookup)->Arg(10)->Arg(1000)->Arg(100000);

@@ -1,0 +1,376 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "io/zynIoTestTree.h"
+
+namespace {
+
+// A tree with one parameter of every kind that has a type code.
+void fill_all_kinds(zynParameterRoot& root) {
+  root.add("s", io_str("a \"quoted\" \\ text\n with { } : , ( )"));
+  root.add("r", io_num(PS_REAL, 2.5, ZYN_DIM_LENGTH));
+  root.add("i", io_num(PS_INT, 7));
+  root.add("b", io_num(PS_BOOL, 1));
+  root.add("g", io_num(PS_ANGLE, 45));
+  root.add("e", zynParameterPtr(new zynParameterEnum("p|q", "q")));
+  zynParameterPtr m(new zynParameterMap());
+  m->add("x", io_num(PS_REAL, 1.5));
+  m->add("y", io_str(""));
+  root.add("m", m);
+  zynParameterPtr v(new zynParameterVector(3, io_num(PS_REAL, 0, ZYN_DIM_LENGTH)));
+  v->set_string("{1;2;3}");
+  root.add("v", v);
+  zynParameterPtr l(new zynParameterList(io_str("")));
+  l->set_int(2);
+  (*l)[zynParameterKey(0, "")]->set_string("first");
+  (*l)[zynParameterKey(1, "")]->set_string("second");
+  root.add("l", l);
+  root.add("ref", zynParameterPtr(new zynParameterRef("m.x")));
+  zynParameterPtr x = io_num(PS_REAL, 0);
+  x->set_string("r*2");
+  root.add("x", x);
+}
+
+TEST(SerializerLoad, RoundTripIntoSameShape) {
+  zynParameterRoot a("Tool", 2, "A");
+  fill_all_kinds(a);
+  zynParameterSerializer s;
+  const utString text = io_save(s, a);
+  zynParameterRoot b("Tool", 2, "B");
+  fill_all_kinds(b);
+  b["s"]->set_string("other");
+  b["m.x"]->set_string("9");
+  b["l"]->set_int(0);
+  b["v"]->set_string("{0;0;0}");
+  EXPECT_EQ(io_load(s, b, text), PSE_OK);
+  EXPECT_EQ(io_timeless(io_save(s, b)), io_timeless(text));
+  EXPECT_EQ(b["l"]->size(), 2);
+  EXPECT_DOUBLE_EQ(b["ref"]->get_double(), 1.5);
+  EXPECT_EQ(b["s"]->get_string(), a["s"]->get_string());
+}
+
+TEST(SerializerLoad, RoundTripWithTypeInfoBuildsTheTree) {
+  zynParameterRoot a("Tool", 2, "A");
+  fill_all_kinds(a);
+  a["r"]->set_desc("cutting \"depth\"");
+  for (int compact = 0; compact < 2; ++compact) {
+    SCOPED_TRACE(compact);
+    zynParameterSerializer s;
+    s.set_save_typeinfo(1);
+    s.set_compact_mode(compact);
+    const utString text = io_save(s, a);
+    zynParameterRoot b("Tool", 2, "B");
+    EXPECT_EQ(io_load(s, b, text), PSE_OK);
+    EXPECT_EQ(io_timeless(io_save(s, b)), io_timeless(text));
+    EXPECT_EQ(b["r"]->get_desc(), "cutting \"depth\"");
+    EXPECT_EQ(zynParameter::get_subtype(*b["v"]), PS_VECTOR);
+    EXPECT_DOUBLE_EQ(b["x"]->get_double(), 5.0);
+  }
+}
+
+TEST(SerializerLoad, ResultCodes) {
+  zynParameterRoot root("Tool", 2, "");
+  root.add("a", io_str("keep"));
+  zynParameterSerializer s;
+  const utString h = io_header("Tool", 2);
+  EXPECT_EQ(io_load(s, root, h + "{\"a\":\"x\"}"), PSE_OK);
+  EXPECT_EQ(root["a"]->get_string(), "x");
+  EXPECT_EQ(io_load(s, root, h + "{\"a\":\"y\",\"zz\":\"1\"}"), PSE_FAILED_PARS);
+  EXPECT_EQ(s.failed_pars(), utStringcoSList{"zz"});
+  EXPECT_EQ(zynParameterUpdater::get_unrecognised_pars().at("zz"), "1");
+  EXPECT_EQ(io_load(s, root, io_header("Mill", 2) + "{\"a\":\"z\"}"), PSE_WRONG_ROOT);
+  EXPECT_EQ(io_load(s, root, io_header("Tool", 3) + "{\"a\":\"z\"}"), PSE_NEWER_VERSION);
+  EXPECT_EQ(root["a"]->get_string(), "y");  // refused before the body
+  EXPECT_EQ(io_load(s, root, h + "{\"a\":\"z"), PSE_STREAM);
+  EXPECT_EQ(io_load(s, root, h + "{\"a\":"), PSE_STREAM);
+  EXPECT_EQ(io_load(s, root, ""), PSE_STREAM);
+  EXPECT_EQ(io_load(s, root, h + "{\"a\":word}"), PSE_SYNTAX);
+  EXPECT_EQ(io_load(s, root, h + "{\"a\":}"), PSE_SYNTAX);
+  EXPECT_EQ(io_load(s, root, h + "{\"a\" \"Q\" \"\":\"1\"}"), PSE_SYNTAX);
+  EXPECT_EQ(io_load(s, root, h + "{\"a\" \"S\" \"\" \"nohex\":\"1\"}"), PSE_SYNTAX);
+  EXPECT_EQ(io_load(s, root, h + "{\"a\" \"S\" \"\" \"\" \"\":\"1\"}"), PSE_SYNTAX);
+  EXPECT_EQ(io_load(s, root, h + "{\"a\":\"1\" \"b\":\"2\"}"), PSE_SYNTAX);
+  EXPECT_EQ(io_load(s, root, "\"x\"" + h), PSE_SYNTAX);
+  EXPECT_EQ(io_load(s, root, "{\"type\":(\"Tool\")}{}"), PSE_SYNTAX);
+  EXPECT_EQ(io_load(s, root, "{\"type\" \"S\" \"\":\"Tool\"}{}"), PSE_SYNTAX);
+  std::istringstream failed;
+  failed.setstate(std::ios::failbit);
+  EXPECT_EQ(s.load(root, failed, 0), PSE_STREAM);
+}
+
+TEST(SerializerLoad, ErrorPositionIsReported) {
+  zynParameterRoot root("Tool", 2, "");
+  zynParameterSerializer s;
+  EXPECT_EQ(io_load(s, root, io_header("Tool", 2) + "\n{\n  \"a\" : oops\n}"), PSE_SYNTAX);
+  EXPECT_EQ(s.get_error_line(), 3);
+  EXPECT_EQ(s.get_error_column(), 9);
+  EXPECT_EQ(io_load(s, root, io_header("Tool", 2) + "\n{\"a\":\"open"), PSE_STREAM);
+  EXPECT_EQ(s.get_error_line(), 2);
+  EXPECT_EQ(s.get_error_column(), 11);  // just past the last character
+  EXPECT_EQ(io_load(s, root, io_header("Tool", 2) + "{}"), PSE_OK);
+  EXPECT_EQ(s.get_error_line(), 0);
+  EXPECT_EQ(s.get_error_column(), 0);
+}
+
+TEST(SerializerLoad, PunctuationInsideStringsIsText) {
+  zynParameterRoot root("Tool", 2, "");
+  root.add("a", io_str(""));
+  root.add("b", io_str(""));
+  zynParameterSerializer s;
+  EXPECT_EQ(io_load(s, root, io_header("Tool", 2) + "{ \"a\" : \"}\" , \"b\" : \"  :, \" }"), PSE_OK);
+  EXPECT_EQ(root["a"]->get_string(), "}");
+  EXPECT_EQ(root["b"]->get_string(), "  :, ");
+}
+
+TEST(SerializerLoad, ArraysGrowListsAndKeepSlots) {
+  zynParameterRoot root("Tool", 2, "");
+  root.add("l", zynParameterPtr(new zynParameterList(io_num(PS_INT, 0))));
+  zynParameterPtr v(new zynParameterVector(3, io_num(PS_REAL, 7)));
+  root.add("v", v);
+  zynParameterSerializer s;
+  EXPECT_EQ(io_load(s, root, io_header("Tool", 2) + "{\"l\":(\"1\",\"2\",\"3\",),\"v\":(,\"5\",)}"), PSE_OK);
+  EXPECT_EQ(root["l"]->size(), 3);
+  EXPECT_EQ(root["l[2]"]->get_int(), 3);
+  EXPECT_DOUBLE_EQ(root["v[0]"]->get_double(), 7.0);
+  EXPECT_DOUBLE_EQ(root["v[1]"]->get_double(), 5.0);
+  EXPECT_DOUBLE_EQ(root["v[2]"]->get_double(), 7.0);
+  EXPECT_EQ(io_load(s, root, io_header("Tool", 2) + "{\"v\":(\"1\",\"2\",\"3\",\"4\")}"), PSE_FAILED_PARS);
+  EXPECT_EQ(s.failed_pars(), utStringcoSList{"v[3]"});
+}
+
+TEST(SerializerLoad, SelectionAppliesToLoading) {
+  zynParameterRoot root("Tool", 2, "");
+  root.add("a", io_str("0"));
+  root.add("b", io_str("0"));
+  zynParameterSerializer s;
+  s.exclude_pars().insert("a");
+  EXPECT_EQ(io_load(s, root, io_header("Tool", 2) + "{\"a\":\"1\",\"b\":\"1\"}"), PSE_OK);
+  EXPECT_EQ(root["a"]->get_string(), "0");
+  EXPECT_EQ(root["b"]->get_string(), "1");
+  EXPECT_EQ(s.loaded_pars(), utStringcoSList{"b"});
+}
+
+TEST(SerializerLoad, TypedEntriesDefineOrKeep) {
+  zynParameterRoot root("Tool", 2, "");
+  root.add("old", io_str("mine"));
+  zynParameterSerializer s;
+  const utString text = io_header("Tool", 2) +
+                        "{\"old\" \"S\" \"\":\"theirs\",\"new\" \"R[L]\" \"d\":\"4\",\"m\" \"M\":{\"k\" \"I\":\"3\"}}";
+  EXPECT_EQ(io_load(s, root, text, 1), PSE_OK);
+  EXPECT_EQ(root["old"]->get_string(), "mine");
+  EXPECT_DOUBLE_EQ(root["new"]->get_double(), 4.0);
+  EXPECT_EQ(root["new"]->get_desc(), "d");
+  EXPECT_EQ(root["m.k"]->get_int(), 3);
+  EXPECT_EQ(io_load(s, root, text, 0), PSE_OK);
+  EXPECT_EQ(root["old"]->get_string(), "theirs");
+}
+
+TEST(SerializerLoad, EntriesWithoutTypeCodeLoadAsPlainEntries) {
+  zynParameterRoot a("Tool", 2, "");
+  zynParameterPtr sub(new zynParameterRoot("Holder", 1, ""));
+  sub->add("m", zynParameterPtr(new zynParameterMap()));
+  (*sub)["m"]->add("x", io_str("1"));
+  a.add("sub", sub);
+  zynParameterPtr arr(new zynParameterArray());
+  arr->add(zynParameterKey(), io_str("p"));
+  a.add("arr", arr);
+  a.add("s", io_str("v"));
+  zynParameterSerializer s;
+  s.set_save_typeinfo(1);
+  const utString text = io_save(s, a);
+  // Into a root that has them: every value arrives.
+  zynParameterRoot same("Tool", 2, "");
+  same.add("sub", sub.copy());
+  same.add("arr", arr.copy());
+  same["sub.m.x"]->set_string("0");
+  EXPECT_EQ(io_load(s, same, text), PSE_OK);
+  EXPECT_EQ(same["sub.m.x"]->get_string(), "1");
+  // Into an empty root: what cannot be made is reported, the rest is built.
+  zynParameterRoot empty("Tool", 2, "");
+  EXPECT_EQ(io_load(s, empty, text), PSE_FAILED_PARS);
+  EXPECT_EQ(s.failed_pars(), (utStringcoSList{"sub", "arr"}));
+  EXPECT_EQ(empty["s"]->get_string(), "v");
+  // A name that is no key.
+  EXPECT_EQ(io_load(s, empty, io_header("Tool", 2) + "{\"a b\" \"M\":{\"c\" \"S\":\"1\"},\"s\":\"w\"}"),
+            PSE_FAILED_PARS);
+  EXPECT_EQ(s.failed_pars(), utStringcoSList{"a b"});
+  EXPECT_EQ(empty["s"]->get_string(), "w");
+}
+
+TEST(SerializerLoad, TypedReferenceKeepsRootType) {
+  zynParameterRoot root("Tool", 2, "");
+  zynParameterSerializer s;
+  const utString text = io_header("Tool", 2) + "{\"r\" \"&\" \"\":\"Holder:&h.x\",\"p\" \"&\" \"\":\":&a.b\"}";
+  EXPECT_EQ(io_load(s, root, text), PSE_OK);
+  const zynParameterRef* r = zynParameterRef::ut_dynamic_cast(root["r"].pointer());
+  ASSERT_NE(r, nullptr);
+  EXPECT_EQ(r->get_ref_root_type(), "Holder");
+  EXPECT_EQ(r->get_ref_string(), "h.x");
+  const zynParameterRef* p = zynParameterRef::ut_dynamic_cast(root["p"].pointer());
+  ASSERT_NE(p, nullptr);
+  EXPECT_EQ(p->get_ref_root_type(), "");  // a plain reference stays unrestricted
+  EXPECT_EQ(p->get_ref_type(), PT_ERROR);
+  EXPECT_EQ(p->get_ref_string(), "a.b");
+}
+
+TEST(SerializerLoad, LockedParametersKeepValuesAndReportLocks) {
+  zynParameterRoot root("Tool", 2, "");
+  zynParameterPtr a = io_str("current");
+  a->lock(1);
+  root.add("a", a);
+  zynParameterPtr same = io_str("same");
+  same->lock(1);
+  root.add("same", same);
+  const zynUniqueId uid = zynUniqueId::create();
+  zynParameterSerializer s;
+  const utString text = io_header("Tool", 2) + "{\"a\" \"S\" \"\" \"" + uid.hex_string() +
+                        "\":\"saved\",\"same\" \"S\" \"\" \"" + uid.hex_string() + "\":\"same\"}";
+  EXPECT_EQ(io_load(s, root, text), PSE_OK);
+  EXPECT_EQ(root["a"]->get_string(), "current");
+  EXPECT_EQ(s.get_locked_items().size(), 1u);
+  EXPECT_EQ(io_load(s, root, io_header("Tool", 2) + "{\"same\" \"S\" \"\":\"same\"}"), PSE_OK);
+  EXPECT_TRUE(s.get_locked_items().empty());  // results are those of the last load
+}
+
+TEST(SerializerLoad, LockedRootRefusesEveryValue) {
+  zynParameterRoot root("Tool", 2, "");
+  root.add("a", io_str("x"));
+  root.lock(1);
+  zynParameterSerializer s;
+  EXPECT_EQ(io_load(s, root, io_header("Tool", 2) + "{\"a\":\"y\"}"), PSE_FAILED_PARS);
+  EXPECT_EQ(root["a"]->get_string(), "x");
+}
+
+// A root of version 3 whose updater records what it is asked to do.
+class VersionedRoot : public zynParameterRoot {
+ public:
+  class Updater : public zynParameterUpdater {
+   public:
+    void update(int version, zynParameterRoot& root, const utStringcoSList& names) override {
+      from = version;
+      loaded = names;
+      unrecognised = get_unrecognised_pars();
+      root["b"]->set_string(unrecognised["oldb"]);
+    }
+    int from = -1;
+    utStringcoSList loaded;
+    utStringutStringcoTable unrecognised;
+  };
+  VersionedRoot() : zynParameterRoot("Tool", 3, "") {
+    add("a", io_str(""));
+    add("b", io_str(""));
+  }
+  zynParameterUpdater* get_updater() override { return &m_updater; }
+  Updater m_updater;
+};
+
+TEST(SerializerLoad, OlderFilesAreMigrated) {
+  VersionedRoot root;
+  zynParameterSerializer s;
+  EXPECT_EQ(io_load(s, root, io_header("Tool", 1) + "{\"a\":\"1\",\"oldb\":\"2\"}"), PSE_FAILED_PARS);
+  EXPECT_EQ(root.m_updater.from, 1);
+  EXPECT_EQ(root.m_updater.loaded, utStringcoSList{"a"});
+  EXPECT_EQ(root["b"]->get_string(), "2");
+  root.m_updater.from = -1;
+  EXPECT_EQ(io_load(s, root, io_header("Tool", 3) + "{\"a\":\"1\"}"), PSE_OK);
+  EXPECT_EQ(root.m_updater.from, -1);  // same version: no migration
+}
+
+int g_flag_seen = -1;
+void record_flag(zynParameter*) { g_flag_seen = zynParameterSerializerCtrl::serializing_parameters(); }
+
+TEST(SerializerLoad, LoadRaisesTheSerializingFlag) {
+  zynParameterRoot root("Tool", 2, "");
+  root.add("a", io_str(""));
+  root["a"]->set_onmodify_callback(record_flag);
+  zynParameterSerializer s;
+  EXPECT_EQ(io_load(s, root, io_header("Tool", 2) + "{\"a\":\"1\"}"), PSE_OK);
+  EXPECT_EQ(g_flag_seen, 1);
+  EXPECT_EQ(zynParameterSerializerCtrl::serializing_parameters(), 0);
+}
+
+TEST(SerializerLoad, ArchiveRoundTrip) {
+  zynParameterRoot a("Tool", 2, "");
+  fill_all_kinds(a);
+  zynParameterSerializer s;
+  zynArchive ar;
+  ASSERT_EQ(s.save(a, ar), PSE_OK);
+  zynParameterRoot b("Tool", 2, "");
+  fill_all_kinds(b);
+  b["i"]->set_int(0);
+  EXPECT_EQ(s.load(b, ar), PSE_OK);
+  EXPECT_EQ(b["i"]->get_int(), 7);
+  EXPECT_EQ(s.load(b, ar), PSE_STREAM);  // nothing more to read
+}
+
+utString nested_maps(int depth) {
+  utString text = io_header("Tool", 2);
+  for (int i = 0; i < depth; ++i) text += "{\"a\" \"M\" \"\":";
+  text += "{}";
+  for (int i = 0; i < depth; ++i) text += "}";
+  return text + "}";
+}
+
+TEST(SerializerLoad, NestingIsBounded) {
+  zynParameterRoot root("Tool", 2, "");
+  zynParameterSerializer s;
+  EXPECT_EQ(io_load(s, root, nested_maps(500)), PSE_OK);
+  int depth = 0;
+  for (const zynParameter* p = root["a"].pointer(); zynParameter::get_type(*p) == PT_MAP; ++depth)
+    p = (*p)[zynParameterKey("a")].pointer();
+  EXPECT_EQ(depth, 500);
+  zynParameterRoot other("Tool", 2, "");
+  EXPECT_EQ(io_load(s, other, nested_maps(zynParameterSerializer::max_nesting + 5)), PSE_SYNTAX);
+  EXPECT_EQ(io_load(s, other, io_header("Tool", 2) + utString(100000, '(')), PSE_SYNTAX);
+  EXPECT_EQ(io_load(s, other, io_header("Tool", 2) + utString(100000, '{')), PSE_SYNTAX);
+  // A deep tree saves and loads back.
+  zynParameterRoot deep("Tool", 2, "");
+  ASSERT_EQ(io_load(s, deep, nested_maps(100)), PSE_OK);
+  zynParameterSerializer t;
+  t.set_save_typeinfo(1);
+  const utString text = io_save(t, deep);
+  zynParameterRoot copy("Tool", 2, "");
+  EXPECT_EQ(io_load(t, copy, text), PSE_OK);
+  EXPECT_EQ(io_timeless(io_save(t, copy)), io_timeless(text));
+}
+
+TEST(SerializerLoad, HostileTypeCodesAreRefused) {
+  zynParameterRoot root("Tool", 2, "");
+  zynParameterSerializer s;
+  const utString h = io_header("Tool", 2);
+  for (const utString& code : std::vector<utString>{"V", "V99999999999999999999S", "V100000V100000S", utString(5000, 'L') + "S", "L", "LQ"}) {
+    SCOPED_TRACE(code.substr(0, 30));
+    EXPECT_EQ(io_load(s, root, h + "{\"x\" \"" + code + "\":\"1\"}"), PSE_SYNTAX);
+  }
+  EXPECT_EQ(io_load(s, root, h + "{\"e\" \"V0\":()}"), PSE_OK);
+  EXPECT_EQ(root["e"]->size(), 0);
+}
+
+TEST(SerializerLoad, TruncatedAndGarbageInputEndWithACode) {
+  zynParameterRoot a("Tool", 2, "");
+  fill_all_kinds(a);
+  zynParameterSerializer s;
+  s.set_save_typeinfo(1);
+  const utString text = io_save(s, a);
+  for (size_t n = 0; n < text.size(); ++n) {
+    zynParameterRoot b("Tool", 2, "");
+    const int rc = io_load(s, b, text.substr(0, n));
+    ASSERT_TRUE(rc == PSE_STREAM || rc == PSE_SYNTAX) << n << " " << rc;
+    io_save(s, b);  // the tree stays usable
+  }
+  unsigned state = 12345;
+  for (int round = 0; round < 300; ++round) {
+    utString junk = text;
+    for (int k = 0; k < 4; ++k) {
+      state = state * 1103515245u + 12345u;
+      junk[(state >> 8) % junk.size()] = static_cast<char>(state >> 16);
+    }
+    zynParameterRoot b("Tool", 2, "");
+    const int rc = io_load(s, b, junk);
+    ASSERT_TRUE(rc >= PSE_OK && rc <= PSE_NEWER_VERSION);
+    io_save(s, b);
+  }
+}
+
+}  // namespace

@@ -1,0 +1,40 @@
+// Every registered built-in runs a routine of its own, and none of them
+// breaks on arguments it does not expect.
+#include <gtest/gtest.h>
+
+#include "support/zynTestLibTree.h"
+#include "zyn/zyn.h"
+
+namespace {
+
+zynParameterSubType subtype_of(const zynParameterPtr& p) { return zynParameter::get_subtype(*p); }
+
+TEST(LibAllNames, EveryNameHasItsRoutineAndSurvivesStrayArguments) {
+  zynTestLibTree tree;
+  tree.add("n", zyn_test_number(2.0));
+  tree.add("l", zyn_test_real_list({3, 1, 2}));
+  ASSERT_EQ(zyn_lib_registry().size(), 98u);
+  const char* stray[] = {"()", "(1,2,3,4,5,6,7)", "('x')", "(l, l, l)", "(n, 'a', {1;2}, -1)", "(1/0)"};
+  for (const auto& entry : zyn_lib_registry()) {
+    int unknown = 0;
+    for (const char* args : stray) {
+      zynParameterPtr result = tree.eval(entry.first + args);
+      if (subtype_of(result) == PS_ERR_UNKNOWN) ++unknown;
+    }
+    // A routine still missing would answer "Unknown error" to every call.
+    EXPECT_LT(unknown, static_cast<int>(std::size(stray))) << entry.first;
+    EXPECT_FALSE(entry.second.description.empty()) << entry.first;
+  }
+}
+
+TEST(LibAllNames, ToXmlExportsAnyArgument) {
+  zynTestLibTree tree;
+  tree.add("n", zyn_test_number(2.5));
+  EXPECT_EQ(tree.eval("to_xml(n)")->get_string(), zynParameter::to_xml(tree.root[zynParameterKey("n")]));
+  EXPECT_NE(tree.eval("to_xml(n)")->get_string().find("2.5"), utString::npos);
+  EXPECT_EQ(subtype_of(tree.eval("to_xml(n)")), PS_STRING);
+  EXPECT_EQ(subtype_of(tree.eval("to_xml()")), PS_ERR_ARGUMENTS);
+  EXPECT_EQ(subtype_of(tree.eval("to_xml(n, n)")), PS_ERR_ARGUMENTS);
+}
+
+}  // namespace

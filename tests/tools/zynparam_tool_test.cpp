@@ -1,0 +1,259 @@
+// Runs the built zynparam tool on the example files and on broken files and
+// compares what it prints and its exit status.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#ifdef ZYN_TOOL_PATH
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ToolRun {
+  int rc = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string slurp(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void write(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+class ZynparamTool : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_dir = fs::temp_directory_path() / ("zynparam_test_" + std::to_string(::getpid()) + "_" +
+                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(m_dir);
+  }
+  void TearDown() override { fs::remove_all(m_dir); }
+
+  // Runs the tool with "args" (already quoted for the shell).
+  ToolRun run(const std::string& args) const {
+    const fs::path out = m_dir / "stdout.txt";
+    const fs::path err = m_dir / "stderr.txt";
+    const std::string command = std::string("'") + ZYN_TOOL_PATH + "' " + args + " >'" + out.string() + "' 2>'" +
+                                err.string() + "'";
+    const int status = std::system(command.c_str());
+    ToolRun r;
+    r.rc = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.out = slurp(out);
+    r.err = slurp(err);
+    fs::remove(out);
+    fs::remove(err);
+    return r;
+  }
+
+  static std::string example(const std::string& name) {
+    return std::string("'") + ZYN_TOOL_SOURCE_DIR + "/examples/" + name + "'";
+  }
+  static std::string broken() { return std::string("'") + ZYN_TOOL_SOURCE_DIR + "/tests/tools/data/broken.zpar'"; }
+  std::string temp(const std::string& name) const { return "'" + (m_dir / name).string() + "'"; }
+  fs::path path(const std::string& name) const { return m_dir / name; }
+
+  // Expects a clean failure: status 2, nothing on stdout, one line on stderr.
+  static void expect_user_error(const ToolRun& r, const std::string& message) {
+    EXPECT_EQ(r.rc, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "zynparam: " + message + "\n");
+  }
+
+  fs::path m_dir;
+};
+
+TEST_F(ZynparamTool, EveryExampleChecksClean) {
+  for (const char* name : {"tool.zpar", "strategy.zpar", "strategy-typed.zpar"}) {
+    const ToolRun r = run("check " + example(name));
+    EXPECT_EQ(r.rc, 0) << name;
+    EXPECT_EQ(r.out, "") << name;
+    EXPECT_EQ(r.err, "") << name;
+  }
+}
+
+TEST_F(ZynparamTool, ShowGetAndEvalReadEvaluatedValues) {
+  ToolRun r = run("show " + example("strategy-typed.zpar") + " Tool.Holder");
+  EXPECT_EQ(r.rc, 0);
+  EXPECT_EQ(r.out, "(MAP) \n\tName: (STRING) HSK63-ER32\n\tLength: (REAL) 65.0 [L]\n");
+  r = run("show " + example("strategy.zpar"));
+  EXPECT_NE(r.out.find("\tStepover: (REAL) Tool.Diameter * 0.4 = 4.0 \n"), std::string::npos) << r.out;
+  r = run("get " + example("strategy-typed.zpar") + " Passes Tool.Type Comment Levels[1]");
+  EXPECT_EQ(r.rc, 0);
+  EXPECT_EQ(r.out, "2\nEndMill\nRoughing with EM-10-4F in 2 passes\n20.0\n");
+  r = run("eval " + example("strategy.zpar") + " 'sqrt(Depth * 2) + min(Tool.Flutes; 3)'");
+  EXPECT_EQ(r.rc, 0);
+  EXPECT_EQ(r.out, "9.0\n");
+}
+
+TEST_F(ZynparamTool, UntypedFileKeepsEveryEntry) {
+  // Entries the tool's root does not know become maps, arrays, numbers,
+  // references and strings; expressions over numbers read as numbers.
+  write(path("any.zpar"), "{\"type\" : \"Fixture\", \"version\" : \"3\"}\n"
+                          "{\"jaws\" : (\"1\", {\"m\" : \"2\"}, (\"x\")), \"label\" : \"clamp\", \"w\" : \"jaws[0] * 4\","
+                          " \"r\" : \"&w\", \"m\" : {\"n\" : {\"k\" : \"v\"}}, \"l\" : (\"1\", \"w + 1\")}");
+  ToolRun r = run("show " + temp("any.zpar"));
+  EXPECT_EQ(r.rc, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "(ROOT: Fixture) \n\tjaws: (ARRAY) \n\t\t[0] (REAL) 1.0 \n\t\t[1] (MAP) \n\t\t\tm: (REAL) 2.0 \n"
+            "\t\t[2] (ARRAY) \n\t\t\t[0] (STRING) x\n\tlabel: (STRING) clamp\n\tw: (REAL) jaws[0] * 4 = 4.0 \n"
+            "\tr: (REF) w = (REAL) jaws[0] * 4 = 4.0 \n\tm: (MAP) \n\t\tn: (MAP) \n\t\t\tk: (STRING) v\n"
+            "\tl: (ARRAY) \n\t\t[0] (REAL) 1.0 \n\t\t[1] (REAL) w + 1 = 5.0 \n");
+  // Saved with type information and loaded again, the list, the numbers,
+  // the strings and the reference come back as they were.
+  write(path("one.zpar"), "{\"type\" : \"Fixture\", \"version\" : \"3\"}\n"
+                          "{\"label\" : \"clamp\", \"w\" : \"4 * 2\", \"r\" : \"&w\", \"m\" : {\"k\" : \"v\"},"
+                          " \"l\" : (\"1\", \"w + 1\")}");
+  r = run("convert " + temp("one.zpar") + " -o " + temp("typed.zpar") + " --typeinfo");
+  EXPECT_EQ(r.rc, 0) << r.err;
+  r = run("diff " + temp("one.zpar") + " " + temp("typed.zpar"));
+  EXPECT_EQ(r.rc, 0) << r.out;
+  EXPECT_EQ(r.out, "");
+}
+
+TEST_F(ZynparamTool, CheckListsEveryProblemWithItsOrigin) {
+  const ToolRun r = run("check " + broken());
+  EXPECT_EQ(r.rc, 1);
+  EXPECT_EQ(r.out,
+            "Stepover: expression fails: Syntax error\n"
+            "Passes: expression fails: Expression/Reference error\n"
+            "SpindleSpeed: expression fails: Divide by zero\n"
+            "FeedRate: expression fails: Expression/Reference error (FeedRate -> SpindleSpeed: Divide by zero)\n"
+            "Cutter: reference &Nothing does not resolve: Expression/Reference error\n");
+}
+
+TEST_F(ZynparamTool, ExplainShowsWhatAValueReads) {
+  ToolRun r = run("explain " + example("strategy.zpar") + " StepDown");
+  EXPECT_EQ(r.rc, 0);
+  EXPECT_EQ(r.out,
+            "StepDown: min(Tool.FluteLength * 0.8; Tool.Diameter) = 10.0\n"
+            "  Tool.FluteLength: Diameter * 2.5 = 25.0\n"
+            "    Tool.Diameter: 10.0\n"
+            "  Tool.Diameter: 10.0\n");
+  r = run("explain " + broken() + " FeedRate");
+  EXPECT_EQ(r.rc, 0);
+  EXPECT_EQ(r.out,
+            "FeedRate: SpindleSpeed * Tool.Flutes * Tool.ChipLoad = #ERROR: Expression/Reference error\n"
+            "  SpindleSpeed: Tool.SurfaceSpeed * 1000 / (acos(-1) * Tool.Diameter) = #ERROR: Divide by zero\n"
+            "    Tool.SurfaceSpeed: 150.0\n"
+            "    Tool.Diameter: 0.0\n"
+            "  Tool.Flutes: 4\n"
+            "error: FeedRate -> SpindleSpeed: Divide by zero\n");
+}
+
+TEST_F(ZynparamTool, SetReplacesTheFileAndKeepsItsForm) {
+  fs::copy_file(std::string(ZYN_TOOL_SOURCE_DIR) + "/examples/strategy-typed.zpar", path("s.zpar"));
+  fs::permissions(path("s.zpar"), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  ToolRun r = run("set " + temp("s.zpar") + " Depth=12 'Tool.Name=EM 8' 'Cutter=&Tool.Holder' Mode=Conventional");
+  EXPECT_EQ(r.rc, 0) << r.err;
+  r = run("get " + temp("s.zpar") + " Depth Passes Tool.Name Cutter.Length Mode");
+  EXPECT_EQ(r.out, "12.0\n2\nEM 8\n65.0\nConventional\n");
+  EXPECT_EQ(run("check " + temp("s.zpar")).rc, 0);
+  EXPECT_NE(slurp(path("s.zpar")).find("\"Depth\" \"R[L]\" \"Total pocket depth\" : \"12.0\""), std::string::npos);
+  EXPECT_EQ(fs::status(path("s.zpar")).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  // A failing assignment changes nothing and leaves no temporary file.
+  const std::string before = slurp(path("s.zpar"));
+  expect_user_error(run("set " + temp("s.zpar") + " Depth=3 Dept=4"),
+                    "no parameter \"Dept\" (nearest: Depth, Name, Tool)");
+  expect_user_error(run("set " + temp("s.zpar") + " Tool=4"), "Tool holds no single value");
+  expect_user_error(run("set " + temp("s.zpar") + " Depth"), "expected KEY=TEXT, got \"Depth\"");
+  EXPECT_EQ(slurp(path("s.zpar")), before);
+  int files = 0;
+  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(m_dir)) ++files;
+  EXPECT_EQ(files, 1);
+  // With -o the input stays as it was.
+  r = run("set " + temp("s.zpar") + " Depth=40 -o " + temp("out.zpar"));
+  EXPECT_EQ(r.rc, 0);
+  EXPECT_EQ(slurp(path("s.zpar")), before);
+  EXPECT_EQ(run("get " + temp("out.zpar") + " Depth").out, "40.0\n");
+  r = run("set " + temp("s.zpar") + " Depth=40 -o /nonexistent-dir/out.zpar");
+  EXPECT_EQ(r.rc, 2);
+  EXPECT_EQ(r.err.rfind("zynparam: /nonexistent-dir/out.zpar: cannot write file", 0), 0u) << r.err;
+}
+
+TEST_F(ZynparamTool, ConvertWritesTheChosenForm) {
+  ToolRun r = run("convert " + example("tool.zpar") + " -o " + temp("c.zpar") + " --compact --typeinfo");
+  EXPECT_EQ(r.rc, 0) << r.err;
+  const std::string compact = slurp(path("c.zpar"));
+  EXPECT_EQ(compact.find('\n'), std::string::npos);
+  EXPECT_NE(compact.find("\"FluteLength\"\"R\"\"\":\"Diameter * 2.5\""), std::string::npos) << compact;
+  r = run("convert " + example("tool.zpar") + " -o " + temp("e.zpar") + " --evaluate");
+  EXPECT_NE(slurp(path("e.zpar")).find("\"FluteLength\" : \"25.0\""), std::string::npos);
+  r = run("diff " + example("tool.zpar") + " " + temp("e.zpar"));
+  EXPECT_EQ(r.rc, 1);
+  EXPECT_EQ(r.out,
+            "~ FluteLength: \"Diameter * 2.5\" = 25.0 -> \"25.0\"\n"
+            "~ GaugeLength: \"Overhang + Holder.Length\" = 105.0 -> \"105.0\"\n");
+}
+
+TEST_F(ZynparamTool, DiffXmlAndGraph) {
+  ToolRun r = run("diff " + example("strategy-typed.zpar") + " " + broken());
+  EXPECT_EQ(r.rc, 1);
+  EXPECT_NE(r.out.find("~ Depth: \"18.0\" -> \"500.0\"\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("~ Cutter: \"&Tool\" -> \"&Nothing\" = #ERROR: Expression/Reference error\n"),
+            std::string::npos);
+  r = run("xml " + example("strategy.zpar") + " Tool.Holder");
+  EXPECT_EQ(r.out, "<Holder>\n<Name>HSK63-ER32</Name>\n<Length>65.0</Length>\n</Holder>\n");
+  r = run("graph " + broken() + " FeedRate");
+  EXPECT_EQ(r.rc, 0);
+  EXPECT_EQ(r.out.rfind("digraph zynparam {\n", 0), 0u);
+  EXPECT_NE(r.out.find("  \"FeedRate\" -> \"SpindleSpeed\";\n"), std::string::npos);
+  EXPECT_NE(r.out.find("\"SpindleSpeed\" [label=\"SpindleSpeed\\nTool.SurfaceSpeed * 1000 / (acos(-1) * "
+                       "Tool.Diameter)\\n= #ERROR: Divide by zero\", color=red"),
+            std::string::npos)
+      << r.out;
+  EXPECT_EQ(r.out.find("Depth"), std::string::npos);  // only what FeedRate reads
+}
+
+TEST_F(ZynparamTool, UserErrorsGiveOneLineAndStatusTwo) {
+  expect_user_error(run("show " + temp("missing.zpar")), "FILE: File does not exist: " + path("missing.zpar").string() +
+                                                             " (see zynparam --help)");
+  write(path("syntax.zpar"), "{\"type\" : \"Tool\", \"version\" : \"1\"}\n{\n  \"a\" : \"1\",\n  \"b\" \"2\"\n}\n");
+  expect_user_error(run("show " + temp("syntax.zpar")), path("syntax.zpar").string() + ":5:1: syntax error");
+  write(path("short.zpar"), "{\"type\" : \"Tool\", \"version\" : \"1\"}\n{\n  \"a\" : \"1\",\n");
+  expect_user_error(run("check " + temp("short.zpar")), path("short.zpar").string() + ":4:1: unexpected end of file");
+  write(path("empty.zpar"), "");
+  EXPECT_EQ(run("get " + temp("empty.zpar") + " a").rc, 2);
+  write(path("junk.zpar"), std::string("\x01\xff{\"\\", 5));
+  EXPECT_EQ(run("show " + temp("junk.zpar")).rc, 2);
+  expect_user_error(run("get " + example("strategy.zpar") + " Tool.Diametr"),
+                    "no parameter \"Tool.Diametr\" (nearest: Tool.Diameter, Tool.Name, Tool.Holder)");
+  expect_user_error(run("eval " + example("strategy.zpar") + " 'Depth / (Tool.Flutes - 4)'"),
+                    "expression fails: Divide by zero");
+  expect_user_error(run("eval " + example("strategy.zpar") + " 'Depth +'"), "expression fails: Syntax error");
+  EXPECT_EQ(run("frobnicate").rc, 2);
+  EXPECT_EQ(run("").rc, 2);
+}
+
+TEST_F(ZynparamTool, HelpAndVersion) {
+  ToolRun r = run("--version");
+  EXPECT_EQ(r.rc, 0);
+  EXPECT_EQ(r.out.rfind("zynparam ", 0), 0u);
+  r = run("--help");
+  EXPECT_EQ(r.rc, 0);
+  for (const char* command : {"show", "get", "eval", "check", "set", "xml", "convert", "diff", "explain", "graph"})
+    EXPECT_NE(r.out.find(std::string("  ") + command + " "), std::string::npos) << command;
+  r = run("convert --help");
+  EXPECT_EQ(r.rc, 0);
+  EXPECT_NE(r.out.find("--typeinfo"), std::string::npos);
+}
+
+}  // namespace
+
+#else
+
+TEST(ZynparamTool, NotBuilt) { GTEST_SKIP() << "the tool is not built (ZYN_BUILD_TOOLS is off)"; }
+
+#endif

@@ -1,0 +1,433 @@
+// Reading saved trees: the tokenizer, the recursive reader of maps and
+// arrays, typed entries and lock ids, and the version check and migration.
+// The text format is described in zynParameterSerializer.h.
+#include "zyn/io/zynParameterSerializer.h"
+
+#include <cctype>
+#include <istream>
+#include <sstream>
+#include <streambuf>
+
+#include "zyn/collections/zynParameterData.h"
+#include "zyn/collections/zynParameterList.h"
+#include "zyn/collections/zynParameterRef.h"
+#include "zyn/collections/zynParameterSharedList.h"
+#include "zyn/collections/zynParameterVector.h"
+#include "zyn/core/zynParameterLoader.h"
+#include "zyn/core/zynParameterUpdater.h"
+#include "zyn/library/zynParameterFunction.h"
+#include "zyn/values/zynParameterEnum.h"
+#include "zyn/values/zynParameterNumeric.h"
+#include "zyn/values/zynParameterString.h"
+
+namespace {
+
+// A type code from a file may not build more parameters than this, nor nest
+// deeper: "V9999V9999S" must not exhaust memory.
+constexpr size_t max_code_weight = 1 << 20;
+constexpr int max_code_depth = 64;
+
+// The skip value of entries that have no place in the receiving tree (not
+// merely unselected): nothing is defined below them either.
+constexpr int skip_unplaced = 2;
+
+bool is_missing(const zynParameter& p) { return zynParameter::get_type(p) == PT_ERROR && !p.is_ref(); }
+
+bool is_scalar(const zynParameter& p) {
+  const zynParameterType t = zynParameter::get_type(p);
+  return t == PT_STRING || t == PT_NUMERIC || t == PT_ENUM;
+}
+
+zynParameterPtr new_numeric(zynParameterSubType s) {
+  return zynParameterPtr(new zynParameterNumeric(s, zynDimensions(ZYN_DIM_NONE), 0.0));
+}
+
+}  // namespace
+
+// --- Tokens ----------------------------------------------------------------------
+
+// Returns the next character, or -1 at the end of the text.
+int zynParameterSerializer::next_char() {
+  const int c = m_in->rdbuf()->sbumpc();
+  if (c == std::char_traits<char>::eof()) {
+    m_at_end = 1;
+    return -1;
+  }
+  if (c == '\n') {
+    ++m_line;
+    m_column = 0;
+  } else {
+    ++m_column;
+  }
+  return c;
+}
+
+void zynParameterSerializer::fail(zynParameterSerialError e) {
+  if (m_error != PSE_OK) return;
+  m_error = e;
+  m_error_line = m_at_end ? m_line : m_token_line;
+  m_error_column = m_at_end ? m_column + 1 : m_token_column;
+}
+
+int zynParameterSerializer::is_token(char c) const {
+  return !m_token_quoted && m_token.size() == 1 && m_token[0] == c;
+}
+
+// token -> '"' {char | "\" char} '"' | one of { } ( ) , :
+void zynParameterSerializer::next_token() {
+  m_token.clear();
+  m_token_quoted = 0;
+  if (m_error != PSE_OK) return;
+  int c = next_char();
+  while (c >= 0 && std::isspace(static_cast<unsigned char>(c))) c = next_char();
+  m_token_line = m_line;
+  m_token_column = m_column;
+  if (c < 0) {
+    fail(PSE_STREAM);
+    return;
+  }
+  if (c == '"') {
+    m_token_quoted = 1;
+    if (!read_quoted()) fail(PSE_STREAM);
+    return;
+  }
+  m_token = static_cast<char>(c);
+  switch (c) {
+    case '{': case '}': case '(': case ')': case ',': case ':': return;
+    default: fail(PSE_SYNTAX);
+  }
+}
+
+// Reads the rest of a quoted string into m_token. Returns 0 when the text
+// ends first.
+int zynParameterSerializer::read_quoted() {
+  for (;;) {
+    int c = next_char();
+    if (c == '\\') c = next_char();
+    else if (c == '"') return 1;
+    if (c < 0) return 0;
+    m_token += static_cast<char>(c);
+  }
+}
+
+// --- Loading -------------------------------------------------------------------
+
+zynParameterSerialError zynParameterSerializer::load(zynParameterRoot& root, std::istream& in, int keep_existing) {
+  zynParameterSerializerCtrl serializing;
+  m_keep_existing = keep_existing;
+  m_in = &in;
+  m_error = PSE_OK;
+  m_failed_pars.clear();
+  m_loaded_pars.clear();
+  m_locked_items.clear();
+  m_line = 1;
+  m_column = 0;
+  m_token_line = m_token_column = 0;
+  m_error_line = m_error_column = 0;
+  m_at_end = 0;
+  m_nesting = 0;
+  m_root = &root;
+  zynParameterSerialError e = PSE_STREAM;
+  try {
+    if (in.good() && in.rdbuf()) e = load_header();
+    if (e == PSE_OK) e = load_body(root);
+  } catch (...) {  // a host stream, loader or updater that throws ends the load
+    e = PSE_STREAM;
+  }
+  m_loader.reset();
+  m_in_header = 0;
+  m_in = nullptr;
+  m_root = nullptr;
+  return e;
+}
+
+zynParameterSerialError zynParameterSerializer::load(zynParameterRoot& root, CArchive& ar) {
+  utString text;
+  ar >> text;
+  if (!ar.good()) return PSE_STREAM;
+  std::istringstream in(text);
+  return load(root, in, 0);
+}
+
+zynParameterSerialError zynParameterSerializer::load_header() {
+  m_loader.reset(m_header->create_loader(0, 0));
+  m_in_header = 1;
+  (*m_header)[zynParameterKey("type")]->set_string(utString());
+  (*m_header)[zynParameterKey("version")]->set_int(0);
+  (*m_header)[zynParameterKey("time")]->set_int(0);
+  next_token();
+  if (m_error == PSE_OK && !is_token('{')) fail(PSE_SYNTAX);
+  load_par(zynParameterKey(), 0);
+  m_in_header = 0;
+  m_loader.reset();
+  return m_error;
+}
+
+// Checks the header against "root", reads the body and migrates it.
+zynParameterSerialError zynParameterSerializer::load_body(zynParameterRoot& root) {
+  // The stored texts are read, not evaluated: a file's header must not run expressions.
+  const zynParameter& header = *m_header;
+  if (header[zynParameterKey("type")]->get_expr() != root.get_root_type()) return PSE_WRONG_ROOT;
+  const zynParameterPtr version_par = header[zynParameterKey("version")];
+  const int file_version = version_par->is_expr() ? 0 : version_par->get_int();
+  if (file_version > root.version()) return PSE_NEWER_VERSION;
+
+  m_loader.reset(root.create_loader(0, file_version));
+  m_failed_pars.clear();
+  m_loaded_pars.clear();
+  zynParameterUpdater::clear_unrecognised_pars();
+  next_token();
+  load_par(zynParameterKey(), 0);
+  if (m_error != PSE_OK) return m_error;
+  if (m_loader)
+    for (const utString& key : m_loader->loaded_pars()) m_loaded_pars.push_back(root.translate_key(key));
+  m_loader.reset();
+  if (root.version() != file_version) update_root_version(file_version);
+  return m_failed_pars.empty() ? m_error : PSE_FAILED_PARS;
+}
+
+void zynParameterSerializer::update_root_version(int file_version) {
+  if (zynParameterUpdater* updater = m_root->get_updater()) updater->update(file_version, *m_root, m_loaded_pars);
+}
+
+// value -> map | array | string
+void zynParameterSerializer::load_par(const zynParameterKey& key, int skip) {
+  if (m_error != PSE_OK) return;
+  if (!skip && selection_active() && !should_include(key)) skip = 1;
+  if (is_token('{')) {
+    load_map(key, skip);
+  } else if (is_token('(')) {
+    load_array(key, skip);
+  } else if (!m_token_quoted) {
+    fail(PSE_SYNTAX);  // punctuation where a value belongs
+  } else if (!skip) {
+    apply_value(key);
+  }
+}
+
+void zynParameterSerializer::apply_value(const zynParameterKey& key) {
+  // Without a loader (a locked root) no value can be applied.
+  if (!m_loader || m_loader->load_par(key, m_token)) m_failed_pars.push_back(key.str());
+}
+
+// map -> "{" [entry {"," entry}] [","] "}"
+void zynParameterSerializer::load_map(const zynParameterKey& key, int skip) {
+  if (++m_nesting > max_nesting || (m_in_header && !key.str().empty())) {
+    fail(PSE_SYNTAX);  // too deep, or structure inside the header
+    return;
+  }
+  next_token();
+  while (m_error == PSE_OK && !is_token('}')) {
+    load_entry(key, skip);
+    next_token();
+    if (is_token('}')) break;
+    if (!is_token(',')) {
+      fail(PSE_SYNTAX);
+      break;
+    }
+    next_token();
+  }
+  --m_nesting;
+}
+
+// entry -> name [type [desc [lock]]] ":" value
+void zynParameterSerializer::load_entry(const zynParameterKey& key, int skip) {
+  if (m_error != PSE_OK) return;
+  if (!m_token_quoted) {
+    fail(PSE_SYNTAX);
+    return;
+  }
+  const zynParameterKey name(m_token);
+  const zynParameterKey k = key + name;
+  if (name.type() == PT_ERROR || name.empty()) {
+    // A name that is no key has no place in the tree; its value is read past.
+    if (!skip) m_failed_pars.push_back(key.str().empty() ? m_token : key.str() + "." + m_token);
+    skip = skip_unplaced;
+  }
+  next_token();
+  if (is_token(':')) {
+    next_token();
+    load_par(k, skip);
+    return;
+  }
+  if (m_in_header) {
+    fail(PSE_SYNTAX);  // the header holds plain entries only
+    return;
+  }
+  load_typed_entry(k, skip);
+}
+
+// Reads "type [desc [lock]] :" and the value of a typed entry; the current token is the type.
+void zynParameterSerializer::load_typed_entry(const zynParameterKey& k, int skip) {
+  utString fields[3];
+  int count = 0;
+  while (m_error == PSE_OK && !is_token(':')) {
+    if (!m_token_quoted || count == 3) {
+      fail(PSE_SYNTAX);
+      return;
+    }
+    fields[count++].swap(m_token);
+    next_token();
+  }
+  if (m_error != PSE_OK) return;
+  const utString& code = fields[0];
+  const zynParameter& root = *m_root;
+  const zynParameterPtr existing = root[k];
+  const bool exists = !is_missing(*existing);
+
+  zynRefToObjectId lock;
+  if (count == 3 && exists) {
+    zynUniqueId id;
+    if (!id.become(fields[2].c_str())) {
+      fail(PSE_SYNTAX);
+      return;
+    }
+    zynRefToObjectId read;
+    read.become(zynUniqueIdPtr(id));
+    lock.become(m_root->get_lock_uid(existing, read));
+  }
+  // A kind without a code (a root, a plain array) is loaded as an untyped entry.
+  zynParameterPtr p;
+  if (!code.empty()) {
+    p = get_par_from_type(code, fields[1]);
+    if (p.is_null() || is_missing(*p)) {
+      fail(PSE_SYNTAX);
+      return;
+    }
+  }
+  if (exists && m_keep_existing && !skip) skip = 1;
+  if (code.empty() && !exists) {
+    // Nothing to create it from: the entry and all below it have no place.
+    if (!skip) m_failed_pars.push_back(k.str());
+    skip = skip_unplaced;
+  }
+  // An existing member stays: adding over a reference would replace it.
+  if (!exists && skip != skip_unplaced && !p.is_null() && m_loader && m_loader->define_par(k, p)) {
+    fail(PSE_SYNTAX);
+    return;
+  }
+  next_token();
+  if (m_error != PSE_OK) return;
+  if (lock.is_valid() && m_loader) m_loader->associate(k, lock.get_uid());
+  if (code == "&") take_ref_root_type(exists ? zynParameterPtr() : p);
+  if (exists && existing->is_locked()) {
+    check_locked(existing, lock);
+    if (!skip) skip = 1;
+  }
+  load_par(k, skip);
+}
+
+// A reference value "roottype:&path" gives "ref" its root type and leaves "&path".
+void zynParameterSerializer::take_ref_root_type(const zynParameterPtr& ref) {
+  if (!m_token_quoted) return;
+  const size_t amp = m_token.find('&');
+  if (amp == utString::npos || amp == 0 || m_token[amp - 1] != ':') return;
+  const utString root_type = m_token.substr(0, amp - 1);
+  m_token.erase(0, amp);
+  zynParameterRef* r = ref.is_null() ? nullptr : zynParameterRef::ut_dynamic_cast(ref.pointer());
+  if (r && !root_type.empty()) r->set_ref_root_type(root_type);
+}
+
+// Reports a locked parameter whose saved value differs from its current one.
+void zynParameterSerializer::check_locked(const zynParameterPtr& existing, const zynRefToObjectId& lock) {
+  if (!m_token_quoted) return;
+  const zynParameterRef* ref = zynParameterRef::ut_dynamic_cast(existing.pointer());
+  utString current;
+  utString saved = m_token;
+  if (ref) {
+    current = ref->get_ref_string();
+    if (!saved.empty() && saved[0] == '&') saved.erase(0, 1);
+  } else if (is_scalar(*existing)) {
+    current = existing->get_string();
+  }
+  if (current.empty() || current == saved) return;
+  m_locked_items.insert(lock.is_valid() ? lock : existing->get_lock_id());
+}
+
+// array -> "(" [slot {"," slot}] [","] ")"; slot -> [value]
+void zynParameterSerializer::load_array(const zynParameterKey& key, int skip) {
+  if (++m_nesting > max_nesting || m_in_header) {
+    fail(PSE_SYNTAX);
+    return;
+  }
+  if (!skip && m_loader) m_loader->load_par(key, utString());
+  next_token();
+  for (int i = 0; m_error == PSE_OK && !is_token(')'); ++i) {
+    const zynParameterKey element_key = key + zynParameterKey(i, utString());
+    if (!skip) (*m_root)[element_key];  // a list grows by one at its end
+    if (is_token(',')) {  // an empty slot
+      next_token();
+      continue;
+    }
+    load_par(element_key, skip);
+    next_token();
+    if (is_token(')')) break;
+    if (!is_token(',')) {
+      fail(PSE_SYNTAX);
+      break;
+    }
+    next_token();
+  }
+  --m_nesting;
+}
+
+// --- Type codes ----------------------------------------------------------------
+
+zynParameterPtr zynParameterSerializer::get_par_from_type(const utString& code, const utString& desc) const {
+  size_t at = 0;
+  size_t weight = 0;
+  zynParameterPtr p = par_from_code(code, at, weight, 0);
+  if (!p.is_null() && !desc.empty()) p->set_desc(desc);
+  return p;
+}
+
+// code -> "M" | "V" digits [code] | "L" code | "H" code | "S" | "R" dims | "I" | "B"
+//       | "A" | "E" | "F" | "U" | "&"
+zynParameterPtr zynParameterSerializer::par_from_code(const utString& code, size_t& at, size_t& weight,
+                                                      int depth) const {
+  if (at >= code.size() || depth > max_code_depth) return zynParameterPtr();
+  weight = 1;
+  const char c = code[at++];
+  switch (c) {
+    case 'M': return zynParameterPtr(new zynParameterMap());
+    case 'V': return vector_from_code(code, at, weight, depth);
+    case 'L':
+    case 'H': {
+      zynParameterPtr element = par_from_code(code, at, weight, depth + 1);
+      if (element.is_null()) return element;
+      ++weight;
+      if (c == 'L') return zynParameterPtr(new zynParameterList(element));
+      return zynParameterPtr(new zynParameterSharedList(element));
+    }
+    case 'S': return zynParameterPtr(new zynParameterString());
+    case 'R': {
+      const zynDimensions dims(code.substr(at));
+      at = code.size();
+      return zynParameterPtr(new zynParameterNumeric(PS_REAL, dims, 0.0));
+    }
+    case 'I': return new_numeric(PS_INT);
+    case 'B': return new_numeric(PS_BOOL);
+    case 'A': return new_numeric(PS_ANGLE);
+    case 'E': return zynParameterPtr(new zynParameterEnum());
+    case 'F': return zynParameterPtr(new zynParameterFunction(utString()));
+    case 'U': return zynParameterPtr(new zynParameterData("unknown"));
+    case '&': return zynParameterPtr(new zynParameterRef(utString()));
+    default: return zynParameterPtr();
+  }
+}
+
+// "V" digits [code]: n clones of the element; "V0" alone is an empty vector.
+zynParameterPtr zynParameterSerializer::vector_from_code(const utString& code, size_t& at, size_t& weight,
+                                                         int depth) const {
+  size_t n = 0;
+  const size_t digits_at = at;
+  while (at < code.size() && std::isdigit(static_cast<unsigned char>(code[at])) && n <= max_code_weight)
+    n = n * 10 + static_cast<size_t>(code[at++] - '0');
+  if (at == digits_at || n > max_code_weight) return zynParameterPtr();
+  if (n == 0 && at == code.size()) return zynParameterPtr(new zynParameterVector(0, zynParameterPtr()));
+  size_t element_weight = 0;
+  zynParameterPtr element = par_from_code(code, at, element_weight, depth + 1);
+  if (element.is_null() || n * element_weight > max_code_weight) return zynParameterPtr();
+  weight = n * element_weight + 1;
+  return zynParameterPtr(new zynParameterVector(static_cast<int>(n), element));
+}

@@ -1,0 +1,301 @@
+// Writing saved trees, the options and the selection rules shared with
+// reading. The text format is described in zynParameterSerializer.h.
+#include "zyn/io/zynParameterSerializer.h"
+
+#include <algorithm>
+#include <ctime>
+#include <ostream>
+
+#include "zyn/collections/zynParameterArray.h"
+#include "zyn/collections/zynParameterList.h"
+#include "zyn/collections/zynParameterRef.h"
+#include "zyn/collections/zynParameterSharedList.h"
+#include "zyn/collections/zynParameterTempArray.h"
+#include "zyn/core/zynParameterLoader.h"
+#include "zyn/expr/zynEvaluator.h"
+#include "zyn/values/zynParameterNumeric.h"
+#include "zyn/values/zynParameterString.h"
+
+int32_t zynParameterSerializerCtrl::s_serializing = 0;
+
+namespace {
+
+// Output is handed to the stream once this much has gathered.
+constexpr size_t flush_size = 1 << 16;
+
+zynParameterKey header_key(const char* name) { return zynParameterKey(name); }
+
+}  // namespace
+
+zynParameterSerializer::zynParameterSerializer()
+    : m_header(std::make_unique<zynParameterRoot>("Header", 0, "")) {
+  m_include_pars.reserve(4);
+  m_exclude_pars.reserve(4);
+  m_global_exclude_pars.reserve(4);
+  m_header->add(header_key("type"), zynParameterPtr(new zynParameterString()));
+  m_header->add(header_key("version"), zynParameterPtr(new zynParameterNumeric(PS_INT, zynDimensions(ZYN_DIM_NONE), 0)));
+  m_header->add(header_key("time"), zynParameterPtr(new zynParameterNumeric(PS_INT, zynDimensions(ZYN_DIM_TIME), 0)));
+}
+
+zynParameterSerializer::~zynParameterSerializer() = default;
+
+zynParameterSerializer& zynParameterSerializer::get_template_serializer() {
+  static zynParameterSerializer* const serializer = new zynParameterSerializer();  // lives to unload
+  return *serializer;
+}
+
+// --- Saving --------------------------------------------------------------------
+
+zynParameterSerialError zynParameterSerializer::save(const zynParameterRoot& root, std::ostream& out) {
+  m_out = &out;
+  m_depth = 0;
+  m_error = PSE_OK;
+  m_buffer.clear();
+  m_writing.clear();
+  if (!out.good()) return PSE_STREAM;
+  (*m_header)[header_key("type")]->set_string(root.get_root_type());
+  (*m_header)[header_key("version")]->set_int(root.version());
+  // Whole seconds since 1970, written as text so that it does not wrap in 2038.
+  (*m_header)[header_key("time")]->set_string(std::to_string(static_cast<long long>(std::time(nullptr))));
+  m_in_header = 1;
+  save_par(zynParameterPtr(coPrfExternal, m_header.get()), zynParameterKey());
+  m_in_header = 0;
+  if (m_error == PSE_OK) {
+    indent();
+    save_par(zynParameterPtr(coPrfExternal, &root), zynParameterKey());
+  }
+  flush_output();
+  m_out = nullptr;
+  if (!out.good()) return PSE_STREAM;
+  return m_error;
+}
+
+zynParameterSerialError zynParameterSerializer::save(const zynParameterRoot& root, CArchive& ar) {
+  std::ostringstream out;
+  const zynParameterSerialError e = save(root, out);
+  if (e != PSE_OK) return e;
+  ar << out.str();
+  return ar.good() ? PSE_OK : PSE_STREAM;
+}
+
+void zynParameterSerializer::flush_output() {
+  if (!m_out || m_buffer.empty()) return;
+  if (m_out->good()) m_out->write(m_buffer.data(), static_cast<std::streamsize>(m_buffer.size()));
+  m_buffer.clear();
+  if (!m_out->good()) m_error = PSE_STREAM;
+}
+
+void zynParameterSerializer::indent() {
+  if (m_compact_mode) return;
+  m_buffer += '\n';
+  m_buffer.append(static_cast<size_t>(std::max(m_depth, 0)), '\t');
+}
+
+void zynParameterSerializer::space() {
+  if (!m_compact_mode) m_buffer += ' ';
+}
+
+void zynParameterSerializer::save_text(const utString& text) {
+  m_buffer += '"';
+  if (text.find_first_of("\\\"") == utString::npos) m_buffer += text;
+  else m_buffer += escape_string(text);
+  m_buffer += '"';
+  if (m_buffer.size() >= flush_size) flush_output();
+}
+
+utString zynParameterSerializer::escape_string(const utString& text) {
+  utString out;
+  out.reserve(text.size() + 8);
+  for (char c : text) {
+    if (c == '\\' || c == '"') out += '\\';
+    out += c;
+  }
+  return out;
+}
+
+void zynParameterSerializer::save_par(const zynParameterPtr& p, const zynParameterKey& key) {
+  if (!m_out || !m_out->good()) {
+    m_error = PSE_STREAM;
+    return;
+  }
+  const zynParameter& par = *p;
+  if (par.is_ref()) {
+    // A followed reference met again inside its own target is written as
+    // a reference, or the walk would not end.
+    const zynParameter* target = par.get_ref();
+    if (!m_follow_refs || !target || std::find(m_writing.begin(), m_writing.end(), target) != m_writing.end()) {
+      save_ref(par);
+      return;
+    }
+  }
+  switch (zynParameter::get_type(par)) {
+    case PT_ERROR: save_text(utString()); return;
+    case PT_MAP: save_map(p, key); return;
+    case PT_ARRAY: save_array(p, key); return;
+    default: break;
+  }
+  utString text = m_evaluate ? par.get_string() : par.get_expr();
+  if (zynParameter::get_type(par) == PT_NUMERIC || (!m_evaluate && par.is_expr()))
+    text = zynEvaluator::neutralize(text);
+  save_text(text);
+}
+
+// ref -> "&" text | "roottype:&" text (with type information)
+void zynParameterSerializer::save_ref(const zynParameter& p) {
+  const utString text = zynEvaluator::neutralize(p[zynParameterKey("_ref")]->get_string());
+  const zynParameterRef* ref = zynParameterRef::ut_dynamic_cast(&p);
+  if (m_save_typeinfo && ref) save_text(ref->get_ref_root_type() + ":&" + text);
+  else save_text("&" + text);
+}
+
+int zynParameterSerializer::skipped(const zynParameter& p, const zynParameterKey& key) const {
+  if (zynParameter::get_type(p) == PT_FUNCTION) return 1;  // functions belong to the host's tree
+  if (!m_save_inactive && !p.is_active()) return 1;
+  if (!m_save_invalid && !p.is_valid()) return 1;
+  return selection_active() && !should_include(key);
+}
+
+// map -> "{" [entry {"," entry}] "}"
+void zynParameterSerializer::save_map(const zynParameterPtr& p, const zynParameterKey& key) {
+  const zynParameterMap* map = zynParameterMap::ut_dynamic_cast(p.par());
+  if (!map || m_depth >= max_nesting) {
+    if (map) m_error = PSE_SYNTAX;
+    return;
+  }
+  m_writing.push_back(map);
+  m_buffer += '{';
+  ++m_depth;
+  const bool with_keys = selection_active();
+  bool first = true;
+  for (const zynParameterMapMember& member : map->members()) {
+    if (m_error != PSE_OK) break;
+    const zynParameterKey child_key = with_keys ? key + zynParameterKey(member.name) : zynParameterKey();
+    if (skipped(*member.value, child_key)) continue;
+    if (!first) m_buffer += ',';
+    first = false;
+    indent();
+    save_text(member.name);
+    if (!m_in_header && m_save_typeinfo) save_entry_typeinfo(*member.value);
+    space();
+    m_buffer += ':';
+    space();
+    save_par(member.value, child_key);
+  }
+  --m_depth;
+  indent();
+  m_buffer += '}';
+  m_writing.pop_back();
+}
+
+void zynParameterSerializer::save_entry_typeinfo(const zynParameter& child) {
+  space();
+  save_text(get_type_from_par(child));
+  space();
+  save_text(child.get_desc());
+  const zynRefToObjectId lock = child.get_lock_id();
+  if (lock.is_valid()) {
+    space();
+    save_text(lock.get_uid().get_uid()->hex_string());
+  }
+}
+
+// array -> "(" [slot {"," slot}] ")"; a skipped element leaves an empty slot
+// (except in a list) so that positions survive.
+void zynParameterSerializer::save_array(const zynParameterPtr& p, const zynParameterKey& key) {
+  const zynParameterArray* array = zynParameterArray::ut_dynamic_cast(p.par());
+  if (!array || m_depth >= max_nesting) {
+    if (array) m_error = PSE_SYNTAX;
+    return;
+  }
+  m_writing.push_back(array);
+  m_buffer += '(';
+  ++m_depth;
+  const bool with_keys = selection_active();
+  const bool keep_slots = zynParameter::get_subtype(*array) != PS_LIST;
+  const int n = array->size();
+  bool first = true;
+  for (int i = 0; i < n && m_error == PSE_OK; ++i) {
+    const zynParameterPtr element = array->get_element(i);
+    const zynParameterKey element_key = with_keys ? key + zynParameterKey(i, utString()) : zynParameterKey();
+    const bool skip = skipped(*element, element_key);
+    if (skip && !keep_slots) continue;
+    if (!first) m_buffer += ',';
+    first = false;
+    indent();
+    if (!skip) save_par(element, element_key);
+  }
+  --m_depth;
+  indent();
+  m_buffer += ')';
+  m_writing.pop_back();
+}
+
+// --- Type codes ----------------------------------------------------------------
+
+utString zynParameterSerializer::get_type_from_par(const zynParameter& p) const {
+  if (!m_follow_refs && p.is_ref()) return "&";
+  const zynParameter* q = p.get_ref();
+  if (!q) return utString();
+  switch (zynParameter::get_subtype(*q)) {
+    case PS_MAP: return "M";
+    case PS_VECTOR: {
+      if (zynParameterTempArray::ut_dynamic_cast(q)) return utString();
+      const zynParameterArray* v = zynParameterArray::ut_dynamic_cast(q);
+      utString code = "V" + std::to_string(q->size());
+      if (v && v->size() > 0) code += get_type_from_par(*v->get_element(0));
+      return code;
+    }
+    case PS_LIST: {
+      const zynParameterList* list = zynParameterList::ut_dynamic_cast(q);
+      return list ? "L" + get_type_from_par(list->get_element_type()) : utString();
+    }
+    case PS_SHAREDLIST: {
+      const zynParameterSharedList* list = zynParameterSharedList::ut_dynamic_cast(q);
+      return list ? "H" + get_type_from_par(list->get_element_type()) : utString();
+    }
+    case PS_STRING: return "S";
+    case PS_REAL: {
+      const zynParameterNumeric* n = zynParameterNumeric::ut_dynamic_cast(q);
+      return n ? "R" + n->get_dim().get_string() : utString();
+    }
+    case PS_INT: return "I";
+    case PS_BOOL: return "B";
+    case PS_ANGLE: return "A";
+    case PS_ENUM: return "E";
+    case PS_FUNCTION: return "F";
+    case PS_DATA: return "U";
+    default: return utString();
+  }
+}
+
+// --- Selection -------------------------------------------------------------------
+
+int zynParameterSerializer::selection_active() const {
+  return !m_in_header && (m_exclude_all || !m_include_pars.empty() || !m_exclude_pars.empty());
+}
+
+int zynParameterSerializer::should_include(const zynParameterKey& key) const {
+  if (m_in_header) return 1;
+  bool included = m_include_pars.empty();
+  // Walk the prefixes of the key from its first component to the whole key;
+  // the deepest one found in a set decides.
+  zynParameterKey prefix;
+  zynParameterKey rest = key;
+  for (int steps = 0; !rest.str().empty() && steps <= max_nesting; ++steps) {
+    prefix = prefix + rest.first_key();
+    const utString& text = prefix.str();
+    if (m_exclude_all || m_exclude_pars.count(text)) included = false;
+    if (m_include_pars.count(text)) included = true;
+    rest = rest.remainder();
+  }
+  if (included || m_include_pars.empty()) return included;
+  // An ancestor on the way to an included key.
+  const utString& text = key.str();
+  if (m_global_exclude_pars.count(text)) return 0;
+  for (const utString& inc : m_include_pars) {
+    if (inc.size() <= text.size() || inc.compare(0, text.size(), text) != 0) continue;
+    const char next = inc[text.size()];
+    if (text.empty() || next == '.' || next == '[') return 1;
+  }
+  return 0;
+}
