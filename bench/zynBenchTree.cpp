@@ -23,6 +23,18 @@ const char* zyn_bench_muparser_expression(int index) {
 const zynBenchVariable zyn_bench_variables[7] = {{"a", 3.0}, {"b", 4.5}, {"c", 1.25}, {"d", 2.0},
                                                  {"x", 1.5}, {"y", 5.0}, {"z", 2.5}};
 
+namespace {
+
+struct zynBenchStored : zynBenchValue {
+  explicit zynBenchStored(double v) : value(v) {}
+  double get() const override { return value; }
+  double value;
+};
+
+}  // namespace
+
+std::unique_ptr<zynBenchValue> zyn_bench_make_value(double v) { return std::make_unique<zynBenchStored>(v); }
+
 zynParameterPtr zyn_bench_add_real(zynParameter& map, const std::string& name, double value) {
   zynParameterPtr p(new zynParameterNumeric(PS_REAL, zynDimensions(ZYN_DIM_LENGTH), 0.0));
   p->set_double(value);

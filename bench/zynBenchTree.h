@@ -1,6 +1,7 @@
 // Trees and expressions shared by the benchmarks.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "zyn/zyn.h"
@@ -36,6 +37,15 @@ extern const zynBenchVariable zyn_bench_variables[7];
 
 // Adds a REAL member "name" holding "value" (as the text a host sets) to "map".
 zynParameterPtr zyn_bench_add_real(zynParameter& map, const std::string& name, double value);
+
+// The floor for reads: a double behind a virtual call on a heap object. The
+// derived class lives in another translation unit, so the compiler cannot
+// see through the call and fold the read away.
+struct zynBenchValue {
+  virtual ~zynBenchValue() = default;
+  virtual double get() const = 0;
+};
+std::unique_ptr<zynBenchValue> zyn_bench_make_value(double v);
 
 // Fills "root" with the saved-tree shape: 100 maps, each of 10 maps, each of
 // 100 parameters (reals, integers, strings, enumerations and, one in ten, an

@@ -9,24 +9,9 @@
 
 namespace {
 
-struct Value {
-  virtual ~Value() = default;
-  virtual double get() const = 0;
-};
-
-struct Stored : Value {
-  explicit Stored(double v) : value(v) {}
-  double get() const override { return value; }
-  double value;
-};
-
-// Out of line, so the compiler cannot see which class it made.
-__attribute__((noinline)) std::unique_ptr<Value> make_value(double v) { return std::make_unique<Stored>(v); }
-
 void BM_VirtualRead(benchmark::State& state) {
-  std::unique_ptr<Value> value = make_value(2.5);
-  const Value* p = value.get();
-  benchmark::DoNotOptimize(p);
+  std::unique_ptr<zynBenchValue> value = zyn_bench_make_value(2.5);
+  const zynBenchValue* p = value.get();
   for (auto _ : state) {
     double v = p->get();
     benchmark::DoNotOptimize(v);

@@ -3,6 +3,8 @@
 // answers a parameter or an error value.
 #include <gtest/gtest.h>
 
+#include <malloc.h>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -100,3 +102,25 @@ TEST_F(HostileKeys, LoaderRefusesWithoutCrashing) {
   EXPECT_EQ((*root)["a.x"]->get_string(), "inner");
   zynParameterUpdater::clear_unrecognised_pars();
 }
+
+// The key parser caches the parses of the texts it meets. A stream of
+// distinct short texts (names made up by a script, a fuzzed file) must not
+// grow that cache past its bound: the bound counts what an entry really
+// takes, not only the bytes of its text.
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ZYN_TEST_ASAN 1
+#endif
+#endif
+#if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__) && !defined(ZYN_TEST_ASAN)
+TEST(HostileKeyStream, CacheStaysWithinItsBound) {
+  const size_t before = mallinfo2().uordblks;
+  for (int i = 0; i < 400000; ++i) {
+    const zynParameterKey key("k" + std::to_string(i));
+    ASSERT_EQ(key.type(), PT_MAP);
+  }
+  const size_t grown = mallinfo2().uordblks - before;
+  EXPECT_LT(grown, size_t(48) << 20) << grown;
+  EXPECT_EQ(zynParameterKey("k399999").first(), "k399999");  // parsed anew, still right
+}
+#endif

@@ -14,7 +14,8 @@ namespace {
 // last() and parent(): real key paths are far shorter, and a hostile text
 // must not make those walks quadratic or fill the cache.
 constexpr size_t long_key = 4096;
-// The cache stops taking new texts once it holds this many bytes of them.
+// The cache stops taking new texts once its entries take about this many
+// bytes of memory.
 constexpr size_t cache_budget = size_t(32) << 20;
 // Walks give up after this many steps: synonyms can make a path lead back
 // to itself, and a text that does not parse may not advance.
@@ -36,6 +37,12 @@ struct KeyCache {
   std::unordered_map<utString, zynParameterKeyImplPtr> table;
   size_t bytes = 0;
 };
+
+// What an entry costs: its text in the table, the parse's own copies of it
+// (first component, remainder, canonical text) and a fixed part for the
+// hash node, the parse record and its control block. Counting the texts
+// alone would let a stream of short distinct keys take many times the budget.
+size_t entry_cost(const utString& text) { return 256 + 4 * text.size(); }
 
 KeyCache& key_cache() {
   static Immortal<KeyCache> cache;
@@ -207,8 +214,8 @@ zynParameterKeyImplPtr zynParameterKeyImpl::get_impl(const utString& text) {
   if (found != cache.table.end()) return found->second;
   zynParameterKeyImplPtr impl = make_parse(*key);
   // Index keys are usually built from computed integers and are not kept.
-  if (impl->m_type == PT_MAP && key->size() <= long_key && cache.bytes + key->size() <= cache_budget) {
-    cache.bytes += key->size();
+  if (impl->m_type == PT_MAP && key->size() <= long_key && cache.bytes + entry_cost(*key) <= cache_budget) {
+    cache.bytes += entry_cost(*key);
     cache.table.emplace(*key, impl);
   }
   return impl;
@@ -222,7 +229,7 @@ void zynParameterKeyImpl::initialize_synonyms(const utStringutStringcoTable& syn
     if (found != cache.table.end()) {
       found->second = std::move(impl);
     } else {
-      cache.bytes += entry.first.size();
+      cache.bytes += entry_cost(entry.first);
       cache.table.emplace(entry.first, std::move(impl));
     }
   }
