@@ -103,6 +103,29 @@ TEST(ParameterKey, Concatenation) {
   EXPECT_EQ((zynParameterKey("[1]") + zynParameterKey("b")).type(), PT_ARRAY);
 }
 
+// Joined keys are built without a parse; they must read exactly as a parse
+// of the joined text does, in every part.
+TEST(ParameterKey, JoinedKeysReadAsTheirParse) {
+  const char* lefts[] = {"a", "a.b", "[2]", "[ 2 ]", "a[3]", "m.k[3]", "x_1-y", "caf\xc3\xa9"};
+  const zynParameterKey rights[] = {zynParameterKey("v"), zynParameterKey("v.w"), zynParameterKey(4, ""),
+                                    zynParameterKey("[5].z"), zynParameterKey("q[0]")};
+  for (const char* left : lefts) {
+    for (const zynParameterKey& right : rights) {
+      const zynParameterKey joined = zynParameterKey(left) + right;
+      SCOPED_TRACE(joined.str());
+      const zynParameterKey parsed(joined.str());
+      EXPECT_EQ(joined.type(), parsed.type());
+      EXPECT_EQ(joined.first(), parsed.first());
+      EXPECT_EQ(joined.remainder_str(), parsed.remainder_str());
+      EXPECT_EQ(joined.last(), parsed.last());
+      EXPECT_EQ(joined.parent().str(), parsed.parent().str());
+    }
+  }
+  // A joined text the cache holds as a synonym reads as the synonym.
+  zynParameterKeyImpl::initialize_synonyms({{"join_probe.d", "join_probe.diameter"}});
+  EXPECT_EQ((zynParameterKey("join_probe") + zynParameterKey("d")).str(), "join_probe.diameter");
+}
+
 TEST(ParameterKey, FirstKeyNeverAltersSharedParses) {
   zynParameterKey invalid("first_key_probe b");
   zynParameterKey head = invalid.first_key();

@@ -235,6 +235,23 @@ void zynParameterKeyImpl::initialize_synonyms(const utStringutStringcoTable& syn
   }
 }
 
+zynParameterKeyImplPtr zynParameterKeyImpl::joined(const zynParameterKeyImpl& left, utString text) {
+  KeyCache& cache = key_cache();
+  auto found = cache.table.find(text);
+  if (found != cache.table.end()) return found->second;
+  // The text starts with the left key's canonical text, so a parse would
+  // find the left key's first component: take it, and the rest after it.
+  auto impl = std::make_shared<zynParameterKeyImpl>(Token{});
+  impl->m_type = left.m_type;
+  impl->m_first = left.m_first;
+  size_t head = component_text(left.m_type, left.m_first).size();
+  if (head < text.size() && text[head] == '.') ++head;
+  impl->m_remainder.assign(text, head, utString::npos);
+  impl->m_text = std::move(text);
+  impl->m_text_built = true;
+  return impl;
+}
+
 zynParameterKeyImplPtr zynParameterKeyImpl::with_type(const zynParameterKeyImplPtr& impl, zynParameterType t) {
   if (impl->m_type == t) return impl;
   auto copy = std::make_shared<zynParameterKeyImpl>(*impl);
@@ -364,5 +381,6 @@ zynParameterKey zynParameterKey::operator+(const zynParameterKey& other) const {
   text = left;
   if (other.type() != PT_ARRAY) text += '.';
   text += right;
-  return zynParameterKey(text);
+  if (type() == PT_ERROR || other.type() == PT_ERROR || right.empty()) return zynParameterKey(text);
+  return zynParameterKey(zynParameterKeyImpl::joined(*m_impl, std::move(text)));
 }

@@ -123,6 +123,11 @@ class zynParameterKeyImpl {
 
   // Returns a new parse of "text" (no "$" stripping, no cache).
   static zynParameterKeyImplPtr make_parse(const utString& text);
+  // Returns the parse of "text", the canonical text of "left" joined to that
+  // of another valid key, without parsing it again. Joined texts (full
+  // paths made while loading, say) do not enter the cache; a text the cache
+  // already holds answers with its cached parse, as a parse would.
+  static zynParameterKeyImplPtr joined(const zynParameterKeyImpl& left, utString text);
 
   zynParameterType m_type = PT_ERROR;
   utString m_first;
