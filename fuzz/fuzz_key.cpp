@@ -1,9 +1,24 @@
 // Parses the input as a key and looks it up in the sample tree: every part
 // of the parse is read, the key is taken apart and put together again, and
 // the lookup's result is read through.
+#include <cstdio>
+#include <cstdlib>
+
 #include "zynFuzzTree.h"
 
 namespace {
+
+// Keys joined with + are built from their parts, not parsed: they must read
+// as a parse of the joined text does.
+void check_join(const zynParameterKey& left, const zynParameterKey& right) {
+  const zynParameterKey joined = left + right;
+  const zynParameterKey parsed(joined.str());
+  if (joined.type() != parsed.type() || joined.first() != parsed.first() ||
+      joined.remainder_str() != parsed.remainder_str()) {
+    std::fprintf(stderr, "joined key \"%s\" reads unlike its parse\n", joined.str().c_str());
+    std::abort();
+  }
+}
 
 void take_apart(const zynParameterKey& key) {
   (void)key.type();
@@ -11,9 +26,9 @@ void take_apart(const zynParameterKey& key) {
   (void)key.str();
   (void)key.last();
   (void)key.empty();
-  const zynParameterKey joined = key.parent() + zynParameterKey(key.last());
-  (void)joined.str();
-  (void)(key.first_key() + key.remainder()).str();
+  check_join(key.parent(), zynParameterKey(key.last()));
+  check_join(key.first_key(), key.remainder());
+  check_join(key, key);
   zynParameterKey rest = key;
   for (int steps = 0; steps < 256 && !rest.empty(); ++steps) rest = rest.remainder();
 }
