@@ -11,11 +11,13 @@ namespace {
 // Keys joined with + are built from their parts, not parsed: they must read
 // as a parse of the joined text does.
 void check_join(const zynParameterKey& left, const zynParameterKey& right) {
+  if (left.str().empty()) return;
   const zynParameterKey joined = left + right;
-  const zynParameterKey parsed(joined.str());
+  const utString text = left.str() + (right.type() == PT_ARRAY ? "" : ".") + right.str();
+  const zynParameterKey parsed(text);
   if (joined.type() != parsed.type() || joined.first() != parsed.first() ||
-      joined.remainder_str() != parsed.remainder_str()) {
-    std::fprintf(stderr, "joined key \"%s\" reads unlike its parse\n", joined.str().c_str());
+      joined.remainder_str() != parsed.remainder_str() || joined.str() != parsed.str()) {
+    std::fprintf(stderr, "joined key \"%s\" reads unlike its parse\n", text.c_str());
     std::abort();
   }
 }

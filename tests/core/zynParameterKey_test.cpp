@@ -106,17 +106,20 @@ TEST(ParameterKey, Concatenation) {
 // Joined keys are built without a parse; they must read exactly as a parse
 // of the joined text does, in every part.
 TEST(ParameterKey, JoinedKeysReadAsTheirParse) {
-  const char* lefts[] = {"a", "a.b", "[2]", "[ 2 ]", "a[3]", "m.k[3]", "x_1-y", "caf\xc3\xa9"};
+  // "-1" and "2a" are indices whose bracketed print form does not parse.
+  const char* lefts[] = {"a", "a.b", "[2]", "[ 2 ]", "a[3]", "m.k[3]", "x_1-y", "caf\xc3\xa9", "-1", "2a"};
   const zynParameterKey rights[] = {zynParameterKey("v"), zynParameterKey("v.w"), zynParameterKey(4, ""),
-                                    zynParameterKey("[5].z"), zynParameterKey("q[0]")};
+                                    zynParameterKey("[5].z"), zynParameterKey("q[0]"), zynParameterKey("")};
   for (const char* left : lefts) {
     for (const zynParameterKey& right : rights) {
       const zynParameterKey joined = zynParameterKey(left) + right;
-      SCOPED_TRACE(joined.str());
-      const zynParameterKey parsed(joined.str());
+      const utString text = zynParameterKey(left).str() + (right.type() == PT_ARRAY ? "" : ".") + right.str();
+      SCOPED_TRACE(text);
+      const zynParameterKey parsed(text);
       EXPECT_EQ(joined.type(), parsed.type());
       EXPECT_EQ(joined.first(), parsed.first());
       EXPECT_EQ(joined.remainder_str(), parsed.remainder_str());
+      EXPECT_EQ(joined.str(), parsed.str());
       EXPECT_EQ(joined.last(), parsed.last());
       EXPECT_EQ(joined.parent().str(), parsed.parent().str());
     }

@@ -241,6 +241,11 @@ zynParameterKeyImplPtr zynParameterKeyImpl::joined(const zynParameterKeyImpl& le
   if (found != cache.table.end()) return found->second;
   // The text starts with the left key's canonical text, so a parse would
   // find the left key's first component: take it, and the rest after it.
+  // An index that is not digits and blanks ("-1", "2a") prints in brackets
+  // that do not parse back, so such a join is parsed as written.
+  if (left.m_type == PT_ARRAY &&
+      left.m_first.find_first_not_of("0123456789 ") != utString::npos)
+    return get_impl(text);
   auto impl = std::make_shared<zynParameterKeyImpl>(Token{});
   impl->m_type = left.m_type;
   impl->m_first = left.m_first;
