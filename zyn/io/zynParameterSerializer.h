@@ -146,8 +146,9 @@ class zynParameterSerializer {
   void save_text(const utString& text);
   // Returns the type code of "p": "M", "V3R[L]", "LS", "&", ... or "".
   utString get_type_from_par(const zynParameter& p) const;
-  // Returns "text" with a backslash before every backslash and double quote.
-  static utString escape_string(const utString& text);
+  // Appends "text" to the buffer with a backslash before every backslash
+  // and double quote.
+  void append_escaped(const utString& text);
   void indent();
   void space();
   void flush_output();

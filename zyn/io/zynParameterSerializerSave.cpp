@@ -97,20 +97,23 @@ void zynParameterSerializer::space() {
 
 void zynParameterSerializer::save_text(const utString& text) {
   m_buffer += '"';
-  if (text.find_first_of("\\\"") == utString::npos) m_buffer += text;
-  else m_buffer += escape_string(text);
+  append_escaped(text);
   m_buffer += '"';
   if (m_buffer.size() >= flush_size) flush_output();
 }
 
-utString zynParameterSerializer::escape_string(const utString& text) {
-  utString out;
-  out.reserve(text.size() + 8);
-  for (char c : text) {
-    if (c == '\\' || c == '"') out += '\\';
-    out += c;
+// Copies the runs between special characters whole.
+void zynParameterSerializer::append_escaped(const utString& text) {
+  auto special = [](char c) { return c == '\\' || c == '"'; };
+  auto run = text.begin();
+  for (auto at = std::find_if(run, text.end(), special); at != text.end();
+       at = std::find_if(run, text.end(), special)) {
+    m_buffer.append(run, at);
+    m_buffer += '\\';
+    m_buffer += *at;
+    run = at + 1;
   }
-  return out;
+  m_buffer.append(run, text.end());
 }
 
 void zynParameterSerializer::save_par(const zynParameterPtr& p, const zynParameterKey& key) {
