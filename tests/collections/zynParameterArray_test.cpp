@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/zynTestValue.h"
+#include "zyn/core/zynParameterError.h"
 #include "zyn/core/zynParameter_internal.h"
 
 namespace {
@@ -41,7 +42,10 @@ TEST(ParameterArray, AddAppendsOrInsertsByIndex) {
   a->add(zynParameterKey(), inner);
   EXPECT_EQ(kind_of(a->add(zynParameterKey(), a)), PS_ERR_ARGUMENTS);
   EXPECT_EQ(kind_of(inner->add(zynParameterKey(), a)), PS_ERR_ARGUMENTS);
-  EXPECT_EQ(a->size(), 6);
+  zynParameterPtr shared = zynParameterError::create(PS_ERR_DATA);
+  EXPECT_EQ(a->add(zynParameterKey(), shared)->parent(), a.pointer());  // a private copy
+  EXPECT_EQ(shared->parent(), nullptr);
+  EXPECT_EQ(a->size(), 7);
 }
 
 TEST(ParameterArray, IndexAccessChecksRangeAndDescends) {
@@ -183,6 +187,8 @@ TEST(ParameterArray, UnaryOperatorsWorkElementWise) {
   zynParameterPtr refused = a->operate_postfix("!");
   ASSERT_EQ(refused->size(), 3);
   EXPECT_EQ(kind_of(refused[at(2)]), PS_ERR_TYPE);
+  EXPECT_FALSE(zynParameterError::is_shared(*refused[at(2)]));
+  EXPECT_EQ(zynParameterError::create(PS_ERR_TYPE)->parent(), nullptr);
 }
 
 TEST(ParameterArray, ComparisonOperatorsGiveBooleans) {

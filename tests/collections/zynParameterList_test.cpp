@@ -4,6 +4,7 @@
 
 #include "support/zynTestParameter.h"
 #include "support/zynTestValue.h"
+#include "zyn/core/zynParameterMap.h"
 #include "zyn/values/zynParameterNumeric.h"
 
 namespace {
@@ -90,6 +91,13 @@ TEST(ParameterList, AddConvertsThroughThePrototype) {
   zynParameterPtr full(new zynParameterArray());
   full->add(zynParameterKey(), zyn_test_value(1));
   EXPECT_EQ(nested->add(zynParameterKey(), full)->size(), 0);
+  // A map prototype that is not fixed takes the value's own layout.
+  zynParameterPtr layout(new zynParameterMap());
+  layout->add("extra", number(PS_INT, 1));
+  zynParameterMap open;
+  open.not_fixed();
+  EXPECT_EQ(zynParameterList(zynParameterPtr(new zynParameterMap(open))).add(zynParameterKey(), layout)->size(), 1);
+  EXPECT_EQ(zynParameterList(zynParameterPtr(new zynParameterMap())).add(zynParameterKey(), layout)->size(), 0);
 }
 
 TEST(ParameterList, CopyValueFromChecksTheElementType) {

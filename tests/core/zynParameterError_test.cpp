@@ -14,6 +14,14 @@ TEST(zynParameterError, SharedValuesPerSubtype) {
   EXPECT_EQ(zynParameter::get_subtype(*odd), PS_ERR_UNKNOWN);
   EXPECT_NE(odd.pointer(), zynParameterError::create(PS_ERR_UNKNOWN).pointer());
   EXPECT_NE(zynParameterError::create(-1).pointer(), zynParameterError::create(PS_ERR_UNKNOWN).pointer());
+  // Compared as parameters errors are equal (same type, both active, size 0);
+  // as handles only the same object, or two unknown errors, are.
+  zynParameterPtr a = zynParameterError::create(PS_ERR_NAME);
+  zynParameterPtr b = zynParameterError::create(PS_ERR_ARGUMENTS);
+  EXPECT_TRUE(*a == *b);
+  EXPECT_FALSE(a == b);
+  EXPECT_TRUE(zynParameterError::create(PS_ERR_UNKNOWN) == zynParameterPtr());
+  EXPECT_TRUE(zynParameterError::create(99) == zynParameterError::create(PS_ERR_UNKNOWN));
 }
 
 TEST(zynParameterError, MessagesAndValues) {
@@ -27,6 +35,12 @@ TEST(zynParameterError, MessagesAndValues) {
   EXPECT_TRUE(e->is_error());
   EXPECT_FALSE(e->is_valid());
   EXPECT_EQ(zynParameter::get_type(*e), PT_ERROR);
+  // The base operations answer "Type error".
+  EXPECT_EQ(zynParameter::get_subtype(*e->operate_prefix("-")), PS_ERR_TYPE);
+  EXPECT_EQ(zynParameter::get_subtype(*e->operate_postfix("!")), PS_ERR_TYPE);
+  EXPECT_EQ(zynParameter::get_subtype(*e->add("x", zynParameterPtr(new zynTestParameter))), PS_ERR_TYPE);
+  EXPECT_EQ(zynParameter::get_subtype(*(*e)[zynParameterKey("x")]), PS_ERR_TYPE);
+  EXPECT_EQ(e->size(), 0);
 }
 
 TEST(zynParameterError, MessagesPassThroughTranslation) {
@@ -37,30 +51,12 @@ TEST(zynParameterError, MessagesPassThroughTranslation) {
   EXPECT_EQ(zynParameterError::create(PS_ERR_DIVIDE_BY_ZERO)->get_expr(), "Divide by zero");
 }
 
-TEST(zynParameterError, Comparison) {
-  zynParameterPtr a = zynParameterError::create(PS_ERR_NAME);
-  zynParameterPtr b = zynParameterError::create(PS_ERR_ARGUMENTS);
-  EXPECT_TRUE(*a == *b);  // as parameters: same type, both active, size 0
-  EXPECT_FALSE(a == b);   // as handles: different objects, not unknown errors
-  EXPECT_TRUE(zynParameterError::create(PS_ERR_UNKNOWN) == zynParameterPtr());
-  EXPECT_TRUE(zynParameterError::create(99) == zynParameterError::create(PS_ERR_UNKNOWN));
-}
-
 TEST(zynParameterError, EvaluateGivesAFreshCopy) {
   zynParameterPtr e = zynParameterError::create(PS_ERR_DOMAIN);
   zynParameterPtr copy = zynParameter::evaluate(*e);
   EXPECT_NE(copy.pointer(), e.pointer());
   EXPECT_EQ(zynParameter::get_subtype(*copy), PS_ERR_DOMAIN);
   EXPECT_TRUE(copy.unique());
-}
-
-TEST(zynParameterError, BaseOperationsAreTypeErrors) {
-  zynParameterPtr e = zynParameterError::create(PS_ERR_DATA);
-  EXPECT_EQ(zynParameter::get_subtype(*e->operate_prefix("-")), PS_ERR_TYPE);
-  EXPECT_EQ(zynParameter::get_subtype(*e->operate_postfix("!")), PS_ERR_TYPE);
-  EXPECT_EQ(zynParameter::get_subtype(*e->add("x", zynParameterPtr(new zynTestParameter))), PS_ERR_TYPE);
-  EXPECT_EQ(zynParameter::get_subtype(*(*e)[zynParameterKey("x")]), PS_ERR_TYPE);
-  EXPECT_EQ(e->size(), 0);
 }
 
 }  // namespace

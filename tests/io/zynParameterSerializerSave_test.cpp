@@ -112,11 +112,12 @@ TEST(SerializerSave, ErrorsAndFunctions) {
   zynParameterPtr a(new zynParameterArray());
   a->add(zynParameterKey(), zynParameterError::create(PS_ERR_TYPE));
   root.add("a", a);
+  root.add("e", zynParameterError::create(PS_ERR_TYPE));
   zynParameterSerializer s;
   s.set_compact_mode(1);
   const utString text = io_save(s, root);
   EXPECT_EQ(text.find("\"f\""), utString::npos) << text;  // functions belong to the host
-  EXPECT_NE(text.find("\"a\":(\"\")"), utString::npos) << text;
+  EXPECT_NE(text.find("\"a\":(\"\"),\"e\":\"\""), utString::npos) << text;
 }
 
 TEST(SerializerSave, TypeCodes) {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <initializer_list>
 
+#include "support/zynTestLibTree.h"
 #include "support/zynTestParameter.h"
 #include "zyn/zyn.h"
 
@@ -191,20 +192,26 @@ TEST(LibMath, SelectReturnsTheChosenArgumentItself) {
   EXPECT_EQ(zyn_lib_find_entry("if")->routine, zyn_lib_find_entry("select")->routine);
 }
 
+// A member reads a result through the result's own subtype first, as the
+// evaluator's reading of the same text does.
 TEST(LibMath, ConversionsToIntRealAndBool) {
-  zynParameterPtr i = call("int", {text("12")});
-  EXPECT_EQ(subtype_of(i), PS_INT);
-  EXPECT_EQ(i->get_int(), 12);
-  EXPECT_EQ(call("int", {num(2.7)})->get_int(), 2);
-  EXPECT_EQ(call("int", {num(-2.5)})->get_int(), -3);
-  zynParameterPtr r = call("real", {text("2.5")});
-  EXPECT_EQ(subtype_of(r), PS_REAL);
-  EXPECT_EQ(r->get_double(), 2.5);
-  EXPECT_EQ(call("real", {num(4, PS_INT)})->get_double(), 4.0);
-  zynParameterPtr b = call("bool", {num(0.25)});
-  EXPECT_EQ(subtype_of(b), PS_BOOL);
-  EXPECT_EQ(b->get_double(), 1.0);
-  EXPECT_EQ(call("bool", {text("0")})->get_double(), 0.0);
+  zynTestLibTree tree;
+  tree.add("i", zyn_test_number(0, PS_INT))->set_string("2.7");
+  zynParameterPtr n = tree.add("n", zyn_test_number(0, PS_NUMERIC));
+  const struct { const char* text; zynParameterSubType subtype; double value; } cases[] = {
+      {"int('12')", PS_INT, 12},  {"int(2.7)", PS_INT, 2},      {"int(-2.5)", PS_INT, -3},
+      {"int(1.1)", PS_INT, 1},    {"real('2.5')", PS_REAL, 2.5}, {"real(int(4))", PS_REAL, 4},
+      {"bool(0.25)", PS_BOOL, 1}, {"bool('0')", PS_BOOL, 0},    {"bool(0.5)", PS_BOOL, 1},
+      {"int(7)/int(2)", PS_INT, 3}, {"if(1; int(2.7); 0)", PS_INT, 2}, {"i", PS_INT, 2}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    zynParameterPtr r = tree.eval(c.text);
+    EXPECT_EQ(subtype_of(r), c.subtype);
+    EXPECT_EQ(r->get_double(), c.value);
+    n->set_string(c.text);
+    EXPECT_EQ(n->get_double(), c.value);
+    EXPECT_EQ(tree.real(c.text), c.value);
+  }
   for (const char* name : {"int", "real", "bool"}) {
     SCOPED_TRACE(name);
     EXPECT_EQ(subtype_of(call(name, {})), PS_ERR_ARGUMENTS);

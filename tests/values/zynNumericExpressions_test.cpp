@@ -61,6 +61,9 @@ TEST_F(NumericExpressions, OperatorsThroughTheEvaluator) {
   EXPECT_EQ(eval("1 == 1 + 1e-12")->get_int(), 1);
   EXPECT_EQ(eval("2 & 1")->get_int(), 1);
   EXPECT_EQ(zynParameter::get_subtype(*eval("0.5 & 1")), PS_ERR_TYPE);
+  // -2.5 is not integral (the remainder -0.5 is taken by magnitude).
+  EXPECT_EQ(zynParameter::get_subtype(*eval("(-2.5) & 1")), PS_ERR_TYPE);
+  EXPECT_EQ(zynParameter::get_subtype(*eval("(-8) ^ (-2.5)")), PS_ERR_DOMAIN);
   zynParameterPtr sum = eval("3 + {1, 2}");
   ASSERT_EQ(sum->size(), 2);
   EXPECT_EQ(sum[zynParameterKey(1, "")]->get_double(), 5.0);

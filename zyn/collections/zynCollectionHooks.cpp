@@ -1,6 +1,7 @@
 #include "zyn/collections/zynCollectionHooks_internal.h"
 
 #include "zyn/collections/zynParameterRef.h"
+#include "zyn/core/zynParameterMap.h"
 #include "zyn/core/zynParameter_internal.h"
 #include "zyn/geometry/zynParameterUtils.h"
 #include "zyn/host/zynUnitsUtils.h"
@@ -20,7 +21,10 @@ zynParameterPtr zyn_make_root_reference(const zynParameter& root) {
 
 int zyn_is_scalar(const zynParameter& p) { return zynParameterScalar::ut_dynamic_cast(&p) != nullptr; }
 
-int zyn_is_open_map(const zynParameter&) { return 0; }
+int zyn_is_open_map(const zynParameter& p) {
+  const zynParameterMap* map = zynParameterMap::ut_dynamic_cast(&p);
+  return map && !map->is_fixed();
+}
 
 int zyn_is_numeric(const zynParameter& p) {
   return zynParameterNumeric::ut_dynamic_cast(&p) && zynParameterNumeric::valid_subtype(zynParameter::get_subtype(p));

@@ -136,7 +136,7 @@ zynParameterPtr zynParameterArray::operate_prefix(const utString& op) const {
   zynParameterPtr result(out);
   out->m_elements.reserve(m_elements.size());
   for (const zynParameterPtr& e : m_elements) {
-    zynParameterPtr r = e->operate_prefix(op);
+    zynParameterPtr r = zynParameterError::storable(e->operate_prefix(op));
     out->link_par(r);
     out->m_elements.push_back(std::move(r));
   }
@@ -148,7 +148,7 @@ zynParameterPtr zynParameterArray::operate_postfix(const utString& op) const {
   zynParameterPtr result(out);
   out->m_elements.reserve(m_elements.size());
   for (const zynParameterPtr& e : m_elements) {
-    zynParameterPtr r = e->operate_postfix(op);
+    zynParameterPtr r = zynParameterError::storable(e->operate_postfix(op));
     out->link_par(r);
     out->m_elements.push_back(std::move(r));
   }
@@ -183,9 +183,10 @@ zynParameterPtr zynParameterArray::add(const zynParameterKey& key, zynParameterP
   // An array that held itself or an ancestor would close a loop of parent
   // links and owners: walks up the tree would never end, nor would printing.
   if (is_descendent(p.pointer())) return zynParameterError::create(PS_ERR_ARGUMENTS);
-  link_par(p);
-  insert_element(i, p);
-  return p;
+  zynParameterPtr element = zynParameterError::storable(p);  // a shared error is never linked
+  link_par(element);
+  insert_element(i, element);
+  return element;
 }
 
 zynParameterPtr zynParameterArray::remove(const zynParameterKey& key) {

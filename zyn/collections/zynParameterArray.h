@@ -53,7 +53,8 @@ class zynParameterArray : public zynParameter {
   // booleans. "[" and "." and every other operator go to the base class.
   zynParameterPtr operate_binary(const utString& op, const zynParameterPtr& other) const override;
   // Returns a new plain array holding each element's own operate_prefix
-  // (operate_postfix) result for "op", errors included, in order.
+  // (operate_postfix) result for "op", errors included (as private copies
+  // of the shared values), in order.
   zynParameterPtr operate_prefix(const utString& op) const override;
   zynParameterPtr operate_postfix(const utString& op) const override;
   int size() const override { return static_cast<int>(m_elements.size()); }
@@ -67,7 +68,8 @@ class zynParameterArray : public zynParameter {
   // An empty key, the index -1 and the index size() append. Returns "p", or
   // "Unknown error" when locked, "Invalid name" for any other index or a
   // component that is not a number, and "Invalid arguments" when "p" is this
-  // array or one of its ancestors. The rest of the key is ignored.
+  // array or one of its ancestors. A shared error value (or null) is stored,
+  // and returned, as a new private copy. The rest of the key is ignored.
   zynParameterPtr add(const zynParameterKey& key, zynParameterPtr p) override;
   // Takes out the element at the key's index, clears its parent link and
   // returns it. Errors as for add; an empty key is "Invalid name".

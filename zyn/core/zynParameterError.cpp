@@ -8,17 +8,40 @@ namespace {
 constexpr int error_kinds = 10;
 }  // namespace
 
-zynParameterPtr zynParameterError::create(zynParameterSubType subtype) {
-  // Built once, thread-safe, and kept until unload.
+// Built once, thread-safe, and kept until unload. Each record is made here,
+// so that copying a shared value, from any thread, only reads it.
+const zynParameterPtr* zynParameterError::shared_values() {
   static const zynParameterPtr* shared = [] {
     auto* values = new zynParameterPtr[error_kinds + 1];
-    for (int i = 0; i < error_kinds; ++i)
-      values[i] = zynParameterPtr(new zynParameterError(static_cast<zynParameterSubType>(i)));
-    values[error_kinds] = zynParameterPtr(new zynParameterError(PS_ERR_UNKNOWN));
+    for (int i = 0; i <= error_kinds; ++i) {
+      values[i] = zynParameterPtr(new zynParameterError(static_cast<zynParameterSubType>(i < error_kinds ? i : 0)));
+      values[i]->get_impl();
+    }
     return values;
   }();
+  return shared;
+}
+
+zynParameterPtr zynParameterError::create(zynParameterSubType subtype) {
   int index = subtype >= 0 && subtype < error_kinds ? subtype : error_kinds;
-  return shared[index];
+  return shared_values()[index];
+}
+
+int zynParameterError::is_shared(const zynParameter& p) {
+  if (!p.is_error()) return 0;
+  const zynParameterPtr* shared = shared_values();
+  for (int i = 0; i <= error_kinds; ++i)
+    if (shared[i].raw() == &p) return 1;
+  return 0;
+}
+
+zynParameterPtr zynParameterError::storable(const zynParameterPtr& p) {
+  const zynParameter& value = *p;
+  return is_shared(value) ? zynParameterPtr(value.create_new()) : p;
+}
+
+zynParameterError::zynParameterError(const zynParameterError& other) : zynParameter(other), m_subtype(other.m_subtype) {
+  if (is_shared(other)) set_impl(zynParameterImplPtr());
 }
 
 const char* zynParameterError::message_key(zynParameterSubType subtype) {

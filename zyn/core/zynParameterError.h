@@ -1,7 +1,8 @@
 // Errors are values: an operation that cannot produce its result returns a
 // zynParameterPtr to a zynParameterError, a parameter of type PT_ERROR whose
 // subtype (0 to 9) says what went wrong. The values handed out by create are
-// shared, one per subtype, and their setters do nothing.
+// shared, one per subtype, and their setters do nothing. Containers never
+// link or rename a shared value: they store a private copy (storable).
 #pragma once
 
 #include "zyn/core/zynParameter.h"
@@ -15,7 +16,15 @@ class zynParameterError : public zynParameter {
   static zynParameterPtr create(zynParameterSubType subtype);
   static zynParameterPtr create(int subtype) { return create(static_cast<zynParameterSubType>(subtype)); }
 
-  zynParameterError(const zynParameterError& other) = default;
+  // Returns 1 when "p" is one of the values handed out by create.
+  static int is_shared(const zynParameter& p);
+  // Returns "p", or a new private copy when "p" holds a shared value (a
+  // null "p" stands for create(0)): what a container may link and rename.
+  static zynParameterPtr storable(const zynParameterPtr& p);
+
+  // A copy of a shared value gets a record of its own, so that naming the
+  // copy never names the value every caller is handed.
+  zynParameterError(const zynParameterError& other);
   zynParameter* create_new() const override { return new zynParameterError(*this); }
 
   int is_valid() const override { return 0; }
@@ -44,5 +53,7 @@ class zynParameterError : public zynParameter {
 
  private:
   explicit zynParameterError(zynParameterSubType subtype) : m_subtype(subtype) {}
+  // The create(0) to create(9) values, then the one for other subtypes.
+  static const zynParameterPtr* shared_values();
   zynParameterSubType m_subtype;
 };

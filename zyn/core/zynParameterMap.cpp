@@ -167,18 +167,18 @@ zynParameterPtr zynParameterMap::keys_list() const {
 
 zynParameterPtr zynParameterMap::add(const zynParameterKey& key, zynParameterPtr p) {
   if (key.type() != PT_MAP) return error(PS_ERR_NAME);
-  // An error value is no member: storing one would link and rename a value
-  // that is shared by the whole library.
-  if (zyn_is_lookup_failure(*p)) return p;
-  // A map holding itself or an ancestor would own itself and never end a walk.
-  if (is_descendent(p.raw())) return error(PS_ERR_ARGUMENTS);
   const zynParameterKey name = key.first_key();
   zynParameterPtr existing = lookup(name, false);
   if (get_type(*existing) != PT_ERROR && !existing->is_ref()) return existing;
   if (is_locked()) return error(PS_ERR_UNKNOWN);
-  store(name.first(), p);
-  p->set_name(name.str());
-  return p;
+  // A map holding itself or an ancestor would own itself and never end a walk.
+  if (is_descendent(p.raw())) return error(PS_ERR_ARGUMENTS);
+  // An error is stored like any member (lookups then treat it as missing),
+  // but never one of the shared values, which would be linked and renamed.
+  zynParameterPtr member = zynParameterError::storable(p);
+  store(name.first(), member);
+  member->set_name(name.str());
+  return member;
 }
 
 zynParameterPtr zynParameterMap::remove(const zynParameterKey& key) {
@@ -231,6 +231,8 @@ void zynParameterMap::copy_value_from(const zynParameter& source) {
     auto mine = m_index.find(m.name);
     if (mine == m_index.end()) continue;
     zynParameterPtr& target = mine->second->value;
+    // A stored error is missing on either side: its message is no value.
+    if (zyn_is_lookup_failure(*m.value) || zyn_is_lookup_failure(*target)) continue;
     const zynParameterMap* submap = ut_dynamic_cast(m.value.raw());
     if (submap && !submap->is_fixed()) {
       if (locked) continue;

@@ -53,9 +53,10 @@ class zynParameterMap : public zynParameter {
   zynParameterOnRead set_onread_callback(zynParameterOnRead fn) override;
   // Returns "(MAP" (" !" when invalid) ") \n" and one line per active member.
   utString print(int depth) const override;
-  // Copies into the members that both maps have (exact names). A source
-  // member that is a map not fixed replaces ours by a copy (not while this
-  // map is locked); other members copy their values. Other members are left alone.
+  // Copies into the members that both maps have (exact names; stored errors
+  // count as missing). A source member that is a map not fixed replaces ours
+  // by a copy (not while this map is locked); other members copy their
+  // values. Other members are left alone.
   void copy_value_from(const zynParameter& source) override;
   // "==" and "!=" give "Type error" (maps are not compared in expressions);
   // "." and "[" reach members.
@@ -69,8 +70,10 @@ class zynParameterMap : public zynParameter {
   // Adds "p" under the first component of "key" and names it so. Returns
   // "p"; or the member already there (an existing member is never replaced,
   // except an error or a reference); "Unknown error" when locked; "Invalid
-  // name" for a key that is not a name; "p" itself, not stored, when it is
-  // an error value.
+  // name" for a key that is not a name, "Invalid arguments" for this map or
+  // an ancestor. An error is stored like any member and lookups then treat
+  // it as missing; a shared error value (or null) is stored, and returned,
+  // as a new private copy.
   zynParameterPtr add(const zynParameterKey& key, zynParameterPtr p) override;
   // Takes the member named by the first component of "key" out and returns
   // it. "Unknown error" when locked, "Invalid name" when there is none.

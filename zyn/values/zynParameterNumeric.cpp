@@ -153,9 +153,14 @@ zynParameterPtr zynParameterNumeric::evaluate_raw(double& raw) const {
   zynParameterType t = get_type(*result);
   if (t == PT_ERROR) return result;
   if (t != PT_NUMERIC) return zynParameterError::create(PS_ERR_TYPE);
-  // A literal numeric result gives its value without a round trip through text.
+  // A literal numeric result gives its value without a round trip through
+  // text, read through its own subtype first: int(2.7) and 7/2 on two INT
+  // operands hold 2.7 and 3.5 but stand for 2 and 3.
   const zynParameterNumeric* numeric = ut_dynamic_cast(result->get_ref());
-  if (numeric && numeric->literal_value(raw)) return zynParameterPtr();
+  if (numeric && numeric->literal_value(raw)) {
+    raw = numeric->apply_subtype(raw);
+    return zynParameterPtr();
+  }
   utString text = result->get_expr();
   int end = 0;
   if (zyn_parse_number_text(text, nlsUtils::m_decimal_point, raw) || ut_parse(text, raw, end)) return zynParameterPtr();

@@ -11,6 +11,8 @@ zynParameterPtr zyn_create_string(const utString& text) { return zynParameterPtr
 
 zynParameterString::zynParameterString(const utString& text) : zynParameterScalar(text) {}
 
+// The default is the text itself, formula included: its interpolated value
+// would be frozen in whatever scope the string has when it is built.
 void zynParameterString::settle_default() const {
   m_default_pending = false;
   zynParameterImpl& record = impl();
