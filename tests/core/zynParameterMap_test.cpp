@@ -7,8 +7,6 @@
 
 namespace {
 
-zynParameterPtr num(double v) { return zynParameterPtr(new zynParameterNumeric(PS_REAL, zynDimensions(), v)); }
-zynParameterPtr map() { return zynParameterPtr(new zynParameterMap()); }
 zynParameterSubType sub(const zynParameterPtr& p) { return zynParameter::get_subtype(*p); }
 
 // A member that always reports itself invalid.
@@ -20,12 +18,12 @@ class zynInvalidTestParameter : public zynTestParameter {
 
 TEST(ParameterMap, CaseInsensitiveFallbackAndRemoval) {
   zynParameterMap m;
-  zynParameterPtr feed = m.add("Feed", num(1));
+  zynParameterPtr feed = m.add("Feed", zyn_real(1));
   EXPECT_EQ(m["feed"].raw(), feed.raw());
   EXPECT_EQ(m["FEED"].raw(), feed.raw());
   // An exact match wins over the fallback.
-  zynParameterPtr lower = m.add("feedrate", num(2));
-  zynParameterPtr upper = m.add("FEEDRATE", num(3));
+  zynParameterPtr lower = m.add("feedrate", zyn_real(2));
+  zynParameterPtr upper = m.add("FEEDRATE", zyn_real(3));
   EXPECT_EQ(upper.raw(), lower.raw());  // add finds "feedrate" through the fallback
   EXPECT_EQ(m.size(), 2);
 
@@ -41,19 +39,19 @@ TEST(ParameterMap, CaseInsensitiveFallbackAndRemoval) {
 
 TEST(ParameterMap, CaseIndexHoldsTheLastAddedAndSurvivesOtherRemovals) {
   zynParameterMap m;
-  zynParameterPtr a = m.add("Depth", num(1));
+  zynParameterPtr a = m.add("Depth", zyn_real(1));
   m.remove("Depth");
-  zynParameterPtr b = m.add("DEPTH", num(2));
+  zynParameterPtr b = m.add("DEPTH", zyn_real(2));
   EXPECT_EQ(m["depth"].raw(), b.raw());
-  zynParameterPtr c = m.add("dEpTh_x", num(3));
+  zynParameterPtr c = m.add("dEpTh_x", zyn_real(3));
   m.remove("dEpTh_x");
   EXPECT_EQ(m["depth"].raw(), b.raw());
 }
 
 TEST(ParameterMap, AddNeverReplacesButOverwritesReferences) {
   zynParameterMap m;
-  zynParameterPtr first = num(1);
-  zynParameterPtr second = num(2);
+  zynParameterPtr first = zyn_real(1);
+  zynParameterPtr second = zyn_real(2);
   EXPECT_EQ(m.add("a", first).raw(), first.raw());
   EXPECT_EQ(m.add("a", second).raw(), first.raw());
   EXPECT_EQ(second->parent(), nullptr);
@@ -63,7 +61,7 @@ TEST(ParameterMap, AddNeverReplacesButOverwritesReferences) {
   zynParameterPtr ref(new zynParameterRef("nowhere"));
   m.add("r", ref);
   EXPECT_EQ(m["r"].raw(), ref.raw());  // a reference without target is still a member
-  zynParameterPtr value = num(3);
+  zynParameterPtr value = zyn_real(3);
   EXPECT_EQ(m.add("r", value).raw(), value.raw());
   EXPECT_EQ(m["r"].raw(), value.raw());
   EXPECT_EQ(ref->parent(), nullptr);
@@ -72,8 +70,8 @@ TEST(ParameterMap, AddNeverReplacesButOverwritesReferences) {
 
 TEST(ParameterMap, AddRefusals) {
   zynParameterMap m;
-  EXPECT_EQ(sub(m.add("[2]", num(1))), PS_ERR_NAME);
-  EXPECT_EQ(sub(m.add("a b", num(1))), PS_ERR_NAME);
+  EXPECT_EQ(sub(m.add("[2]", zyn_real(1))), PS_ERR_NAME);
+  EXPECT_EQ(sub(m.add("a b", zyn_real(1))), PS_ERR_NAME);
   // Error values are not stored (they are shared by the whole library).
   zynParameterPtr error = zynParameterError::create(PS_ERR_DOMAIN);
   EXPECT_EQ(m.add("e", error).raw(), error.raw());
@@ -83,13 +81,13 @@ TEST(ParameterMap, AddRefusals) {
   EXPECT_EQ(m.size(), 0);
 
   // A map never becomes its own member or its ancestor's.
-  zynParameterPtr outer = map();
-  zynParameterPtr inner = outer->add("inner", map());
+  zynParameterPtr outer = zyn_map();
+  zynParameterPtr inner = outer->add("inner", zyn_map());
   EXPECT_EQ(sub(inner->add("loop", outer)), PS_ERR_ARGUMENTS);
   EXPECT_EQ(sub(inner->add("self", inner)), PS_ERR_ARGUMENTS);
 
   m.lock(1);
-  zynParameterPtr p = num(1);
+  zynParameterPtr p = zyn_real(1);
   EXPECT_EQ(sub(m.add("a", p)), PS_ERR_UNKNOWN);
   EXPECT_EQ(p->parent(), nullptr);
   EXPECT_EQ(m.size(), 0);
@@ -97,8 +95,8 @@ TEST(ParameterMap, AddRefusals) {
 
 TEST(ParameterMap, LookupRules) {
   zynParameterMap m;
-  zynParameterPtr sub_map = m.add("sub", map());
-  zynParameterPtr x = sub_map->add("x", num(4));
+  zynParameterPtr sub_map = m.add("sub", zyn_map());
+  zynParameterPtr x = sub_map->add("x", zyn_real(4));
   EXPECT_EQ(m["sub.x"].raw(), x.raw());
   EXPECT_EQ(m["SUB.X"].raw(), x.raw());
   EXPECT_EQ(sub(m["sub.y"]), PS_ERR_NAME);
@@ -112,8 +110,8 @@ TEST(ParameterMap, LookupRules) {
 
 TEST(ParameterMap, LookupInFunctionScopeFindsOnlyFunctions) {
   zynParameterMap m;
-  m.add("f", zynParameterPtr(new zynParameterFunction("1")));
-  m.add("v", num(1));
+  m.add("f", zyn_function("1"));
+  m.add("v", zyn_real(1));
   zynEvalFunction scope(EF_FUNCTIONS_ONLY);
   EXPECT_EQ(zynParameter::get_type(*m["f"]), PT_FUNCTION);
   EXPECT_EQ(sub(m["v"]), PS_ERR_NAME);
@@ -121,9 +119,9 @@ TEST(ParameterMap, LookupInFunctionScopeFindsOnlyFunctions) {
 
 TEST(ParameterMap, MembersKeepInsertionOrder) {
   zynParameterMap m;
-  for (const char* name : {"zeta", "alpha", "mid"}) m.add(name, num(1));
+  for (const char* name : {"zeta", "alpha", "mid"}) m.add(name, zyn_real(1));
   m.remove("alpha");
-  m.add("alpha", num(2));
+  m.add("alpha", zyn_real(2));
   utString order;
   for (const zynParameterMapMember& member : m.members()) order += member.name + " ";
   EXPECT_EQ(order, "zeta mid alpha ");
@@ -141,8 +139,8 @@ TEST(ParameterMap, KeysListsTheMemberNames) {
   zynParameterPtr none = m["_keys"];
   EXPECT_EQ(sub(none), PS_LIST);
   EXPECT_EQ(none->size(), 0);
-  m.add("b", num(1));
-  m.add("a", num(2));
+  m.add("b", zyn_real(1));
+  m.add("a", zyn_real(2));
   zynParameterPtr keys = m["_keys.ignored"];
   EXPECT_EQ(keys->size(), 2);
   EXPECT_EQ(m.size(), 2);
@@ -150,14 +148,14 @@ TEST(ParameterMap, KeysListsTheMemberNames) {
 
 TEST(ParameterMap, PrintLeavesOutInactiveMembers) {
   zynParameterMap m;
-  m.add("shown", num(1));
-  zynParameterPtr hidden = m.add("hidden", num(2));
+  m.add("shown", zyn_real(1));
+  zynParameterPtr hidden = m.add("hidden", zyn_real(2));
   hidden->set_active("0");
   EXPECT_EQ(m.size(), 2);
   const utString printed = m.print(0);
   EXPECT_EQ(printed.rfind("(MAP) \n\tshown: ", 0), 0u);
   EXPECT_EQ(printed.find("hidden"), utString::npos);
-  EXPECT_EQ(printed, "(MAP) \n\tshown: " + num(1)->print(1));
+  EXPECT_EQ(printed, "(MAP) \n\tshown: " + zyn_real(1)->print(1));
 }
 
 TEST(ParameterMap, ValidityIgnoresInactiveMembers) {
@@ -168,28 +166,28 @@ TEST(ParameterMap, ValidityIgnoresInactiveMembers) {
   bad->set_active("0");
   EXPECT_TRUE(m.is_valid());
   zynParameterMap refs;
-  refs.add("broken", zynParameterPtr(new zynParameterRef("missing")));
+  refs.add("broken", zyn_ref("missing"));
   EXPECT_TRUE(refs.is_valid());
 }
 
 TEST(ParameterMap, CopyValueFromCommonMembersOnly) {
   zynParameterMap dst;
-  dst.add("a", num(0));
-  dst.add("c", num(5));
-  zynParameterPtr fixed_dst = dst.add("fixed", map());
-  fixed_dst->add("x", num(0));
-  fixed_dst->add("keep", num(7));
-  zynParameterPtr open_dst = dst.add("open", map());
-  open_dst->add("old", num(0));
+  dst.add("a", zyn_real(0));
+  dst.add("c", zyn_real(5));
+  zynParameterPtr fixed_dst = dst.add("fixed", zyn_map());
+  fixed_dst->add("x", zyn_real(0));
+  fixed_dst->add("keep", zyn_real(7));
+  zynParameterPtr open_dst = dst.add("open", zyn_map());
+  open_dst->add("old", zyn_real(0));
 
   zynParameterMap src;
-  src.add("a", num(1));
-  src.add("b", num(2));
-  zynParameterPtr fixed_src = src.add("fixed", map());
-  fixed_src->add("x", num(9));
-  zynParameterPtr open_src = src.add("open", map());
+  src.add("a", zyn_real(1));
+  src.add("b", zyn_real(2));
+  zynParameterPtr fixed_src = src.add("fixed", zyn_map());
+  fixed_src->add("x", zyn_real(9));
+  zynParameterPtr open_src = src.add("open", zyn_map());
   zynParameterMap::ut_dynamic_cast(open_src.pointer())->not_fixed();
-  open_src->add("new", num(3));
+  open_src->add("new", zyn_real(3));
 
   dst.copy_value_from(src);
   EXPECT_DOUBLE_EQ(dst["a"]->get_double(), 1.0);
@@ -209,9 +207,9 @@ TEST(ParameterMap, CopyValueFromCommonMembersOnly) {
 
 TEST(ParameterMap, CopyValueFromALockedMapKeepsItsSubmaps) {
   zynParameterMap dst;
-  zynParameterPtr mine = dst.add("open", map());
+  zynParameterPtr mine = dst.add("open", zyn_map());
   zynParameterMap src;
-  zynParameterPtr theirs = src.add("open", map());
+  zynParameterPtr theirs = src.add("open", zyn_map());
   zynParameterMap::ut_dynamic_cast(theirs.pointer())->not_fixed();
   dst.lock(1);
   dst.copy_value_from(src);
@@ -219,12 +217,12 @@ TEST(ParameterMap, CopyValueFromALockedMapKeepsItsSubmaps) {
 }
 
 TEST(ParameterMap, CopyValueFromAnOwnMemberIsSafe) {
-  zynParameterPtr outer = map();
-  zynParameterPtr inner = outer->add("inner", map());
+  zynParameterPtr outer = zyn_map();
+  zynParameterPtr inner = outer->add("inner", zyn_map());
   zynParameterMap::ut_dynamic_cast(inner.pointer())->not_fixed();
-  zynParameterPtr innermost = inner->add("inner", map());
+  zynParameterPtr innermost = inner->add("inner", zyn_map());
   zynParameterMap::ut_dynamic_cast(innermost.pointer())->not_fixed();
-  innermost->add("v", num(8));
+  innermost->add("v", zyn_real(8));
   inner.release();
   zynParameterPtr source = outer["inner"];
   zynParameter* raw = source.pointer();
@@ -236,8 +234,8 @@ TEST(ParameterMap, CopyValueFromAnOwnMemberIsSafe) {
 }
 
 TEST(ParameterMap, DeepCopiesAndParentLinks) {
-  zynParameterPtr m = map();
-  zynParameterPtr a = m->add("a", num(1));
+  zynParameterPtr m = zyn_map();
+  zynParameterPtr a = m->add("a", zyn_real(1));
   zynParameterPtr copy = m.copy();
   EXPECT_NE(copy["a"].raw(), a.raw());
   EXPECT_EQ(copy["a"]->parent(), copy.raw());
@@ -246,14 +244,14 @@ TEST(ParameterMap, DeepCopiesAndParentLinks) {
   EXPECT_FALSE(*m == *copy);
 
   zynParameterMap assigned;
-  assigned.add("gone", num(0));
+  assigned.add("gone", zyn_real(0));
   assigned = *zynParameterMap::ut_dynamic_cast(m.pointer());
   EXPECT_EQ(assigned.size(), 1);
   EXPECT_DOUBLE_EQ(assigned["a"]->get_double(), 1.0);
   // Assigning a map its own member is safe: the copy is taken first.
-  zynParameterPtr holder = map();
-  zynParameterPtr nested = holder->add("nested", map());
-  nested->add("deep", num(6));
+  zynParameterPtr holder = zyn_map();
+  zynParameterPtr nested = holder->add("nested", zyn_map());
+  nested->add("deep", zyn_real(6));
   *zynParameterMap::ut_dynamic_cast(holder.pointer()) = *zynParameterMap::ut_dynamic_cast(nested.pointer());
   EXPECT_DOUBLE_EQ(holder["deep"]->get_double(), 6.0);
 
@@ -262,10 +260,10 @@ TEST(ParameterMap, DeepCopiesAndParentLinks) {
 }
 
 TEST(ParameterMap, SharedMemberKeepsItsNewParent) {
-  zynParameterPtr shared = num(1);
-  zynParameterPtr first = map();
+  zynParameterPtr shared = zyn_real(1);
+  zynParameterPtr first = zyn_map();
   first->add("s", shared);
-  zynParameterPtr second = map();
+  zynParameterPtr second = zyn_map();
   second->add("s", shared);
   EXPECT_EQ(shared->parent(), second.raw());
   first.release();
@@ -275,19 +273,19 @@ TEST(ParameterMap, SharedMemberKeepsItsNewParent) {
 TEST(ParameterMap, Equality) {
   zynParameterMap a;
   zynParameterMap b;
-  a.add("x", num(1));
-  b.add("X", num(1));
+  a.add("x", zyn_real(1));
+  b.add("X", zyn_real(1));
   EXPECT_TRUE(a == b);  // the counterpart is found in any case
-  b.add("y", num(1));
+  b.add("y", zyn_real(1));
   EXPECT_FALSE(a == b);
-  zynParameterPtr other = map();
+  zynParameterPtr other = zyn_map();
   EXPECT_EQ(sub(a.operate_binary("==", other)), PS_ERR_TYPE);
   EXPECT_EQ(sub(a.operate_binary("!=", other)), PS_ERR_TYPE);
 }
 
 TEST(ParameterMap, ResetAndRemoveAll) {
   zynParameterMap fixed;
-  zynParameterPtr value = fixed.add("v", num(3));
+  zynParameterPtr value = fixed.add("v", zyn_real(3));
   value->set_double(8);
   fixed.reset();
   EXPECT_EQ(fixed.size(), 1);
@@ -295,7 +293,7 @@ TEST(ParameterMap, ResetAndRemoveAll) {
 
   zynParameterMap open;
   open.not_fixed();
-  zynParameterPtr member = open.add("v", num(3));
+  zynParameterPtr member = open.add("v", zyn_real(3));
   open.lock(1);
   open.reset();
   open.remove_all();
@@ -309,8 +307,8 @@ TEST(ParameterMap, ResetAndRemoveAll) {
 
 TEST(ParameterMap, CreateObjectStripsConditionsOfTheCopyOnly) {
   zynParameterMap m;
-  zynParameterPtr inner = m.add("inner", map());
-  zynParameterPtr leaf = inner->add("leaf", num(1));
+  zynParameterPtr inner = m.add("inner", zyn_map());
+  zynParameterPtr leaf = inner->add("leaf", zyn_real(1));
   leaf->set_active("Mode == 1");
   m.set_active("Enabled");
   zynParameterPtr object(m.create_object());
@@ -343,10 +341,10 @@ TEST(ParameterMap, CopiesOfMembersOutliveTheirSourceMap) {
   zynParameterPtr copy_of_copy;
   {
     zynParameterRoot root("Op", 1, "");
-    zynParameterPtr holder = map();
+    zynParameterPtr holder = zyn_map();
     root.add("Holder", holder);
-    holder->add("x", num(2.0));
-    zynParameterPtr y = holder->add("y", num(0.0));
+    holder->add("x", zyn_real(2.0));
+    zynParameterPtr y = holder->add("y", zyn_real(0.0));
     y->set_string("x + 1");
     copy = y.copy();
     copy_of_copy = copy.copy();
@@ -366,8 +364,8 @@ TEST(ParameterMap, CopiesOfMembersOutliveTheirSourceMap) {
   EXPECT_EQ(zynParameter::get_name(*copy_of_copy, 0), "y");
 
   // Adopted by another map, the copy takes that map's scope for good.
-  zynParameterPtr other = map();
-  other->add("x", num(10.0));
+  zynParameterPtr other = zyn_map();
+  other->add("x", zyn_real(10.0));
   other->add("y", copy);
   EXPECT_EQ(copy->parent(), other.pointer());
   EXPECT_DOUBLE_EQ(copy->get_double(), 11.0);

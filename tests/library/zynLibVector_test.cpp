@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "support/zynTestGeometry.h"
-#include "support/zynTestLibRoot.h"
+#include "support/zynTestLibTree.h"
 #include "zyn/zyn.h"
 
 namespace {
