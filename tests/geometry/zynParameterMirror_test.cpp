@@ -34,7 +34,7 @@ void mirror_in_yz_plane(const zynParameterPtr& root) {
 TEST(ParameterWorkplane, NeedsExactlyThreeVectorMembers) {
   const zynParameterPtr wp = workplane(giPoint3(1, 2, 3), giVector3(1, 0, 0), giVector3(0, 1, 0));
   EXPECT_EQ(zynParameterUtils::is_workplane(*wp), 1);
-  wp->add("Extra", zyn_test_real(1));
+  wp->add("Extra", zyn_real(1));
   EXPECT_EQ(zynParameterUtils::is_workplane(*wp), 0);
 
   zynParameterPtr flat = zyn_map();
@@ -71,18 +71,18 @@ TEST(ParameterWorkplane, ConvertsBothWays) {
 
 TEST(ParameterMirror, ModesChangeValuesByTheirRule) {
   zynParameterPtr root = zyn_map();
-  root->add("len", with_mode(zyn_test_real(5), PMM_NEGATE));
-  root->add("a270", with_mode(zyn_test_real(270), PMM_ADD_180));
-  root->add("a90", with_mode(zyn_test_real(90), PMM_ADD_180));
-  root->add("back", with_mode(zyn_test_real(30), PMM_SUBTRACT_180));
-  root->add("sup", with_mode(zyn_test_real(30), PMM_SUPPLEMENT));
-  root->add("keep", with_mode(zyn_test_real(7), PMM_KEEP));
-  root->add("plain", zyn_test_real(3));
-  root->add("odd", with_mode(zyn_test_real(4), static_cast<zynParameterMirrorMode>(42)));
+  root->add("len", with_mode(zyn_real(5), PMM_NEGATE));
+  root->add("a270", with_mode(zyn_real(270), PMM_ADD_180));
+  root->add("a90", with_mode(zyn_real(90), PMM_ADD_180));
+  root->add("back", with_mode(zyn_real(30), PMM_SUBTRACT_180));
+  root->add("sup", with_mode(zyn_real(30), PMM_SUPPLEMENT));
+  root->add("keep", with_mode(zyn_real(7), PMM_KEEP));
+  root->add("plain", zyn_real(3));
+  root->add("odd", with_mode(zyn_real(4), static_cast<zynParameterMirrorMode>(42)));
   root->add("side", with_mode(zyn_enum("left|right|both", "left"), PMM_SWAP_SIDE));
   root->add("hand", with_mode(zyn_string("Right"), PMM_SWAP_SIDE));
   root->add("other", with_mode(zyn_string("both"), PMM_SWAP_SIDE));
-  root->add("off", with_mode(zyn_test_real(9), PMM_NEGATE));
+  root->add("off", with_mode(zyn_real(9), PMM_NEGATE));
   (*root)["off"]->set_active("0");
 
   mirror_in_yz_plane(root);
@@ -103,11 +103,11 @@ TEST(ParameterMirror, ModesChangeValuesByTheirRule) {
 TEST(ParameterMirror, SwapEndExchangesNegatedValues) {
   zynParameterPtr root = zyn_map();
   zynParameterPtr segment = zyn_map();
-  segment->add("Start", with_mode(zyn_test_real(2), PMM_SWAP_END));
-  segment->add("End", zyn_test_real(5));
+  segment->add("Start", with_mode(zyn_real(2), PMM_SWAP_END));
+  segment->add("End", zyn_real(5));
   root->add("segment", segment);
   // Without a sibling "End" the value stays.
-  root->add("lone", with_mode(zyn_test_real(6), PMM_SWAP_END));
+  root->add("lone", with_mode(zyn_real(6), PMM_SWAP_END));
   mirror_in_yz_plane(root);
   EXPECT_EQ((*root)["segment.Start"]->get_double(), -5.0);
   EXPECT_EQ((*root)["segment.End"]->get_double(), -2.0);
@@ -160,7 +160,7 @@ TEST(ParameterMirror, WorkplanesReflectInThePlaneOnly) {
 
 TEST(ParameterActivity, RemoveActiveExpressionsStripsTheTreeOnly) {
   zynParameterPtr root = zyn_map();
-  zynParameterPtr depth = zyn_test_real(1);
+  zynParameterPtr depth = zyn_real(1);
   depth->set_active("0");
   zynParameterEnum* e = new zynParameterEnum();
   e->add_state("a", "", "", "");
@@ -169,7 +169,7 @@ TEST(ParameterActivity, RemoveActiveExpressionsStripsTheTreeOnly) {
   mode->set_active("depth > 5");
   zynParameterPtr inner = zyn_map();
   inner->set_active("0");
-  inner->add("deep", zyn_test_real(2));
+  inner->add("deep", zyn_real(2));
   (*inner)["deep"]->set_active("0");
   root->add("depth", depth);
   root->add("mode", mode);

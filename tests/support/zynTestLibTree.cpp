@@ -26,7 +26,7 @@ zynParameterPtr zyn_test_number(double v, zynParameterSubType subtype) {
 
 zynParameterPtr zyn_test_real_list(std::initializer_list<double> values) {
   zynParameterPtr list = zyn_list(zyn_real(0.0));
-  for (double v : values) list[zynParameterKey(-1, utString())]->set_double(v);
+  for (double v : values) (*list)[zynParameterKey(-1, utString())]->set_double(v);
   return list;
 }
 

@@ -7,18 +7,28 @@
 #include "zyn/core/zynParameterNotify.h"
 #include "zyn/values/zynParameterNumeric.h"
 
+namespace {
+
+// Returns an owning handle on "p" when something owns it already, else a
+// non-owning one (a root on the stack).
+zynParameterPtr hold(zynParameter* p) {
+  return p->reference_count() > 0 ? zynParameterPtr(p) : zynParameterPtr(coPrfExternal, p);
+}
+
+}  // namespace
+
 std::ostream& operator<<(std::ostream& out, const zynParameter& p) { return out << p.print(0); }
 
 std::ostream& operator<<(std::ostream& out, const zynParameterPtr& p) { return out << *p; }
 
-zynMemberRange::zynMemberRange(const zynParameterPtr& p) : m_holder(p) {
+zynMemberRange::zynMemberRange(const zynParameterPtr& p) : m_holder(hold(p.par())) {
   static const zynParameterMapMembers none;
-  const zynParameterMap* map = zynParameterMap::ut_dynamic_cast(p.par());
+  const zynParameterMap* map = zynParameterMap::ut_dynamic_cast(m_holder.pointer());
   m_members = map ? &map->members() : &none;
 }
 
 zynElementRange::zynElementRange(const zynParameterPtr& p)
-    : m_holder(p), m_array(zynParameterArray::ut_dynamic_cast(p.par())) {}
+    : m_holder(hold(p.par())), m_array(zynParameterArray::ut_dynamic_cast(m_holder.pointer())) {}
 
 zynParameterPtr zynElementRange::iterator::operator*() const { return m_array->get_element(m_at); }
 

@@ -24,8 +24,8 @@ std::ostream& operator<<(std::ostream& out, const zynParameter& p);
 std::ostream& operator<<(std::ostream& out, const zynParameterPtr& p);
 
 // The members of a map, in the map's order, as (name, value) entries. The
-// range holds the map (through a reference, its target) alive while it
-// lives; adding or removing members while walking it is not supported.
+// range holds the map (for a reference, its target) alive while it lives;
+// adding or removing members while walking it is not supported.
 class zynMemberRange {
  public:
   // The members of "p".par(); none when that is not a map.
@@ -84,7 +84,7 @@ inline zynElementRange zyn_elements(const zynParameterPtr& p) { return zynElemen
 
 // A number read from a parameter, with the error that reading it met.
 struct zynReading {
-  double value = 0.0;     // what get_double() answers; 0.0 on failure
+  double value = 0.0;     // what get_double() answers; 0.0 when the read fails
   zynParameterPtr error;  // null when the read succeeded, else the error value
   // Returns true when the read succeeded.
   explicit operator bool() const { return error.is_null(); }
