@@ -19,7 +19,7 @@
 
 class zynParameterArray;
 
-// Write "p".print(0): the printed form, one line per member of a container.
+// Each writes "p".print(0): the printed form, one line per member of a container.
 std::ostream& operator<<(std::ostream& out, const zynParameter& p);
 std::ostream& operator<<(std::ostream& out, const zynParameterPtr& p);
 
