@@ -1,15 +1,5 @@
 #include "zynBenchTree.h"
 
-ZYN_DEFINE_TYPE(zynBenchRoot, zynParameterRoot)
-
-zynBenchRoot::zynBenchRoot() : zynParameterRoot("Host", 1, "host"), m_lib(new zynParameterLib()) {}
-
-zynParameterPtr zynBenchRoot::lookup_method(const zynParameterKey& key) const {
-  zynParameterPtr found = zynParameterRoot::lookup_method(key);
-  if (!found->is_error()) return found;
-  return (*m_lib)[key];
-}
-
 const char* zyn_bench_expression(int index) {
   static const char* const texts[] = {"a*2+b", "(x+1.5)*(y-2)/3^2", "sqrt(x^2+y^2+z^2)", "max(a, b)+min(c, d)",
                                       "a>b & c<d"};

@@ -6,21 +6,11 @@
 
 #include "zyn/zyn.h"
 
-// A root as a host builds one for expressions that call built-ins: names its
-// tree does not hold fall back to the library object it owns.
-class zynBenchRoot : public zynParameterRoot {
+// The root the benchmarks read from: a host root of type "Host" whose
+// expressions reach the built-ins.
+class zynBenchRoot : public zynParameterLibRoot {
  public:
-  ZYN_DECLARE_TYPE(zynBenchRoot, zynParameterRoot)
-
-  zynBenchRoot();
-  zynBenchRoot(const zynBenchRoot& other) = default;
-  zynParameter* create_new() const override { return new zynBenchRoot(*this); }
-
- protected:
-  zynParameterPtr lookup_method(const zynParameterKey& key) const override;
-
- private:
-  zynParameterPtr m_lib;
+  zynBenchRoot() : zynParameterLibRoot("Host", 1, "host") {}
 };
 
 // The five expressions read in the benchmarks, in our syntax and in

@@ -15,7 +15,7 @@ zynParameterPtr probe(const zynParameterPtr& root, const char* name, zynParamete
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const utString text = zyn_fuzz_text(data, size);
   zynParameterPtr root = zyn_fuzz_tree();
-  zynTestEvalScope scope(root);
+  zynParameterEvalScope scope(root);
 
   zyn_fuzz_touch(zyn_test_eval(root, text));
   zyn_fuzz_touch(zyn_test_eval((*root)[zynParameterKey("tool")], text));

@@ -6,7 +6,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const utString text = zyn_fuzz_text(data, size);
   zynParameterPtr root = zyn_fuzz_tree();
-  zynTestEvalScope scope(root);
+  zynParameterEvalScope scope(root);
 
   zynEvaluator at_root(root.pointer());
   (void)at_root.interpolate_string(text);
@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   zynEvaluator in_tool((*root)[zynParameterKey("tool")].pointer());
   (void)in_tool.interpolate_string(text);
 
-  zynParameterPtr str = root->add("probe", zynParameterPtr(new zynParameterString(text)));
+  zynParameterPtr str = root->add("probe", zyn_string(text));
   zyn_fuzz_touch(str);
   zynParameterPtr shape = (*root)[zynParameterKey("shape")];
   shape->set_string(text);

@@ -37,7 +37,7 @@ zynParameterSerialError load(const zynParameterPtr& root, const utString& text) 
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   zynParameterPtr first = zyn_fuzz_tree();
-  zynTestEvalScope scope(first);
+  zynParameterEvalScope scope(first);
   const zynParameterSerialError e = load(first, zyn_fuzz_text(data, size));
   if (e != PSE_OK && e != PSE_FAILED_PARS) return 0;
   const utString saved = save_typed(first);

@@ -6,7 +6,7 @@ zynParameterPtr number(double v, zynParameterSubType subtype, zynDimStandard dim
   return zynParameterPtr(new zynParameterNumeric(subtype, zynDimensions(dims), v));
 }
 
-zynParameterPtr text(const utString& s) { return zynParameterPtr(new zynParameterString(s)); }
+zynParameterPtr text(const utString& s) { return zyn_string(s); }
 
 zynParameterPtr real_list() {
   zynParameterList* list = new zynParameterList(number(0.0, PS_REAL));
@@ -27,7 +27,7 @@ zynParameterPtr tool_map() {
   tool->add("diameter", number(6.0, PS_REAL, ZYN_DIM_LENGTH));
   tool->add("name", text("end mill %[diameter]"));
   tool->add("flutes", number(4, PS_INT));
-  tool->add("up", zynParameterPtr(new zynParameterRef("diameter")));
+  tool->add("up", zyn_ref("diameter"));
   return tool;
 }
 
@@ -41,16 +41,16 @@ zynParameterPtr zyn_fuzz_tree() {
   root->add("a", number(45.0, PS_ANGLE));
   root->add("word", text("hello"));
   root->add("label", text("d=%[d] n=${n} $word"));
-  root->add("shape", zynParameterPtr(new zynParameterEnum("flat|ball|bull nose", "ball")));
+  root->add("shape", zyn_enum("flat|ball|bull nose", "ball"));
   root->add("values", real_list());
   root->add("names", string_list());
   root->add("tool", tool_map());
-  root->add("r", zynParameterPtr(new zynParameterRef("tool.diameter")));
-  root->add("rr", zynParameterPtr(new zynParameterRef("r")));
-  root->add("loop_a", zynParameterPtr(new zynParameterRef("loop_b")));
-  root->add("loop_b", zynParameterPtr(new zynParameterRef("loop_a")));
-  root->add("twice", zynParameterPtr(new zynParameterFunction("argv[0] * 2")));
-  root->add("self", zynParameterPtr(new zynParameterFunction("self(argv[0])")));
+  root->add("r", zyn_ref("tool.diameter"));
+  root->add("rr", zyn_ref("r"));
+  root->add("loop_a", zyn_ref("loop_b"));
+  root->add("loop_b", zyn_ref("loop_a"));
+  root->add("twice", zyn_function("argv[0] * 2"));
+  root->add("self", zyn_function("self(argv[0])"));
   return root;
 }
 

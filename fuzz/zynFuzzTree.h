@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "support/zynTestLibRoot.h"
+#include "support/zynTestLibTree.h"
 #include "zyn/zyn.h"
 
 // Builds a new sample tree. Each call returns a fresh tree, so one input

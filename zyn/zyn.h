@@ -52,6 +52,7 @@
 #include "zyn/collections/zynParameterArray.h"
 #include "zyn/collections/zynParameterData.h"
 #include "zyn/collections/zynParameterList.h"
+#include "zyn/collections/zynParameterReading.h"
 #include "zyn/collections/zynParameterRef.h"
 #include "zyn/collections/zynParameterSharedList.h"
 #include "zyn/collections/zynParameterTempArray.h"
@@ -62,8 +63,10 @@
 #include "zyn/library/zynLibraryRegistry.h"
 #include "zyn/library/zynParameterArgDecoder.h"
 #include "zyn/library/zynParameterDictArgs.h"
+#include "zyn/library/zynParameterFactory.h"
 #include "zyn/library/zynParameterFunction.h"
 #include "zyn/library/zynParameterLib.h"
+#include "zyn/library/zynParameterLibRoot.h"
 #include "zyn/library/zynParameterMemberFunction.h"
 #include "zyn/library/zynParameterNameSanitizer.h"
 

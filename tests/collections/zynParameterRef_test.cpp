@@ -9,8 +9,6 @@ namespace {
 
 zynParameterRef& as_ref(const zynParameterPtr& p) { return *zynParameterRef::ut_dynamic_cast(p.pointer()); }
 
-zynParameterPtr make_ref(const utString& text) { return zynParameterPtr(new zynParameterRef(text)); }
-
 int g_modified = 0;
 void count_modify(zynParameter*) { ++g_modified; }
 
@@ -60,7 +58,7 @@ TEST(ParameterRef, SetRefFromIdMakesAnIdReference) {
   zynUniqueIdTable::session_entities().add(uid);
   zynRefToObjectId id;
   id.become(zynUniqueIdTable::session_entities().find(uid));
-  zynParameterPtr p = make_ref("a.b");
+  zynParameterPtr p = zyn_ref("a.b");
   g_modified = 0;
   EXPECT_EQ(p->set_onmodify_callback(count_modify), nullptr);
   p->set_ref_from_id(id);
@@ -78,7 +76,7 @@ TEST(ParameterRef, SetRefFromIdMakesAnIdReference) {
 }
 
 TEST(ParameterRef, LockedReferenceKeepsItsText) {
-  zynParameterPtr p = make_ref("a.b");
+  zynParameterPtr p = zyn_ref("a.b");
   g_modified = 0;
   p->set_onmodify_callback(count_modify);
   p->lock(1);
@@ -122,7 +120,7 @@ TEST(ParameterRef, CopiesTakeTextAndRestrictionsButNoTarget) {
 }
 
 TEST(ParameterRef, SetStringWithAmpersandRepoints) {
-  zynParameterPtr p = make_ref("a");
+  zynParameterPtr p = zyn_ref("a");
   p->set_string("&b.c");
   EXPECT_EQ(as_ref(p).get_ref_string(), "b.c");
   // Without a target a plain text goes nowhere.
@@ -134,7 +132,7 @@ TEST(ParameterRef, SetStringWithAmpersandRepoints) {
 }
 
 TEST(ParameterRef, EmptyReferenceIsAReferenceError) {
-  zynParameterPtr p = make_ref("");
+  zynParameterPtr p = zyn_ref("");
   const zynParameter* target = p->get_ref();
   ASSERT_NE(target, nullptr);
   EXPECT_EQ(target, zynParameterError::create(PS_ERR_REFERENCE).pointer());
@@ -159,20 +157,19 @@ TEST(ParameterRef, PrintForms) {
   EXPECT_EQ(ref.print(0), "(REF !) a.b\n");
 }
 
-
 // A tree for resolution: root { n = 4, s = "text", r = <ref>, sub { depth = 7 } }.
 struct Tree {
   zynParameterPtr root{new zynParameterMap()};
   zynParameterPtr sub{new zynParameterMap()};
   Tree() {
     root->add(zynParameterKey("n"), zynParameterPtr(new zynParameterNumeric(PS_REAL, zynDimensions(ZYN_DIM_NONE), 4)));
-    root->add(zynParameterKey("s"), zynParameterPtr(new zynParameterString("text")));
+    root->add(zynParameterKey("s"), zyn_string("text"));
     root->add(zynParameterKey("sub"), sub);
     sub->add(zynParameterKey("depth"), zynParameterPtr(new zynParameterNumeric(PS_INT, zynDimensions(ZYN_DIM_NONE), 7)));
   }
   // Adds a reference with "text" under "name" in "where" and returns it.
   zynParameterPtr ref(const zynParameterPtr& where, const utString& name, const utString& text) {
-    return where->add(zynParameterKey(name), make_ref(text));
+    return where->add(zynParameterKey(name), zyn_ref(text));
   }
 };
 
@@ -304,7 +301,6 @@ TEST(ParameterRef, PrintFollowsTheTarget) {
   zynParameterPtr self = t.ref(t.root, "me", "me");
   EXPECT_EQ(self->print(0).find("(REF !) me = "), 0u);
 }
-
 
 TEST(ParameterRef, LongChainsResolveOrEndInAnError) {
   Tree t;

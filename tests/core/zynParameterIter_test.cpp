@@ -6,9 +6,6 @@
 
 namespace {
 
-zynParameterPtr num(double v) { return zynParameterPtr(new zynParameterNumeric(PS_REAL, zynDimensions(), v)); }
-zynParameterPtr map() { return zynParameterPtr(new zynParameterMap()); }
-
 // Returns the keys a walk yields, separated by blanks.
 utString keys_of(zynParameterIter& walk) {
   utString out;
@@ -19,11 +16,11 @@ utString keys_of(zynParameterIter& walk) {
 class IterTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    a = top->add("a", map());
-    a->add("b", num(1));
-    a->add("c", num(2));
+    a = top->add("a", zyn_map());
+    a->add("b", zyn_real(1));
+    a->add("c", zyn_real(2));
   }
-  zynParameterPtr top = map();
+  zynParameterPtr top = zyn_map();
   zynParameterPtr a;
 };
 
@@ -46,10 +43,10 @@ TEST_F(IterTest, PreOrderWalkAndSwitches) {
 }
 
 TEST_F(IterTest, EmptySubmapsFunctionsAndReservedNames) {
-  top->add("empty", map());
-  top->add("f", zynParameterPtr(new zynParameterFunction("1")));
-  zynParameterPtr tmp = top->add("_tmp", map());
-  tmp->add("x", num(3));
+  top->add("empty", zyn_map());
+  top->add("f", zyn_function("1"));
+  zynParameterPtr tmp = top->add("_tmp", zyn_map());
+  tmp->add("x", zyn_real(3));
   zynParameterIter walk(top);
   EXPECT_EQ(keys_of(walk), "a a.b a.c empty _tmp _tmp.x ");
   zynParameterIter leaves(top);
@@ -67,14 +64,14 @@ TEST_F(IterTest, EmptySubmapsFunctionsAndReservedNames) {
 
 TEST_F(IterTest, ActiveOnlyStopsAtInactiveContainers) {
   a->set_active("0");
-  top->add("d", num(4));
+  top->add("d", zyn_real(4));
   zynParameterIter walk(top);
   walk.set_active_only(1);
   EXPECT_EQ(keys_of(walk), "d ");
 }
 
 TEST_F(IterTest, ArraysYieldIndexKeys) {
-  zynParameterPtr list = top->add("list", zynParameterPtr(new zynParameterList(num(0))));
+  zynParameterPtr list = top->add("list", zyn_list(zyn_real(0)));
   list->set_int(2);
   zynParameterIter walk(top);
   walk.set_leaf_only(1);
@@ -82,7 +79,7 @@ TEST_F(IterTest, ArraysYieldIndexKeys) {
 }
 
 TEST_F(IterTest, ReferencesAreLeavesAndWalksNeverLoop) {
-  zynParameterPtr ref = top->add("r", zynParameterPtr(new zynParameterRef("a")));
+  zynParameterPtr ref = top->add("r", zyn_ref("a"));
   zynParameterIter walk(top);
   walk.set_leaf_only(1);
   EXPECT_EQ(keys_of(walk), "a.b a.c r ");
@@ -92,7 +89,7 @@ TEST_F(IterTest, ReferencesAreLeavesAndWalksNeverLoop) {
 }
 
 TEST_F(IterTest, NonContainersYieldNothing) {
-  zynParameterIter walk(num(1));
+  zynParameterIter walk(zyn_real(1));
   EXPECT_FALSE(++walk);
   zynParameterIter none{zynParameterPtr()};
   EXPECT_FALSE(++none);
@@ -102,11 +99,11 @@ TEST_F(IterTest, NonContainersYieldNothing) {
 }
 
 TEST(ParameterIterNames, PathNamesOfUnnamedMembers) {
-  zynParameterPtr m = map();
+  zynParameterPtr m = zyn_map();
   m->set_name("setup");
-  zynParameterPtr x = m->add("x", num(1));
+  zynParameterPtr x = m->add("x", zyn_real(1));
   EXPECT_EQ(zynParameter::get_name(*x, 0), "setup.x");
-  zynParameterPtr list = m->add("list", zynParameterPtr(new zynParameterList(num(0))));
+  zynParameterPtr list = m->add("list", zyn_list(zyn_real(0)));
   zynParameterPtr element = (*list)[zynParameterKey(-1, "")];
   element->set_name("");  // elements are clones of a named prototype
   EXPECT_EQ(zynParameter::get_name(*element, 0), "setup.list[0]");
@@ -117,7 +114,7 @@ TEST(ParameterIterNames, PathNamesOfUnnamedMembers) {
   zynParameterPtr inner = m->add("inner", zynParameterPtr(new zynParameterRoot("Inner", 1, "")));
   inner->set_name("");
   EXPECT_EQ(zynParameter::get_name(*inner, 0), "setup.inner");
-  zynParameterPtr leaf = inner->add("leaf", num(2));
+  zynParameterPtr leaf = inner->add("leaf", zyn_real(2));
   // Relative names stop at the innermost root, which contributes its key.
   EXPECT_EQ(zynParameter::get_name(*leaf, 1), "inner.leaf");
   EXPECT_EQ(zynParameter::get_name(*leaf, 0), "setup.inner.leaf");

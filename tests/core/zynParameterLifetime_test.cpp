@@ -4,14 +4,10 @@
 // leak checker of the sanitizer build is what catches a failure here.
 #include <gtest/gtest.h>
 
-#include "support/zynTestLibRoot.h"
+#include "support/zynTestLibTree.h"
 #include "zyn/zyn.h"
 
 namespace {
-
-zynParameterPtr number(double v) { return zynParameterPtr(new zynParameterNumeric(PS_REAL, zynDimensions(ZYN_DIM_NONE), v)); }
-zynParameterPtr ref(const utString& text) { return zynParameterPtr(new zynParameterRef(text)); }
-zynParameterPtr map() { return zynParameterPtr(new zynParameterMap()); }
 
 // A root with maps "a" and "b" whose references point into each other.
 zynParameterPtr crossed_tree() {
@@ -19,14 +15,14 @@ zynParameterPtr crossed_tree() {
   zynRefToObjectId id;
   id.become(zynUniqueIdPtr(zynUniqueId::create()));
   static_cast<zynParameterRoot&>(*root).set_id(id);
-  zynParameterPtr a = root->add("a", map());
-  zynParameterPtr b = root->add("b", map());
-  a->add("x", number(1.0));
-  b->add("y", number(2.0));
-  a->add("to_b", ref("b"));
-  b->add("to_a", ref("a"));
-  a->add("to_y", ref("b.y"));
-  b->add("to_x", ref("a.x"));
+  zynParameterPtr a = root->add("a", zyn_map());
+  zynParameterPtr b = root->add("b", zyn_map());
+  a->add("x", zyn_real(1.0));
+  b->add("y", zyn_real(2.0));
+  a->add("to_b", zyn_ref("b"));
+  b->add("to_a", zyn_ref("a"));
+  a->add("to_y", zyn_ref("b.y"));
+  b->add("to_x", zyn_ref("a.x"));
   return root;
 }
 
@@ -47,9 +43,9 @@ TEST(zynParameterLifetime, ReferencesIntoEachOtherAreFreedWithTheTree) {
 TEST(zynParameterLifetime, ReferencesAcrossNestedTreesAreFreed) {
   zynParameterPtr outer = crossed_tree();
   zynParameterPtr inner = outer->add("inner", crossed_tree());
-  zynParameterPtr down = outer->add("down", ref("inner.a.to_b"));
-  inner->add("up", ref("b.to_a"));
-  (*inner)[zynParameterKey("a")]->add("out", ref("inner.b"));
+  zynParameterPtr down = outer->add("down", zyn_ref("inner.a.to_b"));
+  inner->add("up", zyn_ref("b.to_a"));
+  (*inner)[zynParameterKey("a")]->add("out", zyn_ref("inner.b"));
   EXPECT_EQ(down[zynParameterKey("y")]->get_double(), 2.0);
   (void)inner[zynParameterKey("up.x")]->get_double();
   (void)inner[zynParameterKey("a.out.to_a")]->size();

@@ -9,17 +9,14 @@
 
 namespace {
 
-zynParameterPtr num(double v) { return zynParameterPtr(new zynParameterNumeric(PS_REAL, zynDimensions(), v)); }
-zynParameterPtr map() { return zynParameterPtr(new zynParameterMap()); }
-
 class LoaderTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    group = root.add("group", map());
+    group = root.add("group", zyn_map());
     group->set_group_name("Cutting");
-    feed = group->add("feed", num(1));
-    list = root.add("passes", zynParameterPtr(new zynParameterList(num(0))));
-    ref = root.add("link", zynParameterPtr(new zynParameterRef("group.feed")));
+    feed = group->add("feed", zyn_real(1));
+    list = root.add("passes", zyn_list(zyn_real(0)));
+    ref = root.add("link", zyn_ref("group.feed"));
     loader.reset(root.create_loader(0, 7));
   }
 
@@ -46,18 +43,18 @@ TEST_F(LoaderTest, LoadsValuesAndRecordsKeys) {
 }
 
 TEST_F(LoaderTest, DefineParAddsIntoTheNamedContainer) {
-  EXPECT_EQ(loader->define_par("group.speed", num(4)), 0);
+  EXPECT_EQ(loader->define_par("group.speed", zyn_real(4)), 0);
   EXPECT_DOUBLE_EQ(root["group.speed"]->get_double(), 4.0);
   EXPECT_EQ(root["group.speed"]->parent(), group.raw());
-  EXPECT_EQ(loader->define_par("top", num(5)), 0);
+  EXPECT_EQ(loader->define_par("top", zyn_real(5)), 0);
   EXPECT_DOUBLE_EQ(root["top"]->get_double(), 5.0);
-  EXPECT_EQ(loader->define_par("absent.x", num(6)), 1);
-  EXPECT_EQ(loader->define_par("", num(6)), 1);
+  EXPECT_EQ(loader->define_par("absent.x", zyn_real(6)), 1);
+  EXPECT_EQ(loader->define_par("", zyn_real(6)), 1);
   // An existing member stays; define_par still reports the hand-over.
-  EXPECT_EQ(loader->define_par("group.feed", num(9)), 0);
+  EXPECT_EQ(loader->define_par("group.feed", zyn_real(9)), 0);
   EXPECT_DOUBLE_EQ(root["group.feed"]->get_double(), 1.0);
   // Names are translated through the root's synonyms first.
-  EXPECT_EQ(loader->define_par("name", num(3)), 0);
+  EXPECT_EQ(loader->define_par("name", zyn_real(3)), 0);
   EXPECT_DOUBLE_EQ(root["Name"]->get_double(), 3.0);
 }
 

@@ -7,8 +7,6 @@
 
 namespace {
 
-zynParameterPtr num(double v) { return zynParameterPtr(new zynParameterNumeric(PS_REAL, zynDimensions(), v)); }
-zynParameterPtr map() { return zynParameterPtr(new zynParameterMap()); }
 zynParameterSubType sub(const zynParameterPtr& p) { return zynParameter::get_subtype(*p); }
 
 // A member that always reports itself invalid.
@@ -20,12 +18,12 @@ class zynInvalidTestParameter : public zynTestParameter {
 
 TEST(ParameterMap, CaseInsensitiveFallbackAndRemoval) {
   zynParameterMap m;
-  zynParameterPtr feed = m.add("Feed", num(1));
+  zynParameterPtr feed = m.add("Feed", zyn_real(1));
   EXPECT_EQ(m["feed"].raw(), feed.raw());
   EXPECT_EQ(m["FEED"].raw(), feed.raw());
   // An exact match wins over the fallback.
-  zynParameterPtr lower = m.add("feedrate", num(2));
-  zynParameterPtr upper = m.add("FEEDRATE", num(3));
+  zynParameterPtr lower = m.add("feedrate", zyn_real(2));
+  zynParameterPtr upper = m.add("FEEDRATE", zyn_real(3));
   EXPECT_EQ(upper.raw(), lower.raw());  // add finds "feedrate" through the fallback
   EXPECT_EQ(m.size(), 2);
 
@@ -38,19 +36,19 @@ TEST(ParameterMap, CaseInsensitiveFallbackAndRemoval) {
   EXPECT_EQ(sub(m.remove("Feed")), PS_ERR_NAME);
   EXPECT_EQ(m.size(), 1);
   // The case index holds the last added, and survives other removals.
-  m.add("Depth", num(1));
+  m.add("Depth", zyn_real(1));
   m.remove("Depth");
-  zynParameterPtr b = m.add("DEPTH", num(2));
+  zynParameterPtr b = m.add("DEPTH", zyn_real(2));
   EXPECT_EQ(m["depth"].raw(), b.raw());
-  m.add("dEpTh_x", num(3));
+  m.add("dEpTh_x", zyn_real(3));
   m.remove("dEpTh_x");
   EXPECT_EQ(m["depth"].raw(), b.raw());
 }
 
 TEST(ParameterMap, AddNeverReplacesButOverwritesReferences) {
   zynParameterMap m;
-  zynParameterPtr first = num(1);
-  zynParameterPtr second = num(2);
+  zynParameterPtr first = zyn_real(1);
+  zynParameterPtr second = zyn_real(2);
   EXPECT_EQ(m.add("a", first).raw(), first.raw());
   EXPECT_EQ(m.add("a", second).raw(), first.raw());
   EXPECT_EQ(second->parent(), nullptr);
@@ -60,7 +58,7 @@ TEST(ParameterMap, AddNeverReplacesButOverwritesReferences) {
   zynParameterPtr ref(new zynParameterRef("nowhere"));
   m.add("r", ref);
   EXPECT_EQ(m["r"].raw(), ref.raw());  // a reference without target is still a member
-  zynParameterPtr value = num(3);
+  zynParameterPtr value = zyn_real(3);
   EXPECT_EQ(m.add("r", value).raw(), value.raw());
   EXPECT_EQ(m["r"].raw(), value.raw());
   EXPECT_EQ(ref->parent(), nullptr);
@@ -69,13 +67,13 @@ TEST(ParameterMap, AddNeverReplacesButOverwritesReferences) {
 
 TEST(ParameterMap, AddRefusals) {
   zynParameterMap m;
-  EXPECT_EQ(sub(m.add("[2]", num(1))), PS_ERR_NAME);
-  EXPECT_EQ(sub(m.add("a b", num(1))), PS_ERR_NAME);
+  EXPECT_EQ(sub(m.add("[2]", zyn_real(1))), PS_ERR_NAME);
+  EXPECT_EQ(sub(m.add("a b", zyn_real(1))), PS_ERR_NAME);
   EXPECT_EQ(m.size(), 0);
 
   // A map never becomes its own member or its ancestor's.
-  zynParameterPtr outer = map();
-  zynParameterPtr inner = outer->add("inner", map());
+  zynParameterPtr outer = zyn_map();
+  zynParameterPtr inner = outer->add("inner", zyn_map());
   EXPECT_EQ(sub(inner->add("loop", outer)), PS_ERR_ARGUMENTS);
   EXPECT_EQ(sub(inner->add("self", inner)), PS_ERR_ARGUMENTS);
 }
@@ -84,7 +82,7 @@ TEST(ParameterMap, AddRefusals) {
 // shared error values themselves are never linked or renamed.
 TEST(ParameterMap, ErrorsAreStoredAsPrivateCopies) {
   zynParameterMap m;
-  zynParameterPtr x = m.add("x", num(1));
+  zynParameterPtr x = m.add("x", zyn_real(1));
   zynParameterPtr shared = zynParameterError::create(PS_ERR_DOMAIN);
   zynParameterPtr stored = m.add("e", shared);
   EXPECT_EQ(stored->get_name(), "e");
@@ -95,11 +93,11 @@ TEST(ParameterMap, ErrorsAreStoredAsPrivateCopies) {
   EXPECT_EQ(shared->parent(), nullptr);
   EXPECT_EQ(m["_keys"]->size(), 3);
   EXPECT_EQ(sub(m["e"]), PS_ERR_NAME);
-  EXPECT_EQ(m.print(0), "(MAP !) \n\tx: " + num(1)->print(1) + "\te: (ERROR) Domain error\n\tn: (ERROR) Unknown error\n");
+  EXPECT_EQ(m.print(0), "(MAP !) \n\tx: " + zyn_real(1)->print(1) + "\te: (ERROR) Domain error\n\tn: (ERROR) Unknown error\n");
   EXPECT_EQ(zynParameter::xml_value(zynParameterPtr(coPrfExternal, &m)), "\n<x>1.0</x>\n<e>@Error</e>\n<n>@Error</n>\n");
   // Existing members come first, then the lock; a stored error is overwritten.
   m.lock(1);
-  zynParameterPtr value = num(2);
+  zynParameterPtr value = zyn_real(2);
   EXPECT_EQ(m.add("x", shared).raw(), x.raw());
   EXPECT_EQ(m.add("e", value).raw(), zynParameterError::create(PS_ERR_UNKNOWN).raw());
   EXPECT_EQ(value->parent(), nullptr);
@@ -111,8 +109,8 @@ TEST(ParameterMap, ErrorsAreStoredAsPrivateCopies) {
 
 TEST(ParameterMap, LookupRules) {
   zynParameterMap m;
-  zynParameterPtr sub_map = m.add("sub", map());
-  zynParameterPtr x = sub_map->add("x", num(4));
+  zynParameterPtr sub_map = m.add("sub", zyn_map());
+  zynParameterPtr x = sub_map->add("x", zyn_real(4));
   EXPECT_EQ(m["sub.x"].raw(), x.raw());
   EXPECT_EQ(m["SUB.X"].raw(), x.raw());
   EXPECT_EQ(sub(m["sub.y"]), PS_ERR_NAME);
@@ -131,9 +129,9 @@ TEST(ParameterMap, LookupRules) {
 
 TEST(ParameterMap, MembersKeepInsertionOrder) {
   zynParameterMap m;
-  for (const char* name : {"zeta", "alpha", "mid"}) m.add(name, num(1));
+  for (const char* name : {"zeta", "alpha", "mid"}) m.add(name, zyn_real(1));
   m.remove("alpha");
-  m.add("alpha", num(2));
+  m.add("alpha", zyn_real(2));
   utString order;
   for (const zynParameterMapMember& member : m.members()) order += member.name + " ";
   EXPECT_EQ(order, "zeta mid alpha ");
@@ -151,8 +149,8 @@ TEST(ParameterMap, KeysListsTheMemberNames) {
   zynParameterPtr none = m["_keys"];
   EXPECT_EQ(sub(none), PS_LIST);
   EXPECT_EQ(none->size(), 0);
-  m.add("b", num(1));
-  m.add("a", num(2));
+  m.add("b", zyn_real(1));
+  m.add("a", zyn_real(2));
   zynParameterPtr keys = m["_keys.ignored"];
   EXPECT_EQ(keys->size(), 2);
   EXPECT_EQ(m.size(), 2);
@@ -160,11 +158,11 @@ TEST(ParameterMap, KeysListsTheMemberNames) {
 
 TEST(ParameterMap, PrintLeavesOutInactiveMembers) {
   zynParameterMap m;
-  m.add("shown", num(1));
-  zynParameterPtr hidden = m.add("hidden", num(2));
+  m.add("shown", zyn_real(1));
+  zynParameterPtr hidden = m.add("hidden", zyn_real(2));
   hidden->set_active("0");
   EXPECT_EQ(m.size(), 2);
-  EXPECT_EQ(m.print(0), "(MAP) \n\tshown: " + num(1)->print(1));
+  EXPECT_EQ(m.print(0), "(MAP) \n\tshown: " + zyn_real(1)->print(1));
 }
 
 TEST(ParameterMap, ValidityIgnoresInactiveMembers) {
@@ -181,26 +179,26 @@ TEST(ParameterMap, ValidityIgnoresInactiveMembers) {
 
 TEST(ParameterMap, CopyValueFromCommonMembersOnly) {
   zynParameterMap dst;
-  dst.add("a", num(0));
-  dst.add("c", num(5));
-  zynParameterPtr fixed_dst = dst.add("fixed", map());
-  fixed_dst->add("x", num(0));
-  fixed_dst->add("keep", num(7));
-  zynParameterPtr open_dst = dst.add("open", map());
-  open_dst->add("old", num(0));
+  dst.add("a", zyn_real(0));
+  dst.add("c", zyn_real(5));
+  zynParameterPtr fixed_dst = dst.add("fixed", zyn_map());
+  fixed_dst->add("x", zyn_real(0));
+  fixed_dst->add("keep", zyn_real(7));
+  zynParameterPtr open_dst = dst.add("open", zyn_map());
+  open_dst->add("old", zyn_real(0));
 
   dst.add("e", zynParameterError::create(PS_ERR_DOMAIN));
 
   zynParameterMap src;
-  src.add("a", num(1));
-  src.add("b", num(2));
+  src.add("a", zyn_real(1));
+  src.add("b", zyn_real(2));
   src.add("c", zynParameterError::create(PS_ERR_DOMAIN));  // stored errors are missing members
-  src.add("e", num(4));
-  zynParameterPtr fixed_src = src.add("fixed", map());
-  fixed_src->add("x", num(9));
-  zynParameterPtr open_src = src.add("open", map());
+  src.add("e", zyn_real(4));
+  zynParameterPtr fixed_src = src.add("fixed", zyn_map());
+  fixed_src->add("x", zyn_real(9));
+  zynParameterPtr open_src = src.add("open", zyn_map());
   zynParameterMap::ut_dynamic_cast(open_src.pointer())->not_fixed();
-  open_src->add("new", num(3));
+  open_src->add("new", zyn_real(3));
 
   dst.copy_value_from(src);
   EXPECT_DOUBLE_EQ(dst["a"]->get_double(), 1.0);
@@ -225,12 +223,12 @@ TEST(ParameterMap, CopyValueFromCommonMembersOnly) {
 }
 
 TEST(ParameterMap, CopyValueFromAnOwnMemberIsSafe) {
-  zynParameterPtr outer = map();
-  zynParameterPtr inner = outer->add("inner", map());
+  zynParameterPtr outer = zyn_map();
+  zynParameterPtr inner = outer->add("inner", zyn_map());
   zynParameterMap::ut_dynamic_cast(inner.pointer())->not_fixed();
-  zynParameterPtr innermost = inner->add("inner", map());
+  zynParameterPtr innermost = inner->add("inner", zyn_map());
   zynParameterMap::ut_dynamic_cast(innermost.pointer())->not_fixed();
-  innermost->add("v", num(8));
+  innermost->add("v", zyn_real(8));
   inner.release();
   zynParameterPtr source = outer["inner"];
   zynParameter* raw = source.pointer();
@@ -242,8 +240,8 @@ TEST(ParameterMap, CopyValueFromAnOwnMemberIsSafe) {
 }
 
 TEST(ParameterMap, DeepCopiesAndParentLinks) {
-  zynParameterPtr m = map();
-  zynParameterPtr a = m->add("a", num(1));
+  zynParameterPtr m = zyn_map();
+  zynParameterPtr a = m->add("a", zyn_real(1));
   zynParameterPtr copy = m.copy();
   EXPECT_NE(copy["a"].raw(), a.raw());
   EXPECT_EQ(copy["a"]->parent(), copy.raw());
@@ -252,19 +250,19 @@ TEST(ParameterMap, DeepCopiesAndParentLinks) {
   EXPECT_FALSE(*m == *copy);
 
   zynParameterMap assigned;
-  assigned.add("gone", num(0));
+  assigned.add("gone", zyn_real(0));
   assigned = *zynParameterMap::ut_dynamic_cast(m.pointer());
   EXPECT_EQ(assigned.size(), 1);
   EXPECT_DOUBLE_EQ(assigned["a"]->get_double(), 1.0);
   // Assigning a map its own member is safe: the copy is taken first.
-  zynParameterPtr holder = map();
-  zynParameterPtr nested = holder->add("nested", map());
-  nested->add("deep", num(6));
+  zynParameterPtr holder = zyn_map();
+  zynParameterPtr nested = holder->add("nested", zyn_map());
+  nested->add("deep", zyn_real(6));
   *zynParameterMap::ut_dynamic_cast(holder.pointer()) = *zynParameterMap::ut_dynamic_cast(nested.pointer());
   EXPECT_DOUBLE_EQ(holder["deep"]->get_double(), 6.0);
 
   // A member shared with a second map keeps the newer parent.
-  zynParameterPtr second = map();
+  zynParameterPtr second = zyn_map();
   second->add("a", a);
   EXPECT_EQ(a->parent(), second.raw());
   m.release();
@@ -276,19 +274,19 @@ TEST(ParameterMap, DeepCopiesAndParentLinks) {
 TEST(ParameterMap, Equality) {
   zynParameterMap a;
   zynParameterMap b;
-  a.add("x", num(1));
-  b.add("X", num(1));
+  a.add("x", zyn_real(1));
+  b.add("X", zyn_real(1));
   EXPECT_TRUE(a == b);  // the counterpart is found in any case
-  b.add("y", num(1));
+  b.add("y", zyn_real(1));
   EXPECT_FALSE(a == b);
-  zynParameterPtr other = map();
+  zynParameterPtr other = zyn_map();
   EXPECT_EQ(sub(a.operate_binary("==", other)), PS_ERR_TYPE);
   EXPECT_EQ(sub(a.operate_binary("!=", other)), PS_ERR_TYPE);
 }
 
 TEST(ParameterMap, ResetAndRemoveAll) {
   zynParameterMap fixed;
-  zynParameterPtr value = fixed.add("v", num(3));
+  zynParameterPtr value = fixed.add("v", zyn_real(3));
   value->set_double(8);
   fixed.reset();
   EXPECT_EQ(fixed.size(), 1);
@@ -296,7 +294,7 @@ TEST(ParameterMap, ResetAndRemoveAll) {
 
   zynParameterMap open;
   open.not_fixed();
-  zynParameterPtr member = open.add("v", num(3));
+  zynParameterPtr member = open.add("v", zyn_real(3));
   open.lock(1);
   open.reset();
   open.remove_all();
@@ -310,8 +308,8 @@ TEST(ParameterMap, ResetAndRemoveAll) {
 
 TEST(ParameterMap, CreateObjectStripsConditionsOfTheCopyOnly) {
   zynParameterMap m;
-  zynParameterPtr inner = m.add("inner", map());
-  zynParameterPtr leaf = inner->add("leaf", num(1));
+  zynParameterPtr inner = m.add("inner", zyn_map());
+  zynParameterPtr leaf = inner->add("leaf", zyn_real(1));
   leaf->set_active("Mode == 1");
   m.set_active("Enabled");
   zynParameterPtr object(m.create_object());
@@ -344,10 +342,10 @@ TEST(ParameterMap, CopiesOfMembersOutliveTheirSourceMap) {
   zynParameterPtr copy_of_copy;
   {
     zynParameterRoot root("Op", 1, "");
-    zynParameterPtr holder = map();
+    zynParameterPtr holder = zyn_map();
     root.add("Holder", holder);
-    holder->add("x", num(2.0));
-    zynParameterPtr y = holder->add("y", num(0.0));
+    holder->add("x", zyn_real(2.0));
+    zynParameterPtr y = holder->add("y", zyn_real(0.0));
     y->set_string("x + 1");
     copy = y.copy();
     copy_of_copy = copy.copy();
@@ -367,8 +365,8 @@ TEST(ParameterMap, CopiesOfMembersOutliveTheirSourceMap) {
   EXPECT_EQ(zynParameter::get_name(*copy_of_copy, 0), "y");
 
   // Adopted by another map, the copy takes that map's scope for good.
-  zynParameterPtr other = map();
-  other->add("x", num(10.0));
+  zynParameterPtr other = zyn_map();
+  other->add("x", zyn_real(10.0));
   other->add("y", copy);
   EXPECT_EQ(copy->parent(), other.pointer());
   EXPECT_DOUBLE_EQ(copy->get_double(), 11.0);

@@ -9,8 +9,6 @@
 
 namespace {
 
-zynParameterPtr num(double v) { return zynParameterPtr(new zynParameterNumeric(PS_REAL, zynDimensions(), v)); }
-zynParameterPtr map() { return zynParameterPtr(new zynParameterMap()); }
 zynParameterSubType sub(const zynParameterPtr& p) { return zynParameter::get_subtype(*p); }
 
 // A root that builds its own tree, answers another precedence and widens
@@ -28,7 +26,7 @@ class zynTestRoot : public zynParameterRoot {
  protected:
   void build_tree(zynParameter*) override {
     ++m_builds;
-    add("Feed", num(5));
+    add("Feed", zyn_real(5));
     set_onmodify_param_name("Feed");
     set_onmodify_param_name("Missing");
   }
@@ -58,15 +56,15 @@ TEST(ParameterRoot, TranslateKey) {
 
 TEST(ParameterRoot, SynonymMembersShadowPseudoMembers) {
   zynTestRoot root;
-  zynParameterPtr name = root.add("Name", num(1));
+  zynParameterPtr name = root.add("Name", zyn_real(1));
   EXPECT_EQ(root["name"].raw(), name.raw());
-  zynParameterPtr feed = root.add("Feed", num(2));
+  zynParameterPtr feed = root.add("Feed", zyn_real(2));
   EXPECT_EQ(root["OldFeed"].raw(), feed.raw());
 }
 
 TEST(ParameterRoot, PseudoMembers) {
   zynParameterRoot root("Tool", 1, "T1");
-  zynParameterPtr x = root.add("X", num(1));
+  zynParameterPtr x = root.add("X", zyn_real(1));
   EXPECT_EQ(root["tool"].raw(), &root);
   EXPECT_TRUE(root["tool"].external());
   EXPECT_EQ(root["ROOTPAR"].raw(), &root);
@@ -83,14 +81,14 @@ TEST(ParameterRoot, PseudoMembers) {
 
 TEST(ParameterRoot, LockCoversTheTree) {
   zynParameterRoot root("Tool", 1, "T1");
-  zynParameterPtr inner = root.add("inner", map());
-  zynParameterPtr leaf = inner->add("leaf", num(1));
+  zynParameterPtr inner = root.add("inner", zyn_map());
+  zynParameterPtr leaf = inner->add("leaf", zyn_real(1));
   root.lock(1);
   root.set_active("0");
   EXPECT_TRUE(root.is_locked());
   EXPECT_TRUE(leaf->is_locked());
-  EXPECT_EQ(sub(root.add("new", num(2))), PS_ERR_UNKNOWN);
-  EXPECT_EQ(sub(inner->add("new", num(2))), PS_ERR_UNKNOWN);
+  EXPECT_EQ(sub(root.add("new", zyn_real(2))), PS_ERR_UNKNOWN);
+  EXPECT_EQ(sub(inner->add("new", zyn_real(2))), PS_ERR_UNKNOWN);
   EXPECT_EQ(root.create_loader(0, 1), nullptr);
   root.remove_all();
   EXPECT_EQ(root.size(), 1);
@@ -151,7 +149,7 @@ TEST(ParameterRoot, PrintAndFields) {
 TEST(ParameterRoot, NearestRootAndLockIds) {
   zynParameterPtr outer(new zynParameterRoot("Outer", 1, ""));
   zynParameterPtr inner = outer->add("inner", zynParameterPtr(new zynParameterRoot("Inner", 1, "")));
-  zynParameterPtr leaf = inner->add("leaf", num(1));
+  zynParameterPtr leaf = inner->add("leaf", zyn_real(1));
   EXPECT_EQ(zynParameterRoot::get_root(leaf.raw()), inner.raw());
   EXPECT_EQ(zynParameterRoot::get_root(inner.raw()), outer.raw());
   EXPECT_EQ(zynParameterRoot::get_root(outer.raw()), nullptr);
@@ -167,8 +165,8 @@ TEST(ParameterRoot, NearestRootAndLockIds) {
 // precedence does not exceed the scope's.
 TEST(ParameterRoot, ResolveClimbsByPrecedence) {
   zynParameterPtr high(new zynTestRoot(5));
-  high->add("x", num(1));
-  zynParameterPtr middle = high->add("middle", map());
+  high->add("x", zyn_real(1));
+  zynParameterPtr middle = high->add("middle", zyn_map());
   zynParameterPtr plain = middle->add("plain", zynParameterPtr(new zynParameterRoot("Plain", 1, "")));
   zynParameterPtr inside(new zynTestParameter());
   plain->add("p", inside);
@@ -186,9 +184,9 @@ TEST(ParameterRoot, ResolveClimbsByPrecedence) {
 
 TEST(ParameterRoot, ActivityTablesListEveryParameter) {
   zynTestRoot root;
-  root.add("Mode", num(1));
-  zynParameterPtr group = root.add("group", map());
-  group->add("depth", num(2))->set_active("Mode == 1");
+  root.add("Mode", zyn_real(1));
+  zynParameterPtr group = root.add("group", zyn_map());
+  group->add("depth", zyn_real(2))->set_active("Mode == 1");
   utStringutStringSetcoTable reads;
   zynTestRoot::build_active_expr_pars_table(root, reads);
   EXPECT_EQ(reads.size(), 3u);

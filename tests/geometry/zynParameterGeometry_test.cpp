@@ -26,17 +26,17 @@ TEST(ParameterGeometry, VectorNeedsVectorSubtypeSizeAndNumbers) {
   EXPECT_EQ(zynParameterUtils::is_vector_2D(*zyn_test_vector2(1, 2)), 1);
 
   // A temporary array of three numbers qualifies; with a string inside it does not.
-  EXPECT_EQ(zynParameterUtils::is_vector(*zyn_test_args({zyn_test_real(1), zyn_test_real(2), zyn_test_real(3)})), 1);
+  EXPECT_EQ(zynParameterUtils::is_vector(*zyn_test_args({zyn_real(1), zyn_real(2), zyn_real(3)})), 1);
   const zynParameterPtr mixed =
-      zyn_test_args({zyn_test_real(1), zynParameterPtr(new zynTestParameter(PT_STRING, PS_STRING)), zyn_test_real(3)});
+      zyn_test_args({zyn_real(1), zynParameterPtr(new zynTestParameter(PT_STRING, PS_STRING)), zyn_real(3)});
   EXPECT_EQ(zynParameterUtils::is_vector(*mixed), 0);
 
   // Lists and plain arrays of three numbers are not vectors.
-  zynParameterPtr list(new zynParameterList(zyn_test_real(0)));
+  zynParameterPtr list(new zynParameterList(zyn_real(0)));
   for (int i = 0; i < 3; ++i) (*list)[zynParameterKey(-1, utString())]->set_double(i);
   ASSERT_EQ(list->size(), 3);
   EXPECT_EQ(zynParameterUtils::is_vector(*list), 0);
-  EXPECT_EQ(zynParameterUtils::is_vector(*zyn_test_real(3)), 0);
+  EXPECT_EQ(zynParameterUtils::is_vector(*zyn_real(3)), 0);
 }
 
 TEST(ParameterGeometry, VectorOfTypeComparesAccessType) {
@@ -44,7 +44,7 @@ TEST(ParameterGeometry, VectorOfTypeComparesAccessType) {
   EXPECT_EQ(zynParameterUtils::is_vector_n_of_type(*zyn_test_vector(1, 2, 3, PVA_RGB), 3, PVA_XYZ), 0);
   EXPECT_EQ(zynParameterUtils::is_vector_n_of_type(*zyn_test_vector2(1, 2), 2, PVA_XYZ), 1);
   EXPECT_EQ(zynParameterUtils::is_vector_n_of_type(*zyn_test_vector2(1, 2), 3, PVA_XYZ), 0);
-  const zynParameterPtr args = zyn_test_args({zyn_test_real(1), zyn_test_real(2), zyn_test_real(3)});
+  const zynParameterPtr args = zyn_test_args({zyn_real(1), zyn_real(2), zyn_real(3)});
   EXPECT_EQ(zynParameterUtils::is_vector_n_of_type(*args, 3, PVA_NONE), 1);
   EXPECT_EQ(zynParameterUtils::is_vector_n_of_type(*args, 3, PVA_XYZ), 0);
 }
@@ -105,7 +105,7 @@ TEST(ParameterGeometry, FromWritesExistingElementsOnly) {
 }
 
 TEST(ParameterGeometry, CloneImplGivesOwnRecord) {
-  const zynParameterPtr a = zyn_test_real(1);
+  const zynParameterPtr a = zyn_real(1);
   a->set_name("depth");
   a->set_desc("how deep");
   const zynParameterPtr b = a.copy();

@@ -12,10 +12,6 @@ zynParameterPtr with_mode(zynParameterPtr p, zynParameterMirrorMode mode) {
   return p;
 }
 
-zynParameterPtr text(const utString& s) { return zynParameterPtr(new zynParameterString(s)); }
-
-zynParameterPtr new_map() { return zynParameterPtr(new zynParameterMap()); }
-
 void expect_components(const zynParameterPtr& p, double x, double y, double z) {
   const giVector3 v = zyn_test_components(*p);
   EXPECT_NEAR(v.x(), x, 1e-12);
@@ -24,7 +20,7 @@ void expect_components(const zynParameterPtr& p, double x, double y, double z) {
 }
 
 zynParameterPtr workplane(const giPoint3& o, const giVector3& y, const giVector3& z) {
-  zynParameterPtr wp = new_map();
+  zynParameterPtr wp = zyn_map();
   wp->add("Origin", zyn_test_vector(o.x(), o.y(), o.z()));
   wp->add("YAxis", zyn_test_vector(y.x(), y.y(), y.z()));
   wp->add("ZAxis", zyn_test_vector(z.x(), z.y(), z.z()));
@@ -38,10 +34,10 @@ void mirror_in_yz_plane(const zynParameterPtr& root) {
 TEST(ParameterWorkplane, NeedsExactlyThreeVectorMembers) {
   const zynParameterPtr wp = workplane(giPoint3(1, 2, 3), giVector3(1, 0, 0), giVector3(0, 1, 0));
   EXPECT_EQ(zynParameterUtils::is_workplane(*wp), 1);
-  wp->add("Extra", zyn_test_real(1));
+  wp->add("Extra", zyn_real(1));
   EXPECT_EQ(zynParameterUtils::is_workplane(*wp), 0);
 
-  zynParameterPtr flat = new_map();
+  zynParameterPtr flat = zyn_map();
   flat->add("Origin", zyn_test_vector(0, 0, 0));
   flat->add("YAxis", zyn_test_vector2(1, 0));
   flat->add("ZAxis", zyn_test_vector(0, 1, 0));
@@ -74,19 +70,19 @@ TEST(ParameterWorkplane, ConvertsBothWays) {
 }
 
 TEST(ParameterMirror, ModesChangeValuesByTheirRule) {
-  zynParameterPtr root = new_map();
-  root->add("len", with_mode(zyn_test_real(5), PMM_NEGATE));
-  root->add("a270", with_mode(zyn_test_real(270), PMM_ADD_180));
-  root->add("a90", with_mode(zyn_test_real(90), PMM_ADD_180));
-  root->add("back", with_mode(zyn_test_real(30), PMM_SUBTRACT_180));
-  root->add("sup", with_mode(zyn_test_real(30), PMM_SUPPLEMENT));
-  root->add("keep", with_mode(zyn_test_real(7), PMM_KEEP));
-  root->add("plain", zyn_test_real(3));
-  root->add("odd", with_mode(zyn_test_real(4), static_cast<zynParameterMirrorMode>(42)));
-  root->add("side", with_mode(zynParameterPtr(new zynParameterEnum("left|right|both", "left")), PMM_SWAP_SIDE));
-  root->add("hand", with_mode(text("Right"), PMM_SWAP_SIDE));
-  root->add("other", with_mode(text("both"), PMM_SWAP_SIDE));
-  root->add("off", with_mode(zyn_test_real(9), PMM_NEGATE));
+  zynParameterPtr root = zyn_map();
+  root->add("len", with_mode(zyn_real(5), PMM_NEGATE));
+  root->add("a270", with_mode(zyn_real(270), PMM_ADD_180));
+  root->add("a90", with_mode(zyn_real(90), PMM_ADD_180));
+  root->add("back", with_mode(zyn_real(30), PMM_SUBTRACT_180));
+  root->add("sup", with_mode(zyn_real(30), PMM_SUPPLEMENT));
+  root->add("keep", with_mode(zyn_real(7), PMM_KEEP));
+  root->add("plain", zyn_real(3));
+  root->add("odd", with_mode(zyn_real(4), static_cast<zynParameterMirrorMode>(42)));
+  root->add("side", with_mode(zyn_enum("left|right|both", "left"), PMM_SWAP_SIDE));
+  root->add("hand", with_mode(zyn_string("Right"), PMM_SWAP_SIDE));
+  root->add("other", with_mode(zyn_string("both"), PMM_SWAP_SIDE));
+  root->add("off", with_mode(zyn_real(9), PMM_NEGATE));
   (*root)["off"]->set_active("0");
 
   mirror_in_yz_plane(root);
@@ -105,13 +101,13 @@ TEST(ParameterMirror, ModesChangeValuesByTheirRule) {
 }
 
 TEST(ParameterMirror, SwapEndExchangesNegatedValues) {
-  zynParameterPtr root = new_map();
-  zynParameterPtr segment = new_map();
-  segment->add("Start", with_mode(zyn_test_real(2), PMM_SWAP_END));
-  segment->add("End", zyn_test_real(5));
+  zynParameterPtr root = zyn_map();
+  zynParameterPtr segment = zyn_map();
+  segment->add("Start", with_mode(zyn_real(2), PMM_SWAP_END));
+  segment->add("End", zyn_real(5));
   root->add("segment", segment);
   // Without a sibling "End" the value stays.
-  root->add("lone", with_mode(zyn_test_real(6), PMM_SWAP_END));
+  root->add("lone", with_mode(zyn_real(6), PMM_SWAP_END));
   mirror_in_yz_plane(root);
   EXPECT_EQ((*root)["segment.Start"]->get_double(), -5.0);
   EXPECT_EQ((*root)["segment.End"]->get_double(), -2.0);
@@ -119,7 +115,7 @@ TEST(ParameterMirror, SwapEndExchangesNegatedValues) {
 }
 
 TEST(ParameterMirror, DirectionsReflectOrTakeTheFixedValueOnce) {
-  zynParameterPtr root = new_map();
+  zynParameterPtr root = zyn_map();
   root->add("dir", zyn_test_vector(1, 2, 3));
   root->add("flat", zyn_test_vector2(4, 5));
   root->add("colour", zyn_test_vector(1, 2, 3, PVA_NONE));
@@ -134,12 +130,12 @@ TEST(ParameterMirror, DirectionsReflectOrTakeTheFixedValueOnce) {
 }
 
 TEST(ParameterMirror, ArbitrarySetsTheNormalOnce) {
-  zynParameterPtr root = new_map();
-  zynParameterPtr a = new_map();
-  a->add("Kind", with_mode(text("fixed"), PMM_ARBITRARY));
+  zynParameterPtr root = zyn_map();
+  zynParameterPtr a = zyn_map();
+  a->add("Kind", with_mode(zyn_string("fixed"), PMM_ARBITRARY));
   a->add("Normal", zyn_test_vector(0, 0, 1, PVA_NONE));
-  zynParameterPtr b = new_map();
-  b->add("Kind", with_mode(text("fixed"), PMM_ARBITRARY));
+  zynParameterPtr b = zyn_map();
+  b->add("Kind", with_mode(zyn_string("fixed"), PMM_ARBITRARY));
   b->add("Normal", zyn_test_vector(0, 0, 1, PVA_NONE));
   root->add("a", a);
   root->add("b", b);
@@ -151,7 +147,7 @@ TEST(ParameterMirror, ArbitrarySetsTheNormalOnce) {
 }
 
 TEST(ParameterMirror, WorkplanesReflectInThePlaneOnly) {
-  zynParameterPtr root = new_map();
+  zynParameterPtr root = zyn_map();
   root->add("wp", workplane(giPoint3(1, 2, 3), giVector3(1, 0, 0), giVector3(0, 1, 0)));
   const zynParameterPtr origin = (*root)["wp.Origin"];
   zynParameterUtils::mirror_parameters(root, giPoint3(2, 0, 0), giVector3(4, 0, 0));
@@ -163,17 +159,17 @@ TEST(ParameterMirror, WorkplanesReflectInThePlaneOnly) {
 }
 
 TEST(ParameterActivity, RemoveActiveExpressionsStripsTheTreeOnly) {
-  zynParameterPtr root = new_map();
-  zynParameterPtr depth = zyn_test_real(1);
+  zynParameterPtr root = zyn_map();
+  zynParameterPtr depth = zyn_real(1);
   depth->set_active("0");
   zynParameterEnum* e = new zynParameterEnum();
   e->add_state("a", "", "", "");
   e->add_state("b", "", "", "0");
   zynParameterPtr mode(e);
   mode->set_active("depth > 5");
-  zynParameterPtr inner = new_map();
+  zynParameterPtr inner = zyn_map();
   inner->set_active("0");
-  inner->add("deep", zyn_test_real(2));
+  inner->add("deep", zyn_real(2));
   (*inner)["deep"]->set_active("0");
   root->add("depth", depth);
   root->add("mode", mode);

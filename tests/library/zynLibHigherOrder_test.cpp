@@ -4,14 +4,12 @@
 
 #include <vector>
 
-#include "support/zynTestLibRoot.h"
+#include "support/zynTestLibTree.h"
 #include "zyn/zyn.h"
 
 namespace {
 
 zynParameterPtr element(const zynParameterPtr& p, int i) { return (*p)[zynParameterKey(i, utString())]; }
-
-zynParameterPtr real(double v) { return zynParameterPtr(new zynParameterNumeric(PS_REAL, zynDimensions(ZYN_DIM_NONE), v)); }
 
 zynParameterSubType subtype_of(const zynParameterPtr& p) { return zynParameter::get_subtype(*p); }
 
@@ -26,16 +24,16 @@ std::vector<double> numbers(const zynParameterPtr& array) {
 class HigherOrder : public testing::Test {
  protected:
   HigherOrder() : root(zyn_test_lib_root()), scope(root) {
-    zynParameterPtr nums(new zynParameterList(real(0)));
+    zynParameterPtr nums(new zynParameterList(zyn_real(0)));
     for (double v : {3.0, 1.0, 2.0}) (*nums)[zynParameterKey(-1, utString())]->set_double(v);
     root->add("nums", nums);
-    root->add("empty", zynParameterPtr(new zynParameterList(real(0))));
-    root->add("k", real(10));
+    root->add("empty", zyn_list(zyn_real(0)));
+    root->add("k", zyn_real(10));
 
     zynParameterPtr prototype(new zynParameterMap());
-    prototype->add("Name", zynParameterPtr(new zynParameterString()));
-    prototype->add("Diameter", real(0));
-    prototype->add("Depth", real(0));
+    prototype->add("Name", zyn_string());
+    prototype->add("Diameter", zyn_real(0));
+    prototype->add("Depth", zyn_real(0));
     zynParameterPtr tools(new zynParameterList(prototype));
     const struct {
       const char* name;
@@ -59,7 +57,7 @@ class HigherOrder : public testing::Test {
   }
 
   zynParameterPtr root;
-  zynTestEvalScope scope;
+  zynParameterEvalScope scope;
 };
 
 TEST_F(HigherOrder, ExtractPicksMembersAndFailsOnAMissingOne) {
@@ -92,7 +90,7 @@ TEST_F(HigherOrder, ApplyMapsAnExpressionOverElements) {
   ASSERT_EQ(literal->size(), 2);
   const zynParameterPtr args(new zynParameterTempArray());
   args->add(zynParameterKey(), literal);
-  args->add(zynParameterKey(), zynParameterPtr(new zynParameterString("this + k")));
+  args->add(zynParameterKey(), zyn_string("this + k"));
   const zynParameterPtr r = (*root)["apply"]->operate_binary("(", args);
   EXPECT_EQ(numbers(r), (std::vector<double>{11, 12}));
   EXPECT_EQ(element(literal, 0)->parent(), nullptr);
@@ -151,7 +149,7 @@ TEST_F(HigherOrder, SortCopiesAndOrders) {
 
 TEST_F(HigherOrder, SortOfSharedElementsLeavesTheirValues) {
   // A shared list holds members of the tree: sorting it must not write them.
-  zynParameterPtr shared(new zynParameterSharedList(real(0)));
+  zynParameterPtr shared(new zynParameterSharedList(zyn_real(0)));
   for (int i = 0; i < 3; ++i) shared->add(zynParameterKey(), (*root)[zynParameterKey("nums")][zynParameterKey(i, "")]);
   root->add("picked", shared);
   const zynParameterPtr r = eval("sort(picked)");

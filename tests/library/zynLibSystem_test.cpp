@@ -7,7 +7,7 @@
 #include <fstream>
 #include <vector>
 
-#include "support/zynTestLibRoot.h"
+#include "support/zynTestLibTree.h"
 #include "zyn/zyn.h"
 
 namespace fs = std::filesystem;
@@ -15,8 +15,6 @@ namespace fs = std::filesystem;
 namespace {
 
 zynParameterSubType subtype_of(const zynParameterPtr& p) { return zynParameter::get_subtype(*p); }
-
-zynParameterPtr str(const utString& s) { return zynParameterPtr(new zynParameterString(s)); }
 
 class LibSystem : public testing::Test {
  protected:
@@ -102,7 +100,7 @@ class LibFiles : public LibSystem {
     fs::create_directories(top / "sub" / "deeper");
     for (const char* f : {"a.txt", "b.dat", "sub/c.TXT", "sub/deeper/d.txt"}) std::ofstream(top / f) << "x";
     fs::create_directory_symlink(top, top / "sub" / "back");
-    root->add("top", str(top.string()));
+    root->add("top", zyn_string(top.string()));
   }
   ~LibFiles() override { fs::remove_all(top); }
 
@@ -199,7 +197,7 @@ TEST_F(LibSystem, PortMachiningLooksAtTheStrategy) {
   for (const char* strategy : {"port_plunge", "port_area_clear", "port_spiral", "raster", "Port_plunge"}) {
     SCOPED_TRACE(strategy);
     zynParameterPtr op(new zynParameterMap());
-    op->add("Strategy", str(strategy));
+    op->add("Strategy", zyn_string(strategy));
     const zynParameterPtr args(new zynParameterTempArray());
     args->add(zynParameterKey(), op);
     const zynParameterPtr r = (*root)["port_machining"]->operate_binary("(", args);

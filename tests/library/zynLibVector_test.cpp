@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "support/zynTestGeometry.h"
-#include "support/zynTestLibRoot.h"
+#include "support/zynTestLibTree.h"
 #include "zyn/zyn.h"
 
 namespace {
@@ -93,7 +93,7 @@ TEST(LibVector, AzimuthAndElevationAreDegrees) {
   expect_real(call("elevation", {v3(1, 0, -1)}), PS_ANGLE, -45.0);
   expect_real(call("elevation", {v3(0, 0, -2)}), PS_ANGLE, -90.0);
   // Any three numeric elements serve, whatever the kind of array.
-  expect_real(call("azimuth", {zyn_test_args({zyn_test_real(1), zyn_test_real(1), zyn_test_real(0)})}), PS_ANGLE,
+  expect_real(call("azimuth", {zyn_test_args({zyn_real(1), zyn_real(1), zyn_real(0)})}), PS_ANGLE,
               45.0);
 }
 
@@ -101,7 +101,7 @@ TEST(LibVector, SetVectorWritesTheTargetItself) {
   for (const char* name : {"set_vector", "set_point"}) {
     SCOPED_TRACE(name);
     const zynParameterPtr target = zyn_test_vector(0, 0, 0);
-    zynParameterPtr result = call(name, {target, zyn_test_real(1), zyn_test_real(2), zyn_test_real(3)});
+    zynParameterPtr result = call(name, {target, zyn_real(1), zyn_real(2), zyn_real(3)});
     EXPECT_EQ(subtype_of(result), PS_BOOL);
     EXPECT_EQ(result->get_int(), 1);
     expect_vector(target, 1, 2, 3);
@@ -113,8 +113,8 @@ TEST(LibVector, SetVectorWritesTheTargetItself) {
 TEST(LibVector, WrongArgumentsAreInvalidArguments) {
   const zynParameterPtr x = v3(1, 0, 0);
   const zynParameterPtr zero = v3(0, 0, 0);
-  const zynParameterPtr num = zyn_test_real(1);
-  const zynParameterPtr list(new zynParameterList(zyn_test_real(0)));
+  const zynParameterPtr num = zyn_real(1);
+  const zynParameterPtr list(new zynParameterList(zyn_real(0)));
   const zynParameterPtr flat = zyn_test_vector2(1, 0);
   struct Case {
     const char* name;
@@ -163,14 +163,14 @@ TEST(LibVector, UnusableVectorsAreInvalidDataForAzimuthAndElevation) {
   for (const char* name : {"azimuth", "elevation"}) {
     SCOPED_TRACE(name);
     EXPECT_EQ(subtype_of(call(name, {v3(0, 0, 0)})), PS_ERR_DATA);
-    EXPECT_EQ(subtype_of(call(name, {zyn_test_real(3)})), PS_ERR_DATA);
+    EXPECT_EQ(subtype_of(call(name, {zyn_real(3)})), PS_ERR_DATA);
     EXPECT_EQ(subtype_of(call(name, {bad})), PS_ERR_DATA);
   }
   // Elsewhere an invalid vector is an invalid argument, and a target keeps its value.
   const zynParameterPtr target = zyn_test_vector(7, 8, 9);
   EXPECT_EQ(subtype_of(call("set_vector", {target, bad})), PS_ERR_ARGUMENTS);
-  EXPECT_EQ(subtype_of(call("set_vector", {target, zyn_test_real(-1.7976931348623157e308), zyn_test_real(0),
-                                            zyn_test_real(0)})),
+  EXPECT_EQ(subtype_of(call("set_vector", {target, zyn_real(-1.7976931348623157e308), zyn_real(0),
+                                            zyn_real(0)})),
             PS_ERR_ARGUMENTS);
   expect_vector(target, 7, 8, 9);
   EXPECT_EQ(subtype_of(call("distance", {bad, v3(0, 0, 0)})), PS_ERR_ARGUMENTS);

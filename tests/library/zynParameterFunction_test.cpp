@@ -88,9 +88,9 @@ namespace {
 // with an error value instead of exhausting the stack.
 TEST(ParameterFunction, EndlessRecursionAnswersAnError) {
   zynParameterPtr root(new zynParameterMap());
-  root->add(zynParameterKey("f"), zynParameterPtr(new zynParameterFunction("f(argv[0] + 1)")));
-  root->add(zynParameterKey("g"), zynParameterPtr(new zynParameterFunction("h(1) + 1")));
-  root->add(zynParameterKey("h"), zynParameterPtr(new zynParameterFunction("g()")));
+  root->add(zynParameterKey("f"), zyn_function("f(argv[0] + 1)"));
+  root->add(zynParameterKey("g"), zyn_function("h(1) + 1"));
+  root->add(zynParameterKey("h"), zyn_function("g()"));
   for (const char* text : {"f(1)", "g()", "h(2) * 2", "[f(1), g()]"}) {
     SCOPED_TRACE(text);
     zynEvaluator evaluator(root.pointer());
@@ -103,7 +103,7 @@ TEST(ParameterFunction, EndlessRecursionAnswersAnError) {
 TEST(ParameterFunction, BoundedRecursionEvaluates) {
   zynParameterPtr root(new zynParameterMap());
   root->add(zynParameterKey("down"),
-            zynParameterPtr(new zynParameterFunction("argv[0] <= 0 | down(argv[0] - 1)")));
+            zyn_function("argv[0] <= 0 | down(argv[0] - 1)"));
   zynEvaluator evaluator(root.pointer());
   zynParameterPtr result = evaluator.evaluate("down(150)");
   EXPECT_FALSE(result->is_error()) << result->get_string();
@@ -117,18 +117,18 @@ namespace {
 int g_argument_count = -1;
 zynParameterPtr count_arguments(const zynParameter&, const zynParameterPtr& args) {
   g_argument_count = args->size();
-  return zynParameterNumeric::create_bool(1);
+  return zyn_boolean(true);
 }
 
 TEST(ParameterFunction, CallsThroughTheEvaluator) {
   zynParameterPtr root(new zynParameterMap());
-  root->add(zynParameterKey("add"), zynParameterPtr(new zynParameterFunction("argv[0] + argv[1]")));
-  root->add(zynParameterKey("all"), zynParameterPtr(new zynParameterFunction("argv")));
+  root->add(zynParameterKey("add"), zyn_function("argv[0] + argv[1]"));
+  root->add(zynParameterKey("all"), zyn_function("argv"));
   root->add(zynParameterKey("count"), zynParameterPtr(new zynParameterMemberFunction(&count_arguments)));
   root->add(zynParameterKey("none"), zynParameterPtr(new zynParameterMemberFunction(nullptr)));
   // The outer body reads its argv again after the inner call has returned.
   root->add(zynParameterKey("up"),
-            zynParameterPtr(new zynParameterFunction("0 + (argv[0] > 0 & up(argv[0] - 1) > -1) + argv[0]")));
+            zyn_function("0 + (argv[0] > 0 & up(argv[0] - 1) > -1) + argv[0]"));
   zynEvaluator evaluator(root.pointer());
   EXPECT_EQ(evaluator.evaluate("add(2, 3)")->get_double(), 5.0);
   EXPECT_EQ(evaluator.evaluate("all(1, 2, 3)")->size(), 3);

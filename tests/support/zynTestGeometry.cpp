@@ -8,12 +8,8 @@ double component(const zynParameter& p, int i) { return p[zynParameterKey(i, utS
 
 }  // namespace
 
-zynParameterPtr zyn_test_real(double v) {
-  return zynParameterPtr(new zynParameterNumeric(PS_REAL, zynDimensions(ZYN_DIM_NONE), v));
-}
-
 zynParameterPtr zyn_test_vector(double x, double y, double z, zynParameterVectorAccessType t) {
-  zynParameterVector* v = new zynParameterVector(3, zyn_test_real(0.0));
+  zynParameterVector* v = new zynParameterVector(3, zyn_real(0.0));
   v->set_access_type(t);
   zynParameterPtr p(v);
   set_component(*p, 0, x);
@@ -23,7 +19,7 @@ zynParameterPtr zyn_test_vector(double x, double y, double z, zynParameterVector
 }
 
 zynParameterPtr zyn_test_vector2(double x, double y, zynParameterVectorAccessType t) {
-  zynParameterVector* v = new zynParameterVector(2, zyn_test_real(0.0));
+  zynParameterVector* v = new zynParameterVector(2, zyn_real(0.0));
   v->set_access_type(t);
   zynParameterPtr p(v);
   set_component(*p, 0, x);

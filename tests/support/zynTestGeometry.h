@@ -6,9 +6,6 @@
 
 #include "zyn/zyn.h"
 
-// Returns a new dimensionless REAL holding "v".
-zynParameterPtr zyn_test_real(double v);
-
 // Returns a new vector of reals holding "x", "y", "z" with access type "t".
 zynParameterPtr zyn_test_vector(double x, double y, double z, zynParameterVectorAccessType t = PVA_XYZ);
 

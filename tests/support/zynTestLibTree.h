@@ -6,7 +6,6 @@
 #include <initializer_list>
 #include <vector>
 
-#include "support/zynTestLibRoot.h"
 #include "zyn/zyn.h"
 
 class zynTestLibTree {
@@ -22,6 +21,12 @@ class zynTestLibTree {
 
   zynParameterPtr root;
 };
+
+// Returns a new zynParameterLibRoot of type "Host".
+zynParameterPtr zyn_test_lib_root();
+
+// Returns the value of "text" evaluated with "owner" as its context.
+zynParameterPtr zyn_test_eval(const zynParameterPtr& owner, const utString& text);
 
 // Returns a new dimensionless numeric of "subtype" holding "v".
 zynParameterPtr zyn_test_number(double v, zynParameterSubType subtype = PS_REAL);

@@ -34,9 +34,13 @@ class zynParametercoPrf {
 class zynParameterPtr : public zynParametercoPrf {
  public:
   zynParameterPtr() = default;
-  // Takes ownership of "p": the parameter is deleted with its last owner.
-  zynParameterPtr(zynParameter* p);  // NOLINT: raw pointers convert implicitly
-  // A non-owning pointer to "p", which lives elsewhere.
+  // Takes ownership of "p", which must come from "new": the parameter is
+  // deleted with its last owner. Explicit, so that the address of a
+  // parameter on the stack or inside another object does not turn into an
+  // owner by accident; hand such a parameter on through the non-owning form,
+  // zynParameterPtr(coPrfExternal, &root).
+  explicit zynParameterPtr(zynParameter* p);
+  // A non-owning pointer to "p", which lives elsewhere and must outlive it.
   zynParameterPtr(coPrfExtern, zynParameter* p);
   zynParameterPtr(coPrfExtern, const zynParameter* p);
   zynParameterPtr(const zynParameterPtr& other);
