@@ -1,6 +1,6 @@
 # Builds and runs the consumer project against zynparam, either as a
 # subdirectory of the consumer or as a package installed from this build.
-#   -DSOURCE=<zynparam source> -DBUILD=<its build> -DWORK=<scratch> -DMODE=package|subdirectory
+#   -DSOURCE=<zynparam source> -DBUILD=<its build> -DWORK=<scratch> -DMODE=find_package|add_subdirectory
 function(run)
   execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
   if(NOT rc EQUAL 0)
@@ -14,7 +14,7 @@ file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 set(app_options -G Ninja -DCMAKE_BUILD_TYPE=Debug)
 
-if(MODE STREQUAL "package")
+if(MODE STREQUAL "find_package")
   # The build's own library, headers and tool, installed as a user would.
   set(prefix ${WORK}/prefix)
   run(${CMAKE_COMMAND} --install ${BUILD} --prefix ${prefix})
