@@ -1,6 +1,8 @@
 // zynparam: the whole public interface.
 #pragma once
 
+#include "zyn/zynVersion.h"
+
 // Host services
 #include "zyn/host/utMath.h"
 #include "zyn/host/utString.h"

@@ -19,7 +19,7 @@
 // while they belong to it; the same element may be held elsewhere as well.
 // Copies (copy constructor, create_new, zynParameterPtr::copy) are deep: each
 // element is cloned. Positions run from 0 to size()-1 and cost O(1) to reach.
-class zynParameterArray : public zynParameter {
+class ZYN_EXPORT zynParameterArray : public zynParameter {
  public:
   ZYN_DECLARE_TYPE(zynParameterArray, zynParameter)
 

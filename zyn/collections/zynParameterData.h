@@ -10,7 +10,7 @@
 
 // A handle on host data. Copies carry the same id and type and so stand for
 // the same data.
-class zynParameterData : public zynParameter {
+class ZYN_EXPORT zynParameterData : public zynParameter {
  public:
   ZYN_DECLARE_TYPE(zynParameterData, zynParameter)
 

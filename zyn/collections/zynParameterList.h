@@ -15,7 +15,7 @@
 // A list owns its elements and is their parent, as an array is, and owns a
 // private clone of its prototype. Copies are deep: elements and prototype
 // are cloned. The subtype is PS_LIST.
-class zynParameterList : public zynParameterArray {
+class ZYN_EXPORT zynParameterList : public zynParameterArray {
  public:
   ZYN_DECLARE_TYPE(zynParameterList, zynParameterArray)
 

@@ -24,7 +24,7 @@
 // from one resolution to the next: the raw pointer handed out by get_ref
 // stays valid until the reference is resolved again. Copies share nothing
 // with the source except the descriptive record; they resolve on their own.
-class zynParameterRef : public zynParameter {
+class ZYN_EXPORT zynParameterRef : public zynParameter {
  public:
   ZYN_DECLARE_TYPE(zynParameterRef, zynParameter)
 

@@ -15,7 +15,7 @@
 // parent links. It accepts values of the prototype's type that already have
 // a parent; an error value (or null) is replaced by a fresh, parentless clone
 // of the prototype. The subtype is PS_SHAREDLIST.
-class zynParameterSharedList : public zynParameterArray {
+class ZYN_EXPORT zynParameterSharedList : public zynParameterArray {
  public:
   ZYN_DECLARE_TYPE(zynParameterSharedList, zynParameterArray)
 

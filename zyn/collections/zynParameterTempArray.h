@@ -16,7 +16,7 @@
 // element objects. copy_value_from, by contrast, takes deep copies that it
 // owns. It is either positional (no names) or fully named: a name can be
 // given only while every element has one. No operation checks the lock.
-class zynParameterTempArray : public zynParameterVector {
+class ZYN_EXPORT zynParameterTempArray : public zynParameterVector {
  public:
   ZYN_DECLARE_TYPE(zynParameterTempArray, zynParameterVector)
 

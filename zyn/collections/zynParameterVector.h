@@ -26,7 +26,7 @@ enum zynParameterVectorAccessType : int32_t {
 
 // A vector owns its components and is their parent, as an array is. Copies
 // are deep and keep the access type and names. The subtype is PS_VECTOR.
-class zynParameterVector : public zynParameterArray {
+class ZYN_EXPORT zynParameterVector : public zynParameterArray {
  public:
   ZYN_DECLARE_TYPE(zynParameterVector, zynParameterArray)
 

@@ -26,7 +26,7 @@ class zynParameter;
 
 // The shared descriptive record of a parameter. Copies of a parameter share
 // one record, so renaming a copy renames its source too.
-class zynParameterImpl {
+class ZYN_EXPORT zynParameterImpl {
  public:
   utString m_active_expr;
   utString m_group_name;
@@ -71,12 +71,12 @@ using zynParameterMirrorCallback = zynParameterMirrorMode (*)(const zynParameter
 
 // Per-parameter activity bookkeeping, allocated only for parameters that take
 // part in activity tracking.
-struct zynParameterActivityLinks {
+struct ZYN_EXPORT zynParameterActivityLinks {
   zynParameterPtrcoDList dependencies;  // what our activity condition reads
   zynParameterPtrcoDList dependents;    // whose activity conditions read us (external)
 };
 
-class zynParameter {
+class ZYN_EXPORT zynParameter {
  public:
   zynParameter();
   zynParameter(const zynParameter& other);

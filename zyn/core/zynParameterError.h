@@ -7,7 +7,7 @@
 
 #include "zyn/core/zynParameter.h"
 
-class zynParameterError : public zynParameter {
+class ZYN_EXPORT zynParameterError : public zynParameter {
  public:
   ZYN_DECLARE_TYPE(zynParameterError, zynParameter)
 

@@ -21,7 +21,7 @@
 
 // Iterates over the direct children of one parameter. Before the first
 // operator++ and after the last child there is no current child.
-class zynBaseParIter {
+class ZYN_EXPORT zynBaseParIter {
  public:
   virtual ~zynBaseParIter() = default;
   // Returns 1 when no child is current.
@@ -40,7 +40,7 @@ class zynBaseParIter {
 };
 
 // The members of a map, in the map's order; their keys are their names.
-class zynMapParIter : public zynBaseParIter {
+class ZYN_EXPORT zynMapParIter : public zynBaseParIter {
  public:
   // "holder" keeps "map" alive (it is the map, or a reference to it).
   zynMapParIter(zynParameterPtr holder, const zynParameterMap& map);
@@ -59,7 +59,7 @@ class zynMapParIter : public zynBaseParIter {
 // The elements of an array of any kind. Their keys are the array's names for
 // them (its "_keys" answer, as for vectors with named components) where it
 // has them, else their index keys.
-class zynArrayParIter : public zynBaseParIter {
+class ZYN_EXPORT zynArrayParIter : public zynBaseParIter {
  public:
   // "array" is held for the life of the iterator.
   explicit zynArrayParIter(zynParameterPtr array);
@@ -76,7 +76,7 @@ class zynArrayParIter : public zynBaseParIter {
 };
 
 // A parameter that has no children.
-class zynSingleParIter : public zynBaseParIter {
+class ZYN_EXPORT zynSingleParIter : public zynBaseParIter {
  public:
   int undefined() const override { return 1; }
   int operator++() override { return 0; }
@@ -87,7 +87,7 @@ class zynSingleParIter : public zynBaseParIter {
 // The depth-first walk. An iterator owns its level iterator and the iterator
 // of the subtree it is in; it holds its start alive (or, when made from a
 // raw pointer, merely points at it).
-class zynParameterIter {
+class ZYN_EXPORT zynParameterIter {
  public:
   // A walk below "start", which must outlive the iterator.
   explicit zynParameterIter(const zynParameter* start);

@@ -32,7 +32,7 @@ using zynParameterKeyImplPtr = std::shared_ptr<zynParameterKeyImpl>;
 
 // A parsed key. Keys are cheap to copy: copies share one immutable parse,
 // and a key never holds a null parse.
-class zynParameterKey {
+class ZYN_EXPORT zynParameterKey {
  public:
   // The empty key (the shared empty parse, type PT_ERROR).
   zynParameterKey();
@@ -83,7 +83,7 @@ class zynParameterKey {
 // The shared parse of one key text. Parses are made only by get_impl (and
 // privately copied when a key needs another type than its text implies);
 // once made they change only through their lazily built texts.
-class zynParameterKeyImpl {
+class ZYN_EXPORT zynParameterKeyImpl {
   struct Token {
     explicit Token() = default;
   };

@@ -8,7 +8,7 @@
 
 // A loader works on one root, which must outlive it, and records the key
 // texts whose values it applied.
-class zynParameterLoader {
+class ZYN_EXPORT zynParameterLoader {
  public:
   // A loader over "root"; "version" (the saved tree's version) is kept for
   // derived loaders.

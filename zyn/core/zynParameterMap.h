@@ -15,7 +15,7 @@
 #include "zyn/core/zynParameter.h"
 
 // One member of a map: the name it is stored under and the parameter.
-struct zynParameterMapMember {
+struct ZYN_EXPORT zynParameterMapMember {
   utString name;
   zynParameterPtr value;
 };
@@ -25,7 +25,7 @@ using zynParameterMapMembers = std::list<zynParameterMapMember>;
 // they are members. Copies (copy constructor, create_new, operator=) are
 // deep: each member is copied with zynParameterPtr::copy. A map is "fixed"
 // by default: copying values into it or resetting it keeps its set of members.
-class zynParameterMap : public zynParameter {
+class ZYN_EXPORT zynParameterMap : public zynParameter {
  public:
   ZYN_DECLARE_TYPE(zynParameterMap, zynParameter)
 

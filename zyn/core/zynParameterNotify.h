@@ -7,11 +7,13 @@
 
 #include <cstdint>
 
+#include "zyn/zynExport.h"
+
 class zynParameter;
 
 // While one lives, modify callbacks of the host are not called. Activity
 // caches are still invalidated and changes still tracked.
-class zynBlockParUpdateCallbacks {
+class ZYN_EXPORT zynBlockParUpdateCallbacks {
  public:
   zynBlockParUpdateCallbacks() { ++s_count; }
   ~zynBlockParUpdateCallbacks() { --s_count; }
@@ -25,7 +27,7 @@ class zynBlockParUpdateCallbacks {
 
 // While one lives, is_locked() answers 0 everywhere, so locked parameters
 // can be set (for example while loading a saved tree).
-class zynParameterNoLock {
+class ZYN_EXPORT zynParameterNoLock {
  public:
   zynParameterNoLock() { ++s_count; }
   ~zynParameterNoLock() { --s_count; }
@@ -38,7 +40,7 @@ class zynParameterNoLock {
 };
 
 // While one lives, the XML export writes references instead of following them.
-class zynParameterNoRefExpand {
+class ZYN_EXPORT zynParameterNoRefExpand {
  public:
   zynParameterNoRefExpand() { ++s_count; }
   ~zynParameterNoRefExpand() { --s_count; }
@@ -53,7 +55,7 @@ class zynParameterNoRefExpand {
 
 // While one lives, the change being made comes from the host's user
 // interface. The library itself never reads it; hosts do in their callbacks.
-class zynParameterSetFromGui {
+class ZYN_EXPORT zynParameterSetFromGui {
  public:
   zynParameterSetFromGui() { ++s_count; }
   ~zynParameterSetFromGui() { --s_count; }
@@ -67,7 +69,7 @@ class zynParameterSetFromGui {
 
 // The notifications of one parameter, reached through zynParameter's
 // onmodify_callback, onread_callback and destructor.
-class zynParameterNotify {
+class ZYN_EXPORT zynParameterNotify {
  public:
   // Marks the activity of "p"'s dependents stale, then, unless a
   // zynBlockParUpdateCallbacks guard lives, finds the nearest parameter from

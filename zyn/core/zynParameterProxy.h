@@ -21,7 +21,7 @@ class zynParameter;
 // The data of one broadcast: why it is sent, the parameter concerned and the
 // parameter it took its value from. Neither parameter is owned; both live at
 // least for the length of the broadcast.
-class zynParameterProxyCD : public coCBData {
+class ZYN_EXPORT zynParameterProxyCD : public coCBData {
  public:
   zynParameterProxyCD(const coCallReason& reason, const zynParameter* parameter, const zynParameter* from)
       : m_reason(reason), m_parameter(parameter), m_from(from) {}
@@ -38,7 +38,7 @@ class zynParameterProxyCD : public coCBData {
 
 // The process-wide sender of parameter broadcasts. Copies of entity data are
 // sent with the reason coCallCopy. Not copyable.
-class zynParameterProxy {
+class ZYN_EXPORT zynParameterProxy {
  public:
   // Returns the proxy, creating it on first use.
   static zynParameterProxy& singleton();

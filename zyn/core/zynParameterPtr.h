@@ -18,7 +18,7 @@ class zynParameterKey;
 
 // The shared-pointer part of zynParameterPtr: an object pointer and whether
 // the pointer owns a reference to it.
-class zynParametercoPrf {
+class ZYN_EXPORT zynParametercoPrf {
  public:
   // Returns 1 for a pointer that does not own its object.
   int external() const { return m_external; }
@@ -31,7 +31,7 @@ class zynParametercoPrf {
   mutable bool m_external = false;
 };
 
-class zynParameterPtr : public zynParametercoPrf {
+class ZYN_EXPORT zynParameterPtr : public zynParametercoPrf {
  public:
   zynParameterPtr() = default;
   // Takes ownership of "p", which must come from "new": the parameter is
@@ -76,18 +76,18 @@ class zynParameterPtr : public zynParametercoPrf {
 
 // Returns 1 when both hold the same parameter, or both hold errors of
 // subtype 0 (so two null pointers compare equal).
-int operator==(const zynParameterPtr& a, const zynParameterPtr& b);
+ZYN_EXPORT int operator==(const zynParameterPtr& a, const zynParameterPtr& b);
 inline int operator!=(const zynParameterPtr& a, const zynParameterPtr& b) { return !(a == b); }
 
 // Hashes a pointer by the identity of the held parameter.
-unsigned int co_hash(const zynParameterPtr& p);
+ZYN_EXPORT unsigned int co_hash(const zynParameterPtr& p);
 
 using zynParameterPtrcoDList = coDList<zynParameterPtr>;
 
 // Hashing and comparison by identity, for standard unordered containers.
-struct zynParameterPtrHash {
+struct ZYN_EXPORT zynParameterPtrHash {
   size_t operator()(const zynParameterPtr& p) const { return std::hash<const void*>()(p.raw()); }
 };
-struct zynParameterPtrSame {
+struct ZYN_EXPORT zynParameterPtrSame {
   bool operator()(const zynParameterPtr& a, const zynParameterPtr& b) const { return a.raw() == b.raw(); }
 };

@@ -27,7 +27,7 @@ using zynPtrClaim = int;
 
 // A root owns its tree as a map owns its members. Copies are deep, like a
 // map's, and take the root's type, version, name, id and flags.
-class zynParameterRoot : public zynParameterMap {
+class ZYN_EXPORT zynParameterRoot : public zynParameterMap {
  public:
   ZYN_DECLARE_TYPE(zynParameterRoot, zynParameterMap)
 

@@ -17,11 +17,13 @@
 #include <functional>
 #include <unordered_set>
 
+#include "zyn/zynExport.h"
+
 class zynParameter;
 
 // A raw parameter pointer that can live in a hash set: compared and hashed by
 // the identity of the parameter. It does not own the parameter.
-class zynParameterCoSetAdapter {
+class ZYN_EXPORT zynParameterCoSetAdapter {
  public:
   zynParameterCoSetAdapter() = default;
   zynParameterCoSetAdapter(zynParameter* p) : m_par(p) {}  // NOLINT: wraps pointers implicitly
@@ -36,11 +38,11 @@ class zynParameterCoSetAdapter {
 };
 
 // Returns the hash of the address "p" (its bytes, not what it points to).
-unsigned int co_hash_pointer(const void* p);
+ZYN_EXPORT unsigned int co_hash_pointer(const void* p);
 // Returns the hash of the wrapped pointer's address.
-unsigned int co_hash(const zynParameterCoSetAdapter& a);
+ZYN_EXPORT unsigned int co_hash(const zynParameterCoSetAdapter& a);
 
-struct zynParameterCoSetAdapterHash {
+struct ZYN_EXPORT zynParameterCoSetAdapterHash {
   size_t operator()(const zynParameterCoSetAdapter& a) const { return co_hash(a); }
 };
 
@@ -50,7 +52,7 @@ using zynParameterCoSetAdaptercoSet = std::unordered_set<zynParameterCoSetAdapte
 // Walks a zynParameterCoSetAdaptercoSet from its start:
 //   for (auto it = ...; it; ++it) use(*it);
 // The set must not change during the walk.
-class zynParameterCoSetAdaptercoIterator {
+class ZYN_EXPORT zynParameterCoSetAdaptercoIterator {
  public:
   explicit zynParameterCoSetAdaptercoIterator(const zynParameterCoSetAdaptercoSet& set)
       : m_at(set.begin()), m_end(set.end()) {}
@@ -75,7 +77,7 @@ class zynParameterCoSetAdaptercoIterator {
 // the set. Nested trackers share one set, so a change is reported from the
 // construction of the outermost tracker to its destruction. Meant to live on
 // the stack; not copyable.
-class zynParameterUpdateTrack {
+class ZYN_EXPORT zynParameterUpdateTrack {
  public:
   // Empties the set when no other tracker lives, then joins the tracking.
   zynParameterUpdateTrack();

@@ -21,7 +21,7 @@ using zynParameterSimpleUpdatercoSList = std::list<zynParameterSimpleUpdater>;
 
 // Base of host updaters. The base update does nothing; a host overrides it,
 // usually by calling apply_update with its list of steps. Not copyable.
-class zynParameterUpdater {
+class ZYN_EXPORT zynParameterUpdater {
  public:
   virtual ~zynParameterUpdater() = default;
   zynParameterUpdater(const zynParameterUpdater&) = delete;

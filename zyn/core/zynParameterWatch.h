@@ -11,7 +11,7 @@
 
 
 // Only static members; the watch set and its switch live until unload.
-class zynParameterWatch {
+class ZYN_EXPORT zynParameterWatch {
  public:
   zynParameterWatch() = delete;
 

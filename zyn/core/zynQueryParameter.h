@@ -7,7 +7,7 @@
 #include "zyn/host/utString.h"
 
 // A process-wide singleton, made on first access; single-threaded.
-class zynQueryParameter {
+class ZYN_EXPORT zynQueryParameter {
  public:
   // The host's evaluation function: the answer's text for an expression.
   using zynEvalFn = utString (*)(const utString& expression);

@@ -37,7 +37,7 @@ constexpr int zyn_max_eval_depth = 3000;
 // counter is shared by every evaluator of the thread, so nesting through
 // parameters that evaluate one another is bounded together with nesting in
 // one text.
-class zynEvalDepth {
+class ZYN_EXPORT zynEvalDepth {
  public:
   explicit zynEvalDepth(int weight = 1);
   ~zynEvalDepth();
@@ -56,7 +56,7 @@ class zynEvalDepth {
   bool m_exceeded;
 };
 
-class zynEvaluator {
+class ZYN_EXPORT zynEvaluator {
  public:
   // Token kinds; token_kind() returns one of them.
   enum TokenKind {

@@ -28,7 +28,7 @@ enum zynParameterVectorAccessType : int32_t;
 // a "workplane" is a plain map of exactly the three 3-vectors "Origin",
 // "YAxis" and "ZAxis". Elements are reached through the parameter's own
 // operator[] with index keys, so references to vectors convert like vectors.
-class zynParameterUtils {
+class ZYN_EXPORT zynParameterUtils {
  public:
   zynParameterUtils() = delete;
 

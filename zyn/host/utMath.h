@@ -4,7 +4,9 @@
 
 #include <cmath>
 
-class utMath {
+#include "zyn/zynExport.h"
+
+class ZYN_EXPORT utMath {
  public:
   utMath() = delete;
 

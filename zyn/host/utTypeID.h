@@ -3,10 +3,12 @@
 // ut_is_kind_of can walk the chain without the language's own RTTI.
 #pragma once
 
+#include "zyn/zynExport.h"
+
 // Tag that selects the identity-making constructor.
 enum utTypeMaker { utTypeMake };
 
-class utTypeID {
+class ZYN_EXPORT utTypeID {
  public:
   utTypeID(utTypeMaker, const char* name, const utTypeID* base = nullptr) : m_name(name), m_base(base) {}
   utTypeID(const utTypeID&) = delete;

@@ -8,7 +8,7 @@
 #include "zyn/host/utString.h"
 
 // A host-side string: copied and destroyed, otherwise opaque to the library.
-struct apString {
+struct ZYN_EXPORT apString {
   std::string m_text;
 };
 
@@ -17,7 +17,7 @@ struct apString {
 class apIStringEncoding {};
 
 // Returns "text" as an application string and sets "status" to 0 (success).
-apString zyn_transcode(const utString& text, int& status);
+ZYN_EXPORT apString zyn_transcode(const utString& text, int& status);
 
 // Returns "text" as a utString and sets "status" to 0 (success).
-utString zyn_transcode(const apString& text, int& status);
+ZYN_EXPORT utString zyn_transcode(const apString& text, int& status);

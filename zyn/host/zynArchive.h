@@ -14,7 +14,7 @@
 
 #include "zyn/host/utString.h"
 
-class zynArchive {
+class ZYN_EXPORT zynArchive {
  public:
   // An archive over its own in-memory buffer: what is written can be read.
   zynArchive();

@@ -6,6 +6,8 @@
 
 #include <vector>
 
+#include "zyn/zynExport.h"
+
 // Why a call list is applied.
 enum coCallReason : int {
   coCallNone = 0,    // no particular reason
@@ -16,7 +18,7 @@ enum coCallReason : int {
 
 // Base of the data objects handed to subscribers; a subscriber that knows
 // the reason casts the data to the matching derived class.
-class coCBData {
+class ZYN_EXPORT coCBData {
  public:
   coCBData() = default;
   coCBData(const coCBData&) = default;
@@ -28,7 +30,7 @@ class coCBData {
 // client data given at subscription.
 using coCallFunction = void (*)(coCallReason reason, void* data, void* client);
 
-class coCallList {
+class ZYN_EXPORT coCallList {
  public:
   // Subscribes "fn" with "client". A null function is ignored. The same pair
   // may be subscribed more than once and is then called once per subscription.
@@ -57,7 +59,7 @@ class coCallList {
 
 // The sending end of a call list: the list plus a switch that lets its owner
 // stop broadcasts for a while. Enabled from construction.
-class coSender {
+class ZYN_EXPORT coSender {
  public:
   coCallList& call_list() { return m_list; }
   const coCallList& call_list() const { return m_list; }

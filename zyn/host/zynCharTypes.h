@@ -18,7 +18,7 @@
 // whatever the process locale. Only ASCII digits are digits, since numbers
 // are parsed from ASCII text. Bytes that are not valid UTF-8 are single
 // characters of no class.
-class zynCharTypes {
+class ZYN_EXPORT zynCharTypes {
  public:
   explicit zynCharTypes(const utString& text);
 
@@ -42,14 +42,14 @@ class zynCharTypes {
   std::wstring m_text;
 };
 
-class zynMultiByteToWideChar {
+class ZYN_EXPORT zynMultiByteToWideChar {
  public:
   // Returns "text" as wide characters, one per UTF-8 character; a byte that
   // is not valid UTF-8 becomes one character that converts back to itself.
   static std::wstring convert(const utString& text);
 };
 
-class zynWideCharToMultiByte {
+class ZYN_EXPORT zynWideCharToMultiByte {
  public:
   // Returns the UTF-8 form of the null-terminated "text" (null gives "").
   // Characters that are not Unicode scalar values become U+FFFD, except those

@@ -152,7 +152,7 @@ using utStringutStringSetcoTable = coTable<utString, utStringcoSet>;
 enum coPrfExtern { coPrfExternal };
 
 // Deleter of external pointers: never deletes the object.
-struct coPrfExternalDeleter {
+struct ZYN_EXPORT coPrfExternalDeleter {
   template <class T>
   void operator()(T*) const noexcept {}
 };

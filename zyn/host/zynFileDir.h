@@ -11,7 +11,7 @@
 #include "zyn/host/zynAppString.h"
 
 // A path in the file system. The path is kept as given; it need not exist.
-class zynFileDir {
+class ZYN_EXPORT zynFileDir {
  public:
   // The current working directory (empty when it cannot be read).
   zynFileDir();
@@ -53,7 +53,7 @@ enum zynFileDirIterType : int {
 // Patterns: "*" matches any run of characters (none included), "?" exactly
 // one character, everything else itself, case-sensitively. An empty pattern
 // matches every name.
-class zynFileDirIter {
+class ZYN_EXPORT zynFileDirIter {
  public:
   zynFileDirIter(const zynFileDir& dir, zynFileDirIterType type = zynFileDirIterAll, const utString& pattern = "*");
 
@@ -73,4 +73,4 @@ class zynFileDirIter {
 // Returns non-zero when "name" matches the wildcard "pattern" ("*" and "?"
 // over characters, as zynFileDirIter matches). An empty pattern matches only
 // an empty name.
-int zyn_wildcard_match(const utString& pattern, const utString& name);
+ZYN_EXPORT int zyn_wildcard_match(const utString& pattern, const utString& name);

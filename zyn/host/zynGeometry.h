@@ -8,6 +8,8 @@
 // on unset values give unset results and never fail otherwise.
 #pragma once
 
+#include "zyn/zynExport.h"
+
 // First coordinate of an unset point or vector: the most negative double.
 constexpr double zyn_gi_unset = -1.7976931348623157e308;
 
@@ -27,7 +29,7 @@ enum giAngleInverse {
 
 // An angle. Values given in degrees keep exact right angles: the sine of 180
 // degrees is 0 and its tangent is defined, the tangent of 90 degrees is not.
-class giAngle {
+class ZYN_EXPORT giAngle {
  public:
   giAngle() = default;
   giAngle(giAngleType type, double value) : m_value(value), m_degrees(type == giAngleDegrees) {}
@@ -54,7 +56,7 @@ class giAngle {
 };
 
 // A length, as returned by distances.
-class giLength {
+class ZYN_EXPORT giLength {
  public:
   giLength() = default;
   explicit giLength(double value) : m_value(value) {}
@@ -64,7 +66,7 @@ class giLength {
   double m_value = 0.0;
 };
 
-class giVector2 {
+class ZYN_EXPORT giVector2 {
  public:
   giVector2() = default;
   giVector2(double x, double y) : m_c{x, y} {}
@@ -81,14 +83,14 @@ class giVector2 {
 };
 
 // A vector of length 1, or unset when made from an unset or zero vector.
-class giUnitVec2 : public giVector2 {
+class ZYN_EXPORT giUnitVec2 : public giVector2 {
  public:
   giUnitVec2() = default;
   giUnitVec2(double x, double y) : giUnitVec2(giVector2(x, y)) {}
   explicit giUnitVec2(const giVector2& v);
 };
 
-class giPoint2 {
+class ZYN_EXPORT giPoint2 {
  public:
   giPoint2() = default;
   giPoint2(double x, double y) : m_c{x, y} {}
@@ -101,7 +103,7 @@ class giPoint2 {
   double m_c[2] = {zyn_gi_unset, 0.0};
 };
 
-class giVector3 {
+class ZYN_EXPORT giVector3 {
  public:
   giVector3() = default;
   giVector3(double x, double y, double z) : m_c{x, y, z} {}
@@ -135,14 +137,14 @@ class giVector3 {
 };
 
 // A vector of length 1, or unset when made from an unset or zero vector.
-class giUnitVec3 : public giVector3 {
+class ZYN_EXPORT giUnitVec3 : public giVector3 {
  public:
   giUnitVec3() = default;
   giUnitVec3(double x, double y, double z) : giUnitVec3(giVector3(x, y, z)) {}
   explicit giUnitVec3(const giVector3& v);
 };
 
-class giPoint3 {
+class ZYN_EXPORT giPoint3 {
  public:
   giPoint3() = default;
   giPoint3(double x, double y, double z) : m_c{x, y, z} {}
@@ -168,11 +170,11 @@ class giPoint3 {
 // are projected onto the plane normal to the reference and the angle, in
 // (-pi, pi], is positive when the turn from v1 to v2 is anticlockwise about
 // the reference (right-hand rule). 0 when a vector is unset or of length 0.
-giAngle apparent_angle(const giVector3& v1, const giVector3& v2, const giVector3& reference);
+ZYN_EXPORT giAngle apparent_angle(const giVector3& v1, const giVector3& v2, const giVector3& reference);
 
 // A right-handed orthonormal frame: an origin and three axes. The default
 // is the world frame at (0, 0, 0).
-class giWorkplane3 {
+class ZYN_EXPORT giWorkplane3 {
  public:
   giWorkplane3();
 
@@ -196,7 +198,7 @@ class giWorkplane3 {
 enum giXformType { giXformMirror };
 
 // An affine transform of 3-D space. The default is the identity.
-class giXform3 {
+class ZYN_EXPORT giXform3 {
  public:
   giXform3();
   // The reflection in the plane through "point" with normal "normal". An
@@ -218,7 +220,7 @@ class giXform3 {
   int m_valid = 1;
 };
 
-class zynWorkplaneUtils {
+class ZYN_EXPORT zynWorkplaneUtils {
  public:
   // Stores in "out" the workplane "in" moved by "xform": its origin and first
   // two axes are transformed and the third axis is their cross product, so a

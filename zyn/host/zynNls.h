@@ -4,7 +4,7 @@
 
 #include "zyn/host/utString.h"
 
-class nlsUtils {
+class ZYN_EXPORT nlsUtils {
  public:
   // The decimal point of the user's locale; '.' unless the host sets ','.
   static char m_decimal_point;
@@ -22,7 +22,7 @@ class nlsUtils {
 using zynTranslator = const char* (*)(const char* key);
 
 // Installs "translator" (null restores the identity) and returns the previous one.
-zynTranslator zynNLS_set_translator(zynTranslator translator);
+ZYN_EXPORT zynTranslator zynNLS_set_translator(zynTranslator translator);
 
 // Returns the translation of "key", or the key itself without a translator.
-utString zynNLS_get_translated_message(const char* key);
+ZYN_EXPORT utString zynNLS_get_translated_message(const char* key);

@@ -6,7 +6,7 @@
 
 #include "zyn/host/utString.h"
 
-class zynProgressBreak {
+class ZYN_EXPORT zynProgressBreak {
  public:
   // Registers a simulated break press at "percentage" of the progress named
   // "name". Several points may be registered for one name.

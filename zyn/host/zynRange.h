@@ -5,8 +5,10 @@
 
 #include <cfloat>
 
+#include "zyn/zynExport.h"
+
 // A polymorphic pair of doubles.
-class doubledoublezyncoPair {
+class ZYN_EXPORT doubledoublezyncoPair {
  public:
   doubledoublezyncoPair() = default;
   doubledoublezyncoPair(double first, double second) : m_first(first), m_second(second) {}
@@ -28,7 +30,7 @@ class doubledoublezyncoPair {
 // and two integer fields that the range code does not interpret and copies
 // along. The default range is empty: its minimum is DBL_MAX. An empty range
 // (minimum DBL_MAX, or minimum above maximum) bounds nothing.
-class zynRange : public doubledoublezyncoPair {
+class ZYN_EXPORT zynRange : public doubledoublezyncoPair {
  public:
   zynRange() : doubledoublezyncoPair(DBL_MAX, -DBL_MAX) {}
   zynRange(double min, double max) : doubledoublezyncoPair(min, max) {}

@@ -10,7 +10,7 @@
 
 #include "zyn/host/utString.h"
 
-class zynUniqueId {
+class ZYN_EXPORT zynUniqueId {
  public:
   // An invalid id.
   zynUniqueId() = default;
@@ -38,7 +38,7 @@ class zynUniqueId {
 
 // A shared handle on a unique id; identity of the handle does not matter,
 // only the id it holds.
-class zynUniqueIdPtr {
+class ZYN_EXPORT zynUniqueIdPtr {
  public:
   zynUniqueIdPtr() = default;
   explicit zynUniqueIdPtr(const zynUniqueId& id) : m_id(std::make_shared<zynUniqueId>(id)) {}
@@ -50,7 +50,7 @@ class zynUniqueIdPtr {
 };
 
 // The process's table of entity identities, so that equal ids share one entry.
-class zynUniqueIdTable {
+class ZYN_EXPORT zynUniqueIdTable {
  public:
   static zynUniqueIdTable& session_entities();
 
@@ -67,7 +67,7 @@ class zynUniqueIdTable {
 };
 
 // A reference to an object by its unique id; empty (invalid) by default.
-class zynRefToObjectId {
+class ZYN_EXPORT zynRefToObjectId {
  public:
   zynRefToObjectId() = default;
 
@@ -89,10 +89,10 @@ class zynRefToObjectId {
 
 // Hashing and comparison of references by the id they hold (all invalid
 // references are one), for sets of referenced objects.
-struct zynRefToObjectIdHash {
+struct ZYN_EXPORT zynRefToObjectIdHash {
   size_t operator()(const zynRefToObjectId& r) const { return r.is_valid() ? r.get_uid().get_uid()->hash() : 0; }
 };
-struct zynRefToObjectIdSame {
+struct ZYN_EXPORT zynRefToObjectIdSame {
   bool operator()(const zynRefToObjectId& a, const zynRefToObjectId& b) const { return a.is_equal(b) != 0; }
 };
 using zynRefToObjectIdcoSet = std::unordered_set<zynRefToObjectId, zynRefToObjectIdHash, zynRefToObjectIdSame>;

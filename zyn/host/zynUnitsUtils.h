@@ -3,6 +3,8 @@
 // millimetres; the host chooses the system its users work in.
 #pragma once
 
+#include "zyn/zynExport.h"
+
 // A length unit system. The numbers are fixed: stored defaults and unit
 // suffixes refer to them.
 enum zynUnitsType : int {
@@ -10,7 +12,7 @@ enum zynUnitsType : int {
   zynUnitsImperial = 1  // inches
 };
 
-class zynUnitsUtils {
+class ZYN_EXPORT zynUnitsUtils {
  public:
   // Returns the current unit system; zynUnitsMetric until the host sets another.
   static zynUnitsType get_units();

@@ -48,7 +48,7 @@ enum zynParameterSerialError : int32_t {
 
 // Marks that a load is under way: the constructor sets a process-wide flag,
 // the destructor clears it. The flag is not a count, so guards do not nest.
-class zynParameterSerializerCtrl {
+class ZYN_EXPORT zynParameterSerializerCtrl {
  public:
   zynParameterSerializerCtrl() { s_serializing = 1; }
   ~zynParameterSerializerCtrl() { s_serializing = 0; }
@@ -64,7 +64,7 @@ class zynParameterSerializerCtrl {
 // A serializer keeps its options, its selection sets and the results of its
 // last operation between calls. It is not copyable. One object serves one
 // operation at a time.
-class zynParameterSerializer {
+class ZYN_EXPORT zynParameterSerializer {
  public:
   // Default options, empty sets, and the header root ("type", "version", "time").
   zynParameterSerializer();

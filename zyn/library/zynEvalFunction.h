@@ -7,12 +7,14 @@
 // evaluates other text on the way). Scopes live on the stack and nest strictly.
 #pragma once
 
+#include "zyn/zynExport.h"
+
 enum zynEvalFunctionType : int {
   EF_FUNCTIONS_ONLY = 0,  // lookups accept only function parameters
   EF_ANY = 1              // lookups accept any parameter
 };
 
-class zynEvalFunction {
+class ZYN_EXPORT zynEvalFunction {
  public:
   // Opens a scope of "type"; it lasts until the object is destroyed.
   explicit zynEvalFunction(zynEvalFunctionType type);

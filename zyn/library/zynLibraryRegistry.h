@@ -16,7 +16,7 @@
 using zynParameterLibRoutine = zynParameterPtr (*)(const zynParameterPtr& args);
 
 // One registered name.
-struct zynParameterLibEntry {
+struct ZYN_EXPORT zynParameterLibEntry {
   zynParameterLibRoutine routine = nullptr;
   utString description;
 };
@@ -26,15 +26,15 @@ struct zynParameterLibEntry {
 using utStringzynParameterLibEntrycoTable = std::unordered_map<utString, zynParameterLibEntry>;
 
 // Returns the process-wide registry, created on first use and kept until unload.
-const utStringzynParameterLibEntrycoTable& zyn_lib_registry();
+ZYN_EXPORT const utStringzynParameterLibEntrycoTable& zyn_lib_registry();
 
 // Sets the entry of "name" (replacing an earlier one) and returns the number
 // of entries afterwards.
-int zyn_lib_add_entry(const utString& name, zynParameterLibRoutine routine, const utString& description);
+ZYN_EXPORT int zyn_lib_add_entry(const utString& name, zynParameterLibRoutine routine, const utString& description);
 
 // Returns the entry registered under exactly "name", or null.
-const zynParameterLibEntry* zyn_lib_find_entry(const utString& name);
+ZYN_EXPORT const zynParameterLibEntry* zyn_lib_find_entry(const utString& name);
 
 // Registers the eighty-one names that wait for the first library object.
 // Runs once; later calls do nothing.
-void zyn_lib_register_first_library();
+ZYN_EXPORT void zyn_lib_register_first_library();

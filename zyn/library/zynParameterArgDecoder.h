@@ -10,7 +10,7 @@
 
 #include "zyn/core/zynParameter.h"
 
-class zynParameterArgDecoder {
+class ZYN_EXPORT zynParameterArgDecoder {
  public:
   // Decodes "args", an array; the first argument comes first.
   explicit zynParameterArgDecoder(const zynParameterPtr& args);

@@ -14,7 +14,7 @@ class zynParameterMap;
 
 // What dict_check_args found. The map is the target of the first argument,
 // held by "map_arg"; the key is parsed from the text of "key_arg".
-struct zynParameterDictArgs {
+struct ZYN_EXPORT zynParameterDictArgs {
   zynParameterMap* map = nullptr;  // not owned
   zynParameterKey key;
   zynParameterPtr key_arg;
@@ -22,7 +22,7 @@ struct zynParameterDictArgs {
   zynParameterPtr map_arg;  // keeps "map" alive
 };
 
-class zynParameterLibFunctions {
+class ZYN_EXPORT zynParameterLibFunctions {
  public:
   zynParameterLibFunctions() = delete;
 

@@ -13,7 +13,7 @@
 
 #include "zyn/core/zynParameter.h"
 
-class zynParameterFunction : public zynParameter {
+class ZYN_EXPORT zynParameterFunction : public zynParameter {
  public:
   ZYN_DECLARE_TYPE(zynParameterFunction, zynParameter)
 

@@ -21,7 +21,7 @@
 #include "zyn/library/zynLibraryRegistry.h"
 #include "zyn/library/zynParameterFunction.h"
 
-class zynParameterLib : public zynParameterFunction {
+class ZYN_EXPORT zynParameterLib : public zynParameterFunction {
  public:
   ZYN_DECLARE_TYPE(zynParameterLib, zynParameterFunction)
 

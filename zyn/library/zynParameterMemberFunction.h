@@ -11,7 +11,7 @@
 // error value; it must not throw.
 using zynParameterMemberRoutine = zynParameterPtr (*)(const zynParameter& self, const zynParameterPtr& args);
 
-class zynParameterMemberFunction : public zynParameterFunction {
+class ZYN_EXPORT zynParameterMemberFunction : public zynParameterFunction {
  public:
   ZYN_DECLARE_TYPE(zynParameterMemberFunction, zynParameterFunction)
 

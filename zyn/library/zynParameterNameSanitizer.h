@@ -11,7 +11,7 @@
 #include "zyn/host/utString.h"
 
 // Stateless: one object serves any number of texts.
-class zynParameterNameSanitizer {
+class ZYN_EXPORT zynParameterNameSanitizer {
  public:
   zynParameterNameSanitizer() = default;
 

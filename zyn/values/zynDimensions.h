@@ -28,7 +28,7 @@ enum zynDimStandard : int {
   ZYN_DIM_POWER = 16         // [MLL/TTT]
 };
 
-class zynDimensions {
+class ZYN_EXPORT zynDimensions {
  public:
   // Invalid dimensions.
   zynDimensions() = default;

@@ -17,7 +17,7 @@
 
 // One state of an enumeration. Title, description and condition may be empty;
 // an empty condition means the state is always selectable.
-struct zynParameterEnumState {
+struct ZYN_EXPORT zynParameterEnumState {
   utString name;
   utString title;
   utString desc;
@@ -27,7 +27,7 @@ using zynParameterEnumStatecoDList = coDList<zynParameterEnumState>;
 
 // An enumeration. States are owned by value; copies get their own copy of the
 // list, so adding a state to one never changes another.
-class zynParameterEnum : public zynParameterScalar {
+class ZYN_EXPORT zynParameterEnum : public zynParameterScalar {
  public:
   ZYN_DECLARE_TYPE(zynParameterEnum, zynParameterScalar)
 

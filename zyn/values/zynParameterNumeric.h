@@ -22,7 +22,7 @@
 #include "zyn/values/zynParameterScalar.h"
 #include "zyn/values/zynUnits.h"
 
-class zynParameterNumeric : public zynParameterScalar {
+class ZYN_EXPORT zynParameterNumeric : public zynParameterScalar {
  public:
   ZYN_DECLARE_TYPE(zynParameterNumeric, zynParameterScalar)
 

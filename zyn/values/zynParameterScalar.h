@@ -9,7 +9,7 @@
 
 // A parameter whose value is one text. Copies share the descriptive record
 // (name, defaults) and copy the text.
-class zynParameterScalar : public zynParameter {
+class ZYN_EXPORT zynParameterScalar : public zynParameter {
  public:
   ZYN_DECLARE_TYPE(zynParameterScalar, zynParameter)
 

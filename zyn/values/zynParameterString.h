@@ -12,7 +12,7 @@
 
 #include "zyn/values/zynParameterScalar.h"
 
-class zynParameterString : public zynParameterScalar {
+class ZYN_EXPORT zynParameterString : public zynParameterScalar {
  public:
   ZYN_DECLARE_TYPE(zynParameterString, zynParameterScalar)
 

@@ -12,7 +12,7 @@ enum zynUnitsStandard : int {
   ZYN_UNITS_HOUR = 4
 };
 
-class zynUnits {
+class ZYN_EXPORT zynUnits {
  public:
   zynUnits() = default;
   zynUnits(zynUnitsStandard code) : m_code(code) {}  // NOLINT: codes convert implicitly

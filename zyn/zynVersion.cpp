@@ -1,0 +1,3 @@
+#include "zyn/zynVersion.h"
+
+const char* zyn_version() { return ZYN_VERSION_STRING; }
