@@ -20,13 +20,13 @@
 class zynParameterArray;
 
 // Each writes "p".print(0): the printed form, one line per member of a container.
-std::ostream& operator<<(std::ostream& out, const zynParameter& p);
-std::ostream& operator<<(std::ostream& out, const zynParameterPtr& p);
+ZYN_EXPORT std::ostream& operator<<(std::ostream& out, const zynParameter& p);
+ZYN_EXPORT std::ostream& operator<<(std::ostream& out, const zynParameterPtr& p);
 
 // The members of a map, in the map's order, as (name, value) entries. The
 // range holds the map (for a reference, its target) alive while it lives;
 // adding or removing members while walking it is not supported.
-class zynMemberRange {
+class ZYN_EXPORT zynMemberRange {
  public:
   // The members of "p".par(); none when that is not a map.
   explicit zynMemberRange(const zynParameterPtr& p);
@@ -43,7 +43,7 @@ class zynMemberRange {
 // order, each yielded as a shared handle. The range holds the array alive
 // while it lives; elements are read by position, so an array that shrinks
 // while it is walked ends the walk early.
-class zynElementRange {
+class ZYN_EXPORT zynElementRange {
  public:
   class iterator {
    public:
@@ -95,4 +95,4 @@ struct zynReading {
 // get_double() does. The error is the one the evaluation gives (a failing
 // formula: "Divide by zero", "Syntax error", ...), or "Type error" when the
 // value is not a number (a string, a map, an enumeration's state name).
-zynReading zyn_read_double(const zynParameterPtr& p);
+ZYN_EXPORT zynReading zyn_read_double(const zynParameterPtr& p);

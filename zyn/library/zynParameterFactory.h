@@ -17,30 +17,30 @@
 // Numbers. Each holds "value" as its literal text (which is also its default
 // text), has no units and no range; zynParameterNumeric has the setters.
 // Returns a real of dimensions "dims" (dimensionless unless given).
-zynParameterPtr zyn_real(double value, zynDimStandard dims = ZYN_DIM_NONE);
-zynParameterPtr zyn_real(double value, const zynDimensions& dims);
+ZYN_EXPORT zynParameterPtr zyn_real(double value, zynDimStandard dims = ZYN_DIM_NONE);
+ZYN_EXPORT zynParameterPtr zyn_real(double value, const zynDimensions& dims);
 // Returns a dimensionless integer.
-zynParameterPtr zyn_integer(int value);
+ZYN_EXPORT zynParameterPtr zyn_integer(int value);
 // Returns a boolean (1 for true, 0 for false).
-zynParameterPtr zyn_boolean(bool value);
+ZYN_EXPORT zynParameterPtr zyn_boolean(bool value);
 // Returns a dimensionless angle.
-zynParameterPtr zyn_angle(double value);
+ZYN_EXPORT zynParameterPtr zyn_angle(double value);
 
 // Returns a string holding "text" (a literal, or a text with embedded
 // expressions such as "%[Diameter]").
-zynParameterPtr zyn_string(const utString& text = utString());
+ZYN_EXPORT zynParameterPtr zyn_string(const utString& text = utString());
 // Returns an enumeration with one state per "|"-separated name of "states",
 // set to "value" (the first state when "value" is empty).
-zynParameterPtr zyn_enum(const utString& states, const utString& value = utString());
+ZYN_EXPORT zynParameterPtr zyn_enum(const utString& states, const utString& value = utString());
 
 // Returns an empty map. Members are added with add(name, parameter).
-zynParameterPtr zyn_map();
+ZYN_EXPORT zynParameterPtr zyn_map();
 // Returns an empty list whose elements are made from, and checked against,
 // a copy of "element_type" (zynParameterList).
-zynParameterPtr zyn_list(const zynParameterPtr& element_type);
+ZYN_EXPORT zynParameterPtr zyn_list(const zynParameterPtr& element_type);
 // Returns a reference to the parameter at "path", resolved from where the
 // reference is placed on every use (zynParameterRef).
-zynParameterPtr zyn_ref(const utString& path);
+ZYN_EXPORT zynParameterPtr zyn_ref(const utString& path);
 // Returns a function whose body is "body"; a call f(a, b) sees its arguments
 // as argv[0] and argv[1] (zynParameterFunction).
-zynParameterPtr zyn_function(const utString& body);
+ZYN_EXPORT zynParameterPtr zyn_function(const utString& body);

@@ -22,7 +22,7 @@
 // standard library. Copies share the library object, which holds no state
 // of a tree. Hosts derive from it as from zynParameterRoot (build_tree,
 // synonyms, loaders and updaters work the same way).
-class zynParameterLibRoot : public zynParameterRoot {
+class ZYN_EXPORT zynParameterLibRoot : public zynParameterRoot {
  public:
   ZYN_DECLARE_TYPE(zynParameterLibRoot, zynParameterRoot)
 
@@ -45,7 +45,7 @@ class zynParameterLibRoot : public zynParameterRoot {
 
 // Makes "scope" the evaluation scope of the standard library while the
 // guard lives and puts back the scope it found. Guards nest.
-class zynParameterEvalScope {
+class ZYN_EXPORT zynParameterEvalScope {
  public:
   explicit zynParameterEvalScope(const zynParameterPtr& scope);
   // The same for a parameter held elsewhere (a root on the stack), through a
