@@ -180,6 +180,19 @@ class zynParameterSerializer {
   zynParameterPtr par_from_code(const utString& code, size_t& at, size_t& weight, int depth) const;
   zynParameterPtr vector_from_code(const utString& code, size_t& at, size_t& weight, int depth) const;
   void update_root_version(int file_version);
+  zynParameterPtr current(const zynParameterKey& key) const;
+  zynParameterPtr tree_member() const;
+
+  // Pushes a step of the entry being read for its scope.
+  struct zynPathStep {
+    zynPathStep(std::vector<zynParameterKey>& path, const zynParameterKey& step) : m_path(path) {
+      m_path.push_back(step);
+    }
+    ~zynPathStep() { m_path.pop_back(); }
+    zynPathStep(const zynPathStep&) = delete;
+    zynPathStep& operator=(const zynPathStep&) = delete;
+    std::vector<zynParameterKey>& m_path;
+  };
 
   std::ostream* m_out = nullptr;
   int m_depth = 0;
@@ -217,6 +230,8 @@ class zynParameterSerializer {
   int m_token_column = 0;
   int m_at_end = 0;
   int m_nesting = 0;
+  // The steps from the root to the entry being read.
+  std::vector<zynParameterKey> m_path;
   int m_error_line = 0;
   int m_error_column = 0;
 };
