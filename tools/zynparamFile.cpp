@@ -577,7 +577,8 @@ void zynToolOutput::commit(const std::string& data) {
   m_fd = -1;
   if (rc != 0) fail(std::strerror(errno));
   if (std::rename(m_lock.c_str(), m_target.c_str()) != 0) fail(std::strerror(errno));
-  m_lock.clear();  // renamed: it is the file now
+  m_lock.clear();  // renamed: it is the file now, and another writer may take a new lock
+  g_lock_path[0] = '\0';
   const int dir = ::open(directory_of(m_target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir >= 0) {
     ::fsync(dir);
