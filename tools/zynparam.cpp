@@ -222,7 +222,11 @@ int run_set(const zynToolArgs& a) {
   {
     zynToolScope scope(f.root);
     for (const std::string& assignment : a.keys) {
-      edits.push_back(edit_one(f, scan, assignment, a.force));
+      const zynToolEdit edit = edit_one(f, scan, assignment, a.force);
+      // A key set twice takes its last text.
+      auto same = std::find_if(edits.begin(), edits.end(), [&](const zynToolEdit& e) { return e.span.begin == edit.span.begin; });
+      if (same != edits.end()) *same = edit;
+      else edits.push_back(edit);
       keys.push_back(assignment.substr(0, assignment.find('=')));
     }
   }

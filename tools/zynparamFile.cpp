@@ -271,15 +271,6 @@ zynParameterPtr zyn_tool_infer_par(const utString& text) {
   return zynParameterPtr(new zynParameterString());
 }
 
-zynParameterPtr zyn_tool_member(const zynParameterPtr& root, const utString& key) {
-  zynParameterPtr at = root;
-  for (const utString& component : key_components(key)) {
-    at = child(at, component);
-    if (at.is_null()) break;
-  }
-  return at;
-}
-
 void zynToolRoot::replace(const zynToolPlace& place, const zynParameterPtr& p) {
   zynParameter& container = *place.container;
   if (is_index_component(place.component)) {

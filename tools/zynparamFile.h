@@ -72,10 +72,6 @@ class zynToolRoot : public zynParameterRoot {
   bool m_settling = false;
 };
 
-// Returns the member of the tree at the canonical key text "key" (no
-// pseudo-members, no built-ins), or a null pointer.
-zynParameterPtr zyn_tool_member(const zynParameterPtr& root, const utString& key);
-
 // Returns the parameter that a text read from an untyped file stands for:
 // "&path" a reference, a number a real, other texts (expressions included)
 // a string.

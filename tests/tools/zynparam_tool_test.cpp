@@ -202,7 +202,7 @@ TEST_F(ZynparamTool, SetChangesOnlyTheBytesOfTheValuesItSets) {
       // Line ends, number texts, descriptions, lock ids and a missing final newline stay.
       {header + "\r\n{\r\n\t\"a\" \"I\" \"desc\" \"0123\" : \"007\",\r\n\t\"b\" \"R\" \"\" : \"4\"\r\n}", "b=5",
        header + "\r\n{\r\n\t\"a\" \"I\" \"desc\" \"0123\" : \"007\",\r\n\t\"b\" \"R\" \"\" : \"5.0\"\r\n}"},
-      {header + "{\"x\":\"4\",\"y\":\"x * 2\",\"s\":\"a \\\"q\\\"\"}\n", "s=b \"r\"",
+      {header + "{\"x\":\"4\",\"y\":\"x * 2\",\"s\":\"a \\\"q\\\"\"}\n", "s=x' 's=b \"r\"",  // the last text wins
        header + "{\"x\":\"4\",\"y\":\"x * 2\",\"s\":\"b \\\"r\\\"\"}\n"},
       {header + "{\"l\" : (\"1\", , \"x\"), \"r\" \"&\" \"\" : \"F:&l\"}", "r=&l[2]",
        header + "{\"l\" : (\"1\", , \"x\"), \"r\" \"&\" \"\" : \"F:&l[2]\"}"},
