@@ -181,6 +181,15 @@ class zynToolLoader : public zynParameterLoader {
     return at;
   }
 
+  void associate(const zynParameterKey& key, const zynUniqueIdPtr& uid) override {
+    zynParameterPtr at(coPrfExternal, &m_root);
+    for (const utString& component : key_components(key.str())) {
+      at = child(at, component);
+      if (at.is_null()) return;
+    }
+    m_tool.set_lock(*at, uid);
+  }
+
   zynToolRoot& m_tool;
   // Parameters made from an empty text: an empty string, or an array whose
   // elements follow.
@@ -270,6 +279,13 @@ zynParameterPtr zyn_tool_infer_par(const utString& text) {
   if (is_number_text(text)) return zynParameterPtr(new zynParameterNumeric(PS_REAL, zynDimensions(ZYN_DIM_NONE), 0.0));
   return zynParameterPtr(new zynParameterString());
 }
+
+const zynRefToObjectId zynToolRoot::get_lock_id_imp(const zynParameter& p) const {
+  auto found = m_locks.find(&p);
+  return found != m_locks.end() ? found->second : zynParameterRoot::get_lock_id_imp(p);
+}
+
+zynUniqueIdPtr zynToolRoot::get_lock_uid(zynParameterPtr, zynRefToObjectId& id) { return id.get_uid(); }
 
 void zynToolRoot::replace(const zynToolPlace& place, const zynParameterPtr& p) {
   zynParameter& container = *place.container;

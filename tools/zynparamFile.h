@@ -51,12 +51,18 @@ class zynToolRoot : public zynParameterRoot {
   void settle_inferred();
   // Puts "p" in place of the member at "place".
   void replace(const zynToolPlace& place, const zynParameterPtr& p);
+  // Records that the lock of "p" is "uid", as a saved file said.
+  void set_lock(const zynParameter& p, const zynUniqueIdPtr& uid) { m_locks[&p].become(uid); }
+  // The lock a file gave "p", else its container's.
+  const zynRefToObjectId get_lock_id_imp(const zynParameter& p) const override;
 
  protected:
   // The root's pseudo-members, then the built-ins ("sin", "pi", ...).
   zynParameterPtr lookup_method(const zynParameterKey& key) const override;
 
  private:
+  // The lock id a file gives is the one kept, not a new one.
+  zynUniqueIdPtr get_lock_uid(zynParameterPtr p, zynRefToObjectId& id) override;
   void settle_strings();
   void settle_array(const zynToolPlace& place);
   void restore_order();
@@ -70,6 +76,8 @@ class zynToolRoot : public zynParameterRoot {
   std::unordered_map<const zynParameter*, std::vector<utString>> m_orders;
   std::vector<zynParameterPtr> m_order_keep;  // keeps the maps of m_orders alive
   bool m_settling = false;
+  // The locks files gave, by parameter; the parameters outlive the root's use of them.
+  std::unordered_map<const zynParameter*, zynRefToObjectId> m_locks;
 };
 
 // Returns the parameter that a text read from an untyped file stands for:

@@ -81,8 +81,8 @@ void zynToolText::read_map(size_t node, int depth) {
     const utString component = key.str().empty() ? name : key.str();
     if (!names.insert(component).second) m_losses.push_back("\"" + key_of(node) + "\" holds \"" + name + "\" twice");
     if (node == 0 && !is_header_entry(name)) m_losses.push_back("the header entry \"" + name + "\"");
-    for (utString field; read_quoted(field); field.clear()) {
-    }
+    utString field;  // type, description and lock id, which stay as written
+    while (read_quoted(field)) field.clear();
     skip_space();
     if (m_at >= m_text.size() || m_text[m_at] != ':') break;
     ++m_at;

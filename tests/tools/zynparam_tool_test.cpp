@@ -310,8 +310,15 @@ TEST_F(ZynparamTool, SavingAgainChangesNothing) {
       EXPECT_EQ(timeless(slurp(path("3.zpar"))), timeless(slurp(path("2.zpar"))));
     }
   }
-  const ToolRun r = run("convert " + example("strategy-typed.zpar") + " -o - --typeinfo");
+  ToolRun r = run("convert " + example("strategy-typed.zpar") + " -o - --typeinfo");
   EXPECT_EQ(timeless(r.out), timeless(slurp(std::string(ZYN_TOOL_SOURCE_DIR) + "/examples/strategy-typed.zpar")));
+  // Every typed entry arrives with its kind, description and lock id; a function stays callable.
+  const std::string typed = header + "\n{\n\t\"Name\" \"S\" \"Strategy name\" \"" + std::string(31, '0') +
+                            "1\" : \"N\",\n\t\"Sq\" \"F\" \"\" : \"argv[0]^2\"\n}";
+  write(path("typed.zpar"), typed);
+  r = run("convert " + temp("typed.zpar") + " -o - --typeinfo");
+  EXPECT_EQ(timeless(r.out.substr(r.out.find("\n{"))), timeless(typed.substr(typed.find("\n{"))));
+  EXPECT_EQ(run("eval " + temp("typed.zpar") + " 'Sq(3)'").out, "9\n");
 }
 
 TEST_F(ZynparamTool, ConvertWritesTheChosenForm) {

@@ -287,17 +287,6 @@ void zynParameterSerializer::load_typed_entry(const zynParameterKey& k, int skip
   const zynParameterPtr existing = tree_member();
   const bool exists = !is_missing(*existing);
 
-  zynRefToObjectId lock;
-  if (count == 3 && exists) {
-    zynUniqueId id;
-    if (!id.become(fields[2].c_str())) {
-      fail(PSE_SYNTAX);
-      return;
-    }
-    zynRefToObjectId read;
-    read.become(zynUniqueIdPtr(id));
-    lock.become(m_root->get_lock_uid(existing, read));
-  }
   // A kind without a code (a root, a plain array) is loaded as an untyped entry.
   zynParameterPtr p;
   if (!code.empty()) {
@@ -317,6 +306,22 @@ void zynParameterSerializer::load_typed_entry(const zynParameterKey& k, int skip
   if (!exists && skip != skip_unplaced && !p.is_null() && m_loader && m_loader->define_par(k, p)) {
     fail(PSE_SYNTAX);
     return;
+  }
+  // A lock id names the lock of the parameter, existing or just defined; an
+  // unreadable one is a syntax error for an existing parameter and ignored
+  // for a new one.
+  zynRefToObjectId lock;
+  const zynParameterPtr locked = exists ? existing : tree_member();
+  if (count == 3 && !is_missing(*locked)) {
+    zynUniqueId id;
+    if (id.become(fields[2].c_str())) {
+      zynRefToObjectId read;
+      read.become(zynUniqueIdPtr(id));
+      lock.become(m_root->get_lock_uid(locked, read));
+    } else if (exists) {
+      fail(PSE_SYNTAX);
+      return;
+    }
   }
   next_token();
   if (m_error != PSE_OK) return;
