@@ -79,7 +79,10 @@ void zynToolText::read_map(size_t node, int depth) {
     if (!read_quoted(name)) break;
     const zynParameterKey key(name);
     const utString component = key.str().empty() ? name : key.str();
-    if (!names.insert(component).second) m_losses.push_back("\"" + key_of(node) + "\" holds \"" + name + "\" twice");
+    if (!names.insert(component).second) {
+      const std::string where = node == 0 ? "the header" : node == 1 ? "the tree" : "\"" + key_of(node) + "\"";
+      m_losses.push_back("the first of two entries \"" + name + "\" in " + where);
+    }
     if (node == 0 && !is_header_entry(name)) m_losses.push_back("the header entry \"" + name + "\"");
     utString field;  // type, description and lock id, which stay as written
     while (read_quoted(field)) field.clear();
