@@ -2,6 +2,8 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <ctime>
+#include <memory>
 #include <cctype>
 #include <iostream>
 #include <sstream>
@@ -10,6 +12,7 @@
 
 #include "zynparamFile.h"
 #include "zynparamInspect.h"
+#include "zynparamText.h"
 
 #ifndef ZYN_TOOL_VERSION
 #define ZYN_TOOL_VERSION "0"
@@ -69,88 +72,212 @@ struct zynToolArgs {
   bool compact = false;
   bool typeinfo = false;
   bool evaluate = false;
+  bool force = false;
+  bool dry_run = false;
 };
 
 int run_show(const zynToolArgs& a) {
   const zynToolFile f = zyn_tool_load(a.file);
-  zynToolScope scope(f.root);
+  zynParameterEvalScope scope(f.root);
   std::cout << (a.key.empty() ? f.root : find_key(f.root, a.key))->print(0);
   return 0;
 }
 
+// Writes the value line of "p"; an error also goes to stderr. Returns 1 for an error.
+int print_value(const std::string& what, const zynParameterPtr& p) {
+  std::cout << zyn_tool_value(p) << "\n";
+  const zynParameterPtr failure = zyn_tool_failure(p);
+  if (failure.is_null()) return 0;
+  std::cerr << "zynparam: " << what << ": " << zyn_tool_message(failure) << "\n";
+  return 1;
+}
+
 int run_get(const zynToolArgs& a) {
   const zynToolFile f = zyn_tool_load(a.file);
-  zynToolScope scope(f.root);
+  zynParameterEvalScope scope(f.root);
   std::vector<zynParameterPtr> found;
   for (const std::string& key : a.keys) found.push_back(find_key(f.root, key));
-  for (const zynParameterPtr& p : found) std::cout << zyn_tool_value(p) << "\n";
-  return 0;
+  int rc = 0;
+  for (size_t i = 0; i < found.size(); ++i) rc |= print_value(a.keys[i], found[i]);
+  return rc;
 }
 
 int run_eval(const zynToolArgs& a) {
   const zynToolFile f = zyn_tool_load(a.file);
-  zynToolScope scope(f.root);
+  zynParameterEvalScope scope(f.root);
   zynEvaluator evaluator(f.root.pointer());
   const zynParameterPtr value = evaluator.evaluate(a.expr);
-  if (value->is_error()) throw zynToolError("expression fails: " + zyn_tool_message(value));
+  if (value->is_error()) return print_value("expression fails", value);
   std::cout << shown_value(value);
   return 0;
 }
 
 int run_check(const zynToolArgs& a) {
   const zynToolFile f = zyn_tool_load(a.file);
-  zynToolScope scope(f.root);
-  return zyn_tool_check(f.root, f.failed, std::cout) ? 1 : 0;
+  zynParameterEvalScope scope(f.root);
+  // Failed values are listed by zyn_tool_check with their keys; the other losses here.
+  int problems = 0;
+  for (const std::string& loss : f.losses) {
+    if (loss.rfind("the value of ", 0) == 0) continue;
+    std::cout << "file: a rewrite would lose " << loss << "\n";
+    ++problems;
+  }
+  problems += zyn_tool_check(f.root, f.failed, std::cout);
+  return problems ? 1 : 0;
 }
 
-void set_one(const zynParameterPtr& root, const std::string& assignment) {
+// A file that did not load completely is not rewritten: what it lost would be gone.
+void refuse_losses(const zynToolFile& f, const zynToolArgs& a) {
+  if (f.losses.empty() || a.force) return;
+  throw zynToolError(a.file + ": not rewritten, it would lose " + f.losses.front() +
+                     (f.losses.size() > 1 ? " and " + std::to_string(f.losses.size() - 1) + " more" : "") +
+                     " (--force rewrites it)");
+}
+
+// The text a save would write for the value of "p"; "old" is the text the
+// file holds, whose root type a typed reference keeps.
+utString saved_value(const zynParameterPtr& p, const utString& old) {
+  if (const zynParameterRef* ref = zynParameterRef::ut_dynamic_cast(p.pointer())) {
+    const size_t amp = old.find('&');
+    const utString prefix = amp != utString::npos && amp > 0 && old[amp - 1] == ':' ? old.substr(0, amp) : utString();
+    return prefix + "&" + zynEvaluator::neutralize(ref->get_ref_string());
+  }
+  const utString text = p->get_expr();
+  return zynParameter::get_type(*p) == PT_NUMERIC || p->is_expr() ? zynEvaluator::neutralize(text) : text;
+}
+
+utString unquote(const std::string& quoted) {
+  utString out;
+  for (size_t i = 1; i + 1 < quoted.size(); ++i) out += quoted[i] == '\\' ? quoted[++i] : quoted[i];
+  return out;
+}
+
+struct zynToolEdit {
+  zynToolSpan span;
+  std::string text;
+};
+
+// Applies "assignment" to the tree and returns the edit of the file's text.
+// A value that fails or changes kind is refused (exit status 1) unless forced.
+zynToolEdit edit_one(const zynToolFile& f, const zynToolText& scan, const std::string& assignment, bool force) {
   const size_t eq = assignment.find('=');
   if (eq == std::string::npos || eq == 0) throw zynToolError("expected KEY=TEXT, got \"" + assignment + "\"");
   const std::string key = assignment.substr(0, eq);
   const utString text = assignment.substr(eq + 1);
-  const zynParameterPtr p = find_key(root, key);
+  const zynParameterPtr p = find_key(f.root, key);
   if (p->is_locked()) throw zynToolError(key + " is locked");
+  const bool failed_before = !zyn_tool_failure(p).is_null() || !p->is_valid();
   if (zynParameterRef* ref = zynParameterRef::ut_dynamic_cast(p.pointer())) {
     ref->set_ref_string(!text.empty() && text[0] == '&' ? text.substr(1) : text);
-    return;
+  } else {
+    const zynParameterType t = zynParameter::get_type(*p);
+    if (t != PT_STRING && t != PT_NUMERIC && t != PT_ENUM) throw zynToolError(key + " holds no single value");
+    // The states of an enumeration are the host's; a file knows only the saved one.
+    zynParameterEnum* choice = zynParameterEnum::ut_dynamic_cast(p.pointer());
+    if (choice && choice->find_index(text) < 0) choice->add_state(text, utString(), utString(), utString());
+    p->set_string(text);
   }
-  const zynParameterType t = zynParameter::get_type(*p);
-  if (t != PT_STRING && t != PT_NUMERIC && t != PT_ENUM) throw zynToolError(key + " holds no single value");
-  // The states of an enumeration are the host's; a file knows only the saved one.
-  zynParameterEnum* choice = zynParameterEnum::ut_dynamic_cast(p.pointer());
-  if (choice && choice->find_index(text) < 0) choice->add_state(text, utString(), utString(), utString());
-  p->set_string(text);
-  if (zyn_tool_text(p) != text && !p->is_valid()) throw zynToolError(key + " does not take \"" + text + "\"");
+  zynToolEdit edit;
+  if (!scan.find(zyn_tool_key(*p), edit.span)) throw zynToolError(key + " has no value of its own in the file");
+  const zynParameterPtr failure = zyn_tool_failure(p);
+  if (!force && !failed_before && !failure.is_null())
+    throw zynToolRefusal(key + ": \"" + text + "\" fails: " + zyn_tool_message(failure) + " (--force writes it)");
+  if (!force && !failed_before && !p->is_valid()) throw zynToolRefusal(key + " does not take \"" + text + "\"");
+  edit.text = zynToolText::quote(saved_value(p, unquote(f.text.substr(edit.span.begin, edit.span.end - edit.span.begin))));
+  return edit;
+}
+
+std::string apply_edits(std::string text, std::vector<zynToolEdit> edits) {
+  std::sort(edits.begin(), edits.end(), [](const zynToolEdit& x, const zynToolEdit& y) { return x.span.begin > y.span.begin; });
+  for (const zynToolEdit& e : edits) text.replace(e.span.begin, e.span.end - e.span.begin, e.text);
+  return text;
+}
+
+// Loads the edited text back: it must load as completely as the original,
+// and every value set must read back with its text and kind.
+void verify_edit(const zynToolFile& before, const std::string& text, const std::vector<std::string>& keys, bool force) {
+  const zynToolFile after = zyn_tool_load_text(text, "the edited file");
+  if (after.losses.size() > before.losses.size())
+    throw zynToolError("the edited file would lose " + after.losses.front() + "; nothing written");
+  for (const std::string& key : keys) {
+    zynParameterPtr was;
+    zynParameterPtr now;
+    {
+      zynParameterEvalScope scope(before.root);
+      was = find_key(before.root, key);
+    }
+    zynParameterEvalScope scope(after.root);
+    now = (*after.root)[zynParameterKey(zyn_tool_key(*was))];
+    if (now->is_error() && !now->parent()) throw zynToolError(key + " does not read back; nothing written");
+    if (zyn_tool_text(now) != zyn_tool_text(was) && zynParameter::get_subtype(*now) == zynParameter::get_subtype(*was))
+      throw zynToolError(key + " reads back as \"" + zyn_tool_text(now) + "\"; nothing written");
+    if (!force && zynParameter::get_subtype(*now) != zynParameter::get_subtype(*was))
+      throw zynToolRefusal(key + ": the text \"" + zyn_tool_text(was) + "\" would change the kind of its value (--force writes it)");
+  }
 }
 
 int run_set(const zynToolArgs& a) {
+  std::unique_ptr<zynToolOutput> output;
+  if (!a.dry_run) output = std::make_unique<zynToolOutput>(a.out.empty() ? a.file : a.out, a.force);  // lock first
   const zynToolFile f = zyn_tool_load(a.file);
-  zynToolScope scope(f.root);
-  for (const std::string& assignment : a.keys) set_one(f.root, assignment);
-  zynToolSaveOptions options;
-  options.typeinfo = f.typeinfo;
-  options.compact = f.compact;
-  zyn_tool_save(*zynParameterRoot::ut_dynamic_cast(f.root.pointer()), a.out.empty() ? a.file : a.out, options);
+  refuse_losses(f, a);
+  const zynToolText scan(f.text);
+  std::vector<zynToolEdit> edits;
+  std::vector<std::string> keys;
+  {
+    zynParameterEvalScope scope(f.root);
+    for (const std::string& assignment : a.keys) {
+      const zynToolEdit edit = edit_one(f, scan, assignment, a.force);
+      // A key set twice takes its last text.
+      auto same = std::find_if(edits.begin(), edits.end(), [&](const zynToolEdit& e) { return e.span.begin == edit.span.begin; });
+      if (same != edits.end()) *same = edit;
+      else edits.push_back(edit);
+      keys.push_back(assignment.substr(0, assignment.find('=')));
+    }
+  }
+  zynToolSpan time;
+  if (scan.find_time(time)) edits.push_back({time, zynToolText::quote(std::to_string(static_cast<long long>(std::time(nullptr))))});
+  const std::string text = apply_edits(f.text, edits);
+  verify_edit(f, text, keys, a.force);
+  if (a.dry_run) {
+    const zynToolFile original = zyn_tool_load_text(f.text, a.file);
+    const zynToolFile edited = zyn_tool_load_text(text, a.file);
+    zynParameterEvalScope scope(original.root);
+    zyn_tool_diff(original.root, edited.root, std::cout);
+    return 0;
+  }
+  output->commit(text);
   return 0;
 }
 
 int run_xml(const zynToolArgs& a) {
   const zynToolFile f = zyn_tool_load(a.file);
-  zynToolScope scope(f.root);
+  zynParameterEvalScope scope(f.root);
   const utString xml = zynParameter::to_xml(a.key.empty() ? f.root : find_key(f.root, a.key));
   std::cout << xml << (xml.empty() || xml.back() != '\n' ? "\n" : "");
   return 0;
 }
 
 int run_convert(const zynToolArgs& a) {
+  zynToolOutput output(a.out, a.force);
   const zynToolFile f = zyn_tool_load(a.file);
-  zynToolScope scope(f.root);
+  refuse_losses(f, a);
+  zynParameterEvalScope scope(f.root);
   zynToolSaveOptions options;
   options.compact = a.compact;
   options.typeinfo = a.typeinfo;
   options.evaluate = a.evaluate;
-  zyn_tool_save(*zynParameterRoot::ut_dynamic_cast(f.root.pointer()), a.out, options);
-  return 0;
+  output.commit(zyn_tool_saved_text(*zynParameterRoot::ut_dynamic_cast(f.root.pointer()), options));
+  if (!a.evaluate) return 0;
+  // Failing formulas are written as formulas: say which.
+  int rc = 0;
+  for (zynParameterIter walk(f.root); ++walk;) {
+    const zynParameterPtr failure = walk()->is_expr() ? zyn_tool_failure(walk()) : zynParameterPtr();
+    if (failure.is_null()) continue;
+    std::cerr << "zynparam: " << zyn_tool_key(*walk()) << ": kept as a formula, it fails: " << zyn_tool_message(failure) << "\n";
+    rc = 1;
+  }
+  return rc;
 }
 
 int run_diff(const zynToolArgs& a) {
@@ -159,7 +286,7 @@ int run_diff(const zynToolArgs& a) {
   std::ostringstream out;
   int count = 0;
   {
-    zynToolScope scope(first.root);
+    zynParameterEvalScope scope(first.root);
     count = zyn_tool_diff(first.root, second.root, out);
   }
   std::cout << out.str();
@@ -168,14 +295,14 @@ int run_diff(const zynToolArgs& a) {
 
 int run_explain(const zynToolArgs& a) {
   const zynToolFile f = zyn_tool_load(a.file);
-  zynToolScope scope(f.root);
+  zynParameterEvalScope scope(f.root);
   zyn_tool_explain(find_key(f.root, a.key), std::cout);
   return 0;
 }
 
 int run_graph(const zynToolArgs& a) {
   const zynToolFile f = zyn_tool_load(a.file);
-  zynToolScope scope(f.root);
+  zynParameterEvalScope scope(f.root);
   zyn_tool_graph(a.key.empty() ? f.root : find_key(f.root, a.key), !a.key.empty(), std::cout);
   return 0;
 }
@@ -198,15 +325,19 @@ void build_commands(CLI::App& app, zynToolArgs& a, int (*&command)(const zynTool
   eval->add_option("EXPR", a.expr, "Expression, such as \"Depth / StepDown\"")->required();
   on(eval, run_eval);
   on(add_command(app, "check", "List every problem of the tree; exit status 1 when any", a), run_check);
-  CLI::App* set = add_command(app, "set", "Change values and save (the file is replaced atomically)", a);
+  CLI::App* set = add_command(app, "set", "Change values; every other byte of the file stays (replaced atomically)", a);
   set->add_option("ASSIGNMENT", a.keys, "KEY=TEXT: the new stored text of KEY")->required();
-  set->add_option("-o,--output", a.out, "Write to this file instead of replacing FILE");
+  set->add_option("-o,--output", a.out, "Write to this file (\"-\": standard output) instead of replacing FILE");
+  set->add_flag("--dry-run", a.dry_run, "Print what would change, as diff does, and write nothing");
+  set->add_flag("--force", a.force, "Write even a value that fails, a file that did not load completely, "
+                                    "a file without write permission or with other hard links");
   on(set, run_set);
   CLI::App* xml = add_command(app, "xml", "Print the XML export of the tree or a subtree", a);
   xml->add_option("KEY", a.key, "Key of the subtree");
   on(xml, run_xml);
   CLI::App* convert = add_command(app, "convert", "Save the tree again with other options", a);
-  convert->add_option("-o,--output", a.out, "Output file")->required();
+  convert->add_option("-o,--output", a.out, "Output file (\"-\": standard output)")->required();
+  convert->add_flag("--force", a.force, "Write even when FILE did not load completely");
   convert->add_flag("--compact", a.compact, "No line breaks or indentation");
   convert->add_flag("--typeinfo", a.typeinfo, "Write type, description and lock with every entry");
   convert->add_flag("--evaluate", a.evaluate, "Write evaluated values instead of expressions");
@@ -240,6 +371,9 @@ int main(int argc, char** argv) {
   }
   try {
     return command ? command(args) : 2;
+  } catch (const zynToolRefusal& e) {
+    std::cerr << "zynparam: " << e.what() << "\n";
+    return 1;
   } catch (const zynToolError& e) {
     std::cerr << "zynparam: " << e.what() << "\n";
   } catch (const std::exception& e) {

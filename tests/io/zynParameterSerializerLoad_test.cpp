@@ -30,6 +30,8 @@ void fill_all_kinds(zynParameterRoot& root) {
   zynParameterPtr x = io_num(PS_REAL, 0);
   x->set_string("r*2");
   root.add("x", x);
+  root.add("sq", zynParameterPtr(new zynParameterFunction("argv[0]^2")));
+  root.add("Name", io_str("pocket"));  // also a pseudo-member of the root
 }
 
 TEST(SerializerLoad, RoundTripIntoSameShape) {
@@ -54,6 +56,7 @@ TEST(SerializerLoad, RoundTripWithTypeInfoBuildsTheTree) {
   zynParameterRoot a("Tool", 2, "A");
   fill_all_kinds(a);
   a["r"]->set_desc("cutting \"depth\"");
+  a["Name"]->set_desc("Strategy name");
   for (int compact = 0; compact < 2; ++compact) {
     SCOPED_TRACE(compact);
     zynParameterSerializer s;
@@ -66,6 +69,8 @@ TEST(SerializerLoad, RoundTripWithTypeInfoBuildsTheTree) {
     EXPECT_EQ(b["r"]->get_desc(), "cutting \"depth\"");
     EXPECT_EQ(zynParameter::get_subtype(*b["v"]), PS_VECTOR);
     EXPECT_DOUBLE_EQ(b["x"]->get_double(), 5.0);
+    EXPECT_EQ(b["Name"]->get_desc(), "Strategy name");
+    EXPECT_DOUBLE_EQ(zynEvaluator(&b).evaluate("sq(3)")->get_double(), 9.0);
   }
 }
 
@@ -324,6 +329,9 @@ TEST(SerializerLoad, NestingIsBounded) {
   EXPECT_EQ(io_load(s, other, nested_maps(zynParameterSerializer::max_nesting + 5)), PSE_SYNTAX);
   EXPECT_EQ(io_load(s, other, io_header("Tool", 2) + utString(100000, '(')), PSE_SYNTAX);
   EXPECT_EQ(io_load(s, other, io_header("Tool", 2) + utString(100000, '{')), PSE_SYNTAX);
+  utString dotted = "a";
+  for (int i = 0; i < zynParameterSerializer::max_nesting; ++i) dotted += ".a";
+  EXPECT_EQ(io_load(s, other, io_header("Tool", 2) + "{\"" + dotted + "\":\"1\"}"), PSE_SYNTAX);
   // A deep tree saves and loads back.
   zynParameterRoot deep("Tool", 2, "");
   ASSERT_EQ(io_load(s, deep, nested_maps(100)), PSE_OK);

@@ -72,14 +72,18 @@ class ZYN_EXPORT zynParameterSerializer {
   zynParameterSerializer(const zynParameterSerializer&) = delete;
   zynParameterSerializer& operator=(const zynParameterSerializer&) = delete;
 
-  // Writes the header and "root" to "out". Returns PSE_STREAM when "out" is
+  // Writes the header and "root" to "out". A function is written with its
+  // body ("F"); built-in, bound and member functions, which have no body
+  // that reads back, are left out. Returns PSE_STREAM when "out" is
   // not good before or after writing, PSE_SYNTAX when the tree nests deeper
   // than a reader accepts (see max_nesting), else PSE_OK.
   zynParameterSerialError save(const zynParameterRoot& root, std::ostream& out);
   // Writes the whole text as one string to "ar".
   zynParameterSerialError save(const zynParameterRoot& root, CArchive& ar);
 
-  // Reads a saved tree from "in" into "root". With "keep_existing" 1, typed
+  // Reads a saved tree from "in" into "root". A typed entry that the root
+  // lacks as a member is created, even when the root answers its name with
+  // a pseudo-member ("Name", its root type). With "keep_existing" 1, typed
   // entries do not overwrite parameters the root already has. Fails at the
   // first error with its code; what was applied before stays applied and
   // the tree stays usable. A file for another root type (PSE_WRONG_ROOT) or
@@ -92,7 +96,8 @@ class ZYN_EXPORT zynParameterSerializer {
   // Writes references as what they point at (a reference met again inside
   // its own target is written as a reference).
   void set_follow_refs(int on) { m_follow_refs = on; }
-  // Writes scalars as their evaluated text (get_string), not their expression.
+  // Writes scalars as their evaluated text (get_string), not their
+  // expression; a formula whose value is an error is written as the formula.
   void set_evaluate(int on) { m_evaluate = on; }
   // Writes inactive parameters too (off by default).
   void set_save_inactive(int on) { m_save_inactive = on; }
@@ -180,6 +185,21 @@ class ZYN_EXPORT zynParameterSerializer {
   zynParameterPtr par_from_code(const utString& code, size_t& at, size_t& weight, int depth) const;
   zynParameterPtr vector_from_code(const utString& code, size_t& at, size_t& weight, int depth) const;
   void update_root_version(int file_version);
+  // Returns the parameter at the entry being read ("key"), reached step by step.
+  zynParameterPtr current(const zynParameterKey& key) const;
+  // Returns the member at the entry being read, never a pseudo-member.
+  zynParameterPtr tree_member() const;
+
+  // Pushes a step of the entry being read for its scope.
+  struct zynPathStep {
+    zynPathStep(std::vector<zynParameterKey>& path, const zynParameterKey& step) : m_path(path) {
+      m_path.push_back(step);
+    }
+    ~zynPathStep() { m_path.pop_back(); }
+    zynPathStep(const zynPathStep&) = delete;
+    zynPathStep& operator=(const zynPathStep&) = delete;
+    std::vector<zynParameterKey>& m_path;
+  };
 
   std::ostream* m_out = nullptr;
   int m_depth = 0;
@@ -217,6 +237,8 @@ class ZYN_EXPORT zynParameterSerializer {
   int m_token_column = 0;
   int m_at_end = 0;
   int m_nesting = 0;
+  // The steps from the root to the entry being read.
+  std::vector<zynParameterKey> m_path;
   int m_error_line = 0;
   int m_error_column = 0;
 };

@@ -3,6 +3,7 @@
 // The text format is described in zynParameterSerializer.h.
 #include "zyn/io/zynParameterSerializer.h"
 
+#include <algorithm>
 #include <cctype>
 #include <istream>
 #include <sstream>
@@ -32,6 +33,11 @@ constexpr int max_code_depth = 64;
 constexpr int skip_unplaced = 2;
 
 bool is_missing(const zynParameter& p) { return zynParameter::get_type(p) == PT_ERROR && !p.is_ref(); }
+
+// The number of components of the key text "name" ("a.b[2]" has three).
+int key_depth(const utString& name) {
+  return 1 + static_cast<int>(std::count_if(name.begin(), name.end(), [](char c) { return c == '.' || c == '['; }));
+}
 
 bool is_scalar(const zynParameter& p) {
   const zynParameterType t = zynParameter::get_type(p);
@@ -126,6 +132,7 @@ zynParameterSerialError zynParameterSerializer::load(zynParameterRoot& root, std
   m_error_line = m_error_column = 0;
   m_at_end = 0;
   m_nesting = 0;
+  m_path.clear();
   m_root = &root;
   zynParameterSerialError e = PSE_STREAM;
   try {
@@ -237,8 +244,14 @@ void zynParameterSerializer::load_entry(const zynParameterKey& key, int skip) {
     fail(PSE_SYNTAX);
     return;
   }
+  // A dotted name reaches as deep as nested maps would: the same bound holds.
+  if (m_nesting - 1 + key_depth(m_token) > max_nesting) {
+    fail(PSE_SYNTAX);
+    return;
+  }
   const zynParameterKey name(m_token);
   const zynParameterKey k = key + name;
+  const zynPathStep step(m_path, name);
   if (name.type() == PT_ERROR || name.empty()) {
     // A name that is no key has no place in the tree; its value is read past.
     if (!skip) m_failed_pars.push_back(key.str().empty() ? m_token : key.str() + "." + m_token);
@@ -271,21 +284,9 @@ void zynParameterSerializer::load_typed_entry(const zynParameterKey& k, int skip
   }
   if (m_error != PSE_OK) return;
   const utString& code = fields[0];
-  const zynParameter& root = *m_root;
-  const zynParameterPtr existing = root[k];
+  const zynParameterPtr existing = tree_member();
   const bool exists = !is_missing(*existing);
 
-  zynRefToObjectId lock;
-  if (count == 3 && exists) {
-    zynUniqueId id;
-    if (!id.become(fields[2].c_str())) {
-      fail(PSE_SYNTAX);
-      return;
-    }
-    zynRefToObjectId read;
-    read.become(zynUniqueIdPtr(id));
-    lock.become(m_root->get_lock_uid(existing, read));
-  }
   // A kind without a code (a root, a plain array) is loaded as an untyped entry.
   zynParameterPtr p;
   if (!code.empty()) {
@@ -305,6 +306,22 @@ void zynParameterSerializer::load_typed_entry(const zynParameterKey& k, int skip
   if (!exists && skip != skip_unplaced && !p.is_null() && m_loader && m_loader->define_par(k, p)) {
     fail(PSE_SYNTAX);
     return;
+  }
+  // A lock id names the lock of the parameter, existing or just defined; an
+  // unreadable one is a syntax error for an existing parameter and ignored
+  // for a new one.
+  zynRefToObjectId lock;
+  const zynParameterPtr locked = exists ? existing : tree_member();
+  if (count == 3 && !is_missing(*locked)) {
+    zynUniqueId id;
+    if (id.become(fields[2].c_str())) {
+      zynRefToObjectId read;
+      read.become(zynUniqueIdPtr(id));
+      lock.become(m_root->get_lock_uid(locked, read));
+    } else if (exists) {
+      fail(PSE_SYNTAX);
+      return;
+    }
   }
   next_token();
   if (m_error != PSE_OK) return;
@@ -351,10 +368,15 @@ void zynParameterSerializer::load_array(const zynParameterKey& key, int skip) {
     return;
   }
   if (!skip && m_loader) m_loader->load_par(key, utString());
+  // A list grows by one when its element one past the end is asked for.
+  zynParameterPtr array = skip ? zynParameterPtr() : current(key);
+  if (!array.is_null() && zynParameter::get_type(*array) != PT_ARRAY) array = zynParameterPtr();
   next_token();
   for (int i = 0; m_error == PSE_OK && !is_token(')'); ++i) {
-    const zynParameterKey element_key = key + zynParameterKey(i, utString());
-    if (!skip) (*m_root)[element_key];  // a list grows by one at its end
+    const zynParameterKey index(i, utString());
+    const zynParameterKey element_key = key + index;
+    const zynPathStep step(m_path, index);
+    if (!array.is_null()) (*array)[index];
     if (is_token(',')) {  // an empty slot
       next_token();
       continue;
@@ -369,6 +391,35 @@ void zynParameterSerializer::load_array(const zynParameterKey& key, int skip) {
     next_token();
   }
   --m_nesting;
+}
+
+// --- The entry being read ----------------------------------------------------------
+
+// The entry is reached one step at a time from the root, so a deep key costs
+// its depth, not its depth times its length. The root answers the first
+// step with its synonyms; a step that finds nothing falls back to the root's
+// lookup of the whole key.
+zynParameterPtr zynParameterSerializer::current(const zynParameterKey& key) const {
+  zynParameterPtr at(coPrfExternal, m_root);
+  for (const zynParameterKey& step : m_path) {
+    at = (*at)[step];
+    if (is_missing(*at)) return (*m_root)[key];
+  }
+  return at;
+}
+
+// Returns what the tree holds at the entry being read, or an error. Unlike
+// the root's lookup it never answers a pseudo-member ("Name", the root
+// type, a host's methods): an entry of that name is a member of its own.
+zynParameterPtr zynParameterSerializer::tree_member() const {
+  const zynParameterRoot& root = *m_root;
+  zynParameterPtr at(coPrfExternal, &root);
+  for (size_t i = 0; i < m_path.size() && !is_missing(*at); ++i) {
+    const zynParameter& container = *at;
+    at = i == 0 ? root.zynParameterMap::operator[](zynParameterKey(root.translate_key(m_path[i].str())))
+                : container[m_path[i]];
+  }
+  return at;
 }
 
 // --- Type codes ----------------------------------------------------------------

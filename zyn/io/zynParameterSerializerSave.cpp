@@ -137,9 +137,11 @@ void zynParameterSerializer::save_par(const zynParameterPtr& p, const zynParamet
     case PT_ARRAY: save_array(p, key); return;
     default: break;
   }
-  utString text = m_evaluate ? par.get_string() : par.get_expr();
-  if (zynParameter::get_type(par) == PT_NUMERIC || (!m_evaluate && par.is_expr()))
-    text = zynEvaluator::neutralize(text);
+  // A formula whose value is an error is kept as the formula: its value has
+  // no text, and an empty one would lose what the entry said.
+  const bool as_value = m_evaluate && !(par.is_expr() && zynParameter::evaluate(par)->is_error());
+  utString text = as_value ? par.get_string() : par.get_expr();
+  if (zynParameter::get_type(par) == PT_NUMERIC || (!as_value && par.is_expr())) text = zynEvaluator::neutralize(text);
   save_text(text);
 }
 
@@ -152,7 +154,9 @@ void zynParameterSerializer::save_ref(const zynParameter& p) {
 }
 
 int zynParameterSerializer::skipped(const zynParameter& p, const zynParameterKey& key) const {
-  if (zynParameter::get_type(p) == PT_FUNCTION) return 1;  // functions belong to the host's tree
+  // Built-ins, bound and member functions have no text that reads back: they
+  // are the host's. Functions defined by a body are saved like any value.
+  if (zynParameter::get_type(p) == PT_FUNCTION && zynParameter::get_subtype(p) != PS_FUNCTION) return 1;
   if (!m_save_inactive && !p.is_active()) return 1;
   if (!m_save_invalid && !p.is_valid()) return 1;
   return selection_active() && !should_include(key);
