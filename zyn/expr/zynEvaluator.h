@@ -56,6 +56,20 @@ class zynEvalDepth {
   bool m_exceeded;
 };
 
+// Keeps the answers of parameter evaluations for as long as it lives, so
+// that reads made meanwhile evaluate each parameter at most once while
+// nothing changes. Every outermost evaluation opens one of its own; a caller
+// that reads many parameters of an unchanged tree (a check of every member)
+// may hold one across all its reads. A value that changes drops what was
+// kept. Scopes nest; the outermost one decides how long answers are kept.
+class zynEvalMemoScope {
+ public:
+  zynEvalMemoScope();
+  ~zynEvalMemoScope();
+  zynEvalMemoScope(const zynEvalMemoScope&) = delete;
+  zynEvalMemoScope& operator=(const zynEvalMemoScope&) = delete;
+};
+
 class zynEvaluator {
  public:
   // Token kinds; token_kind() returns one of them.
@@ -181,6 +195,7 @@ class zynEvaluator {
   [[nodiscard]] bool apply_binary(int op, zynParameterPtr& lhs, int tolerant);
   [[nodiscard]] bool apply_index(zynParameterPtr& lhs, int tolerant);
   [[nodiscard]] bool apply_call(zynParameterPtr& lhs, int tolerant);
+  void note_callee(const zynParameterPtr& callee);
   zynParameterPtr parse_group(int closer, bool always_array, int tolerant);
   zynParameterPtr fail(int subtype);
   zynParameterPtr finish(const zynParameterPtr& result);
