@@ -166,7 +166,9 @@ utString zynParameterRef::build_expression() const {
 
 const zynParameter* zynParameterRef::get_ref() const {
   if (m_busy) {
-    zyn_eval_memo_context_dependent();  // met again while resolving: a cycle
+    // Names are looked up in the reference's own members first, so its own
+    // resolution always meets it busy; met from further in, it is a cycle.
+    if (zyn_eval_memo_innermost() != this) zyn_eval_memo_context_dependent();
     return nullptr;
   }
   if (resolving() > 0 && m_pass == g_pass && !m_target.is_null()) return m_target->get_ref();
@@ -177,13 +179,24 @@ zynParameter* zynParameterRef::get_ref() {
   return const_cast<zynParameter*>(static_cast<const zynParameterRef*>(this)->get_ref());
 }
 
+// A resolution is memoised as an evaluation is, so that a chain of
+// references read from many places resolves each link once.
 const zynParameter* zynParameterRef::resolve_target() const {
-  utString expr = build_expression();
   if (resolving() == 0) ++g_pass;
-  if (expr.empty() || !zyn_nesting_enter(ZYN_NEST_REF)) {
-    m_target = reference_error();
-    return m_target.pointer();
+  zynEvalMemoFrame memo(*this);
+  zynParameterPtr target;
+  if (!memo.recall(target)) {
+    target = find_target();
+    memo.keep(target, true);
   }
+  m_target = std::move(target);
+  m_pass = g_pass;
+  return m_target->get_ref();
+}
+
+zynParameterPtr zynParameterRef::find_target() const {
+  utString expr = build_expression();
+  if (expr.empty() || !zyn_nesting_enter(ZYN_NEST_REF)) return reference_error();
   m_busy = 1;
   zynEvaluator evaluator(this);
   zynParameterPtr target = evaluator.evaluate(expr);
@@ -201,15 +214,17 @@ const zynParameter* zynParameterRef::resolve_target() const {
     if (get_type(*member) != PT_STRING || (m_root_type != "*" && m_root_type != member->get_string()))
       target = zynParameterError::create(PS_ERR_TYPE);
   }
+  // The end of the chain is kept, so that asking again takes one step. It is
+  // followed while still busy: a target that leads back here fails at once.
+  const zynParameter* end = target->get_ref();
+  if (!end) target = reference_error();
+  else if (end != target.raw()) target = hold(end);
   // A member of a tree is its container's to keep. Owning it as well would let
   // references that point into each other's containers keep both alive forever.
   if (target->parent() && target->reference_count() > 1) target = zynParameterPtr(coPrfExternal, target.pointer());
-  m_target = std::move(target);
-  const zynParameter* result = m_target->get_ref();
-  m_pass = g_pass;
   m_busy = 0;
   zyn_nesting_leave(ZYN_NEST_REF);
-  return result;
+  return target;
 }
 
 zynParameterPtr zynParameterRef::held_target() const {

@@ -27,6 +27,7 @@ struct MemoState {
   unsigned long context_events = 0;
   unsigned long bound_events = 0;
   const void* running_body = nullptr;
+  const zynParameter* innermost = nullptr;
   MemoState() {
     nesting[ZYN_NEST_EVAL].limit = zyn_max_eval_depth;
     nesting[ZYN_NEST_CALL].limit = 200;
@@ -90,6 +91,8 @@ void zyn_eval_memo_forget(const zynParameter* p) {
   state.table.erase(found);
 }
 
+const zynParameter* zyn_eval_memo_innermost() { return state.innermost; }
+
 const void* zyn_eval_running_body() { return state.running_body; }
 void zyn_eval_set_running_body(const void* function) { state.running_body = function; }
 
@@ -104,7 +107,9 @@ zynEvalMemoFrame::zynEvalMemoFrame(const zynParameter& p)
       m_owns_scope(state.scopes == 0),
       m_context_mark(state.context_events),
       m_bound_mark(state.bound_events),
-      m_saved_body(state.running_body) {
+      m_saved_body(state.running_body),
+      m_saved_innermost(state.innermost) {
+  state.innermost = &p;
   if (m_owns_scope) ++state.scopes;
   for (int k = 0; k < ZYN_NEST_COUNT; ++k) {
     zynNesting& n = state.nesting[k];
@@ -122,6 +127,7 @@ zynEvalMemoFrame::~zynEvalMemoFrame() {
     n.peak = std::max(n.peak, m_saved_peak[k]);
   }
   state.running_body = m_saved_body;
+  state.innermost = m_saved_innermost;
   if (m_owns_scope && --state.scopes == 0) drop_all();
 }
 
@@ -149,8 +155,8 @@ bool zynEvalMemoFrame::recall(zynParameterPtr& out) {
   return true;
 }
 
-void zynEvalMemoFrame::keep(const zynParameterPtr& result) {
-  if (state.context_events != m_context_mark || result.is_null() || !may_keep(result)) return;
+void zynEvalMemoFrame::keep(const zynParameterPtr& result, bool containers) {
+  if (state.context_events != m_context_mark || result.is_null() || !(containers || may_keep(result))) return;
   if (state.bound_events == m_bound_mark) {
     MemoEntry& entry = state.table[&m_p];
     entry.value = hold(result);

@@ -64,8 +64,9 @@ class zynEvalMemoFrame {
 
   // Returns true and sets "out" when the memo answers for the parameter here.
   bool recall(zynParameterPtr& out);
-  // Keeps "result" when it may be used again.
-  void keep(const zynParameterPtr& result);
+  // Keeps "result" when it may be used again. A container is kept only when
+  // "containers" is set: whoever receives a container may change it.
+  void keep(const zynParameterPtr& result, bool containers = false);
 
  private:
   const zynParameter& m_p;
@@ -75,7 +76,11 @@ class zynEvalMemoFrame {
   unsigned long m_context_mark;
   unsigned long m_bound_mark;
   const void* m_saved_body;
+  const zynParameter* m_saved_innermost;
 };
+
+// The parameter whose evaluation or resolution is the innermost under way.
+const zynParameter* zyn_eval_memo_innermost();
 
 // The function whose body is running, if any: its argv is read from inside.
 const void* zyn_eval_running_body();

@@ -33,6 +33,12 @@ using utStringintcoTable = std::unordered_map<utString, int>;
 // The number of nested expression levels one thread may have open at once.
 constexpr int zyn_max_eval_depth = 3000;
 
+// The largest values an evaluation builds: a text of more bytes, or an array
+// of more elements (nested elements counted), answers "Invalid arguments"
+// instead, so that a short text cannot grow a value until the heap runs out.
+constexpr size_t zyn_max_text_size = size_t(16) << 20;
+constexpr int zyn_max_value_elements = 1 << 20;
+
 // Counts "weight" levels of nested evaluation for as long as it lives. The
 // counter is shared by every evaluator of the thread, so nesting through
 // parameters that evaluate one another is bounded together with nesting in

@@ -1,6 +1,7 @@
 #include "zyn/library/zynParameterFunction.h"
 
 #include "zyn/core/zynParameterError.h"
+#include "zyn/core/zynParameterIter.h"
 #include "zyn/expr/zynEvalMemo_internal.h"
 #include "zyn/expr/zynEvaluator.h"
 #include "zyn/library/zynLibrary_internal.h"
@@ -87,4 +88,19 @@ zynLibCallDepth::zynLibCallDepth() : m_eval(zynEvalDepth::parameter_weight), m_o
 
 zynLibCallDepth::~zynLibCallDepth() {
   if (m_ok) zyn_nesting_leave(ZYN_NEST_CALL);
+}
+
+long long zyn_lib_element_count(const zynParameterPtr& p, long long limit) {
+  long long count = 1;
+  std::vector<std::unique_ptr<zynBaseParIter>> open;
+  open.push_back(zynBaseParIter::create(p));
+  while (!open.empty() && count < limit) {
+    if (!open.back() || !++*open.back()) {
+      open.pop_back();
+      continue;
+    }
+    ++count;
+    open.push_back(zynBaseParIter::create((*open.back())()));
+  }
+  return count;
 }
