@@ -156,6 +156,8 @@ bool zynEvalMemoFrame::recall(zynParameterPtr& out) {
 }
 
 void zynEvalMemoFrame::keep(const zynParameterPtr& result, bool containers) {
+  // The outermost evaluation of an implicit scope would drop it at once.
+  if (m_owns_scope && state.scopes == 1) return;
   if (state.context_events != m_context_mark || result.is_null() || !(containers || may_keep(result))) return;
   if (state.bound_events == m_bound_mark) {
     MemoEntry& entry = state.table[&m_p];
