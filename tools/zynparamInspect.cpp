@@ -81,7 +81,7 @@ void explain_reads(const zynParameterPtr& p, int depth, std::vector<const zynPar
 
 // The longest chain of keys a failure is traced through; a longer one ends
 // with "...", so that tracing every member of a long chain stays linear.
-constexpr size_t max_error_path = 16;
+constexpr size_t max_error_path = 8;
 
 utString chain_text(const std::vector<utString>& chain) {
   utString out;
@@ -107,15 +107,17 @@ std::vector<zynParameterPtr> error_path(const zynParameterPtr& p) {
   return path;
 }
 
-// "a -> b: message" of the failure at the end of the chain from "p".
-utString chain_with_origin(const zynParameterPtr& p) {
-  const std::vector<zynParameterPtr> path = error_path(p);
-  return chain_text(zyn_tool_error_chain(p)) + ": " + zyn_tool_message(zyn_tool_failure(path.back()));
+// "a -> b: message" of the failure at the end of "path" (from error_path).
+utString chain_with_origin(const std::vector<zynParameterPtr>& path) {
+  std::vector<utString> keys;
+  for (const zynParameterPtr& q : path) keys.push_back(zyn_tool_key(*q));
+  return chain_text(keys) + ": " + zyn_tool_message(zyn_tool_failure(path.back()));
 }
 
 // " (a -> b: message)" when the failure of "p" arises elsewhere.
 utString origin_note(const zynParameterPtr& p) {
-  return zyn_tool_error_chain(p).size() > 1 ? " (" + chain_with_origin(p) + ")" : utString();
+  const std::vector<zynParameterPtr> path = error_path(p);
+  return path.size() > 1 ? " (" + chain_with_origin(path) + ")" : utString();
 }
 
 void check_one(const zynParameterPtr& p, std::vector<utString>& problems) {
@@ -255,7 +257,7 @@ void zyn_tool_explain(const zynParameterPtr& p, std::ostream& out) {
   std::vector<const zynParameter*> path{p.pointer()};
   explain_reads(p, 1, path, out);
   const zynParameterPtr failure = zyn_tool_failure(p);
-  if (!failure.is_null()) out << "error: " << chain_with_origin(p) << "\n";
+  if (!failure.is_null()) out << "error: " << chain_with_origin(error_path(p)) << "\n";
 }
 
 int zyn_tool_check(const zynParameterPtr& start, const utStringcoSList& failed, std::ostream& out) {
