@@ -3,6 +3,7 @@
 // floor of a virtual call on a heap object.
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <memory>
 
 #include "zynBenchTree.h"
@@ -61,6 +62,31 @@ void BM_KeyLookup(benchmark::State& state) {
   }
 }
 
+// a0 = 1; a_i = a_(i-1) + a_(i-1): every entry reads the one before twice.
+// Each iteration changes a0 and reads the last entry, so the cost grows with
+// the number of entries when each is evaluated once, and doubles with each
+// entry when it is evaluated once per path.
+void BM_DiamondRead(benchmark::State& state) {
+  const int entries = static_cast<int>(state.range(0));
+  zynBenchRoot root;
+  zynParameterPtr first = zyn_bench_add_real(root, "a0", 1.0);
+  zynParameterPtr last = first;
+  for (int i = 1; i <= entries; ++i) {
+    const std::string before = "a" + std::to_string(i - 1);
+    last = zyn_bench_add_real(root, "a" + std::to_string(i), 0.0);
+    last->set_string(before + " + " + before);
+  }
+  double seed = 1.0;
+  for (auto _ : state) {
+    first->set_double(seed);
+    double v = last->get_double();
+    benchmark::DoNotOptimize(v);
+    seed = seed == 1.0 ? 2.0 : 1.0;
+  }
+  first->set_double(1.0);
+  if (last->get_double() != std::ldexp(1.0, entries)) state.SkipWithError("the last entry is not 2^entries");
+}
+
 }  // namespace
 
 BENCHMARK(BM_VirtualRead);
@@ -71,3 +97,4 @@ BENCHMARK_CAPTURE(BM_ExpressionRead, E3, 3);
 BENCHMARK_CAPTURE(BM_ExpressionRead, E4, 4);
 BENCHMARK_CAPTURE(BM_ExpressionRead, E5, 5);
 BENCHMARK(BM_KeyLookup)->Arg(10)->Arg(1000)->Arg(100000);
+BENCHMARK(BM_DiamondRead)->Arg(10)->Arg(20);

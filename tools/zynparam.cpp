@@ -370,6 +370,9 @@ int main(int argc, char** argv) {
     return 2;
   }
   try {
+    // Every command reads each value at most once while the tree stands
+    // still; any change drops what was kept.
+    zynEvalMemoScope memo;
     return command ? command(args) : 2;
   } catch (const zynToolRefusal& e) {
     std::cerr << "zynparam: " << e.what() << "\n";

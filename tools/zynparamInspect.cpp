@@ -79,10 +79,14 @@ void explain_reads(const zynParameterPtr& p, int depth, std::vector<const zynPar
   }
 }
 
+// The longest chain of keys a failure is traced through; a longer one ends
+// with "...", so that tracing every member of a long chain stays linear.
+constexpr size_t max_error_path = 8;
+
 utString chain_text(const std::vector<utString>& chain) {
   utString out;
-  for (const utString& key : chain) out += (out.empty() ? "" : " -> ") + key;
-  return out;
+  for (size_t i = 0; i < chain.size() && i < max_error_path; ++i) out += (out.empty() ? "" : " -> ") + chain[i];
+  return chain.size() > max_error_path ? out + " -> ..." : out;
 }
 
 // The parameters from "p" down to the one where its failure arises: each
@@ -90,7 +94,7 @@ utString chain_text(const std::vector<utString>& chain) {
 std::vector<zynParameterPtr> error_path(const zynParameterPtr& p) {
   std::vector<zynParameterPtr> path{p};
   std::set<const zynParameter*> seen{p.pointer()};
-  for (bool deeper = true; deeper;) {
+  for (bool deeper = true; deeper && path.size() <= max_error_path;) {
     deeper = false;
     for (const zynParameterPtr& q : zyn_tool_reads(path.back())) {
       if (seen.count(q.pointer()) || zyn_tool_failure(q).is_null()) continue;
@@ -103,15 +107,17 @@ std::vector<zynParameterPtr> error_path(const zynParameterPtr& p) {
   return path;
 }
 
-// "a -> b: message" of the failure at the end of the chain from "p".
-utString chain_with_origin(const zynParameterPtr& p) {
-  const std::vector<zynParameterPtr> path = error_path(p);
-  return chain_text(zyn_tool_error_chain(p)) + ": " + zyn_tool_message(zyn_tool_failure(path.back()));
+// "a -> b: message" of the failure at the end of "path" (from error_path).
+utString chain_with_origin(const std::vector<zynParameterPtr>& path) {
+  std::vector<utString> keys;
+  for (const zynParameterPtr& q : path) keys.push_back(zyn_tool_key(*q));
+  return chain_text(keys) + ": " + zyn_tool_message(zyn_tool_failure(path.back()));
 }
 
 // " (a -> b: message)" when the failure of "p" arises elsewhere.
 utString origin_note(const zynParameterPtr& p) {
-  return zyn_tool_error_chain(p).size() > 1 ? " (" + chain_with_origin(p) + ")" : utString();
+  const std::vector<zynParameterPtr> path = error_path(p);
+  return path.size() > 1 ? " (" + chain_with_origin(path) + ")" : utString();
 }
 
 void check_one(const zynParameterPtr& p, std::vector<utString>& problems) {
@@ -246,14 +252,16 @@ std::vector<utString> zyn_tool_error_chain(const zynParameterPtr& p) {
 }
 
 void zyn_tool_explain(const zynParameterPtr& p, std::ostream& out) {
+  zynEvalMemoScope memo;  // the tree does not change: each value is evaluated once
   explain_line(p, 0, out);
   std::vector<const zynParameter*> path{p.pointer()};
   explain_reads(p, 1, path, out);
   const zynParameterPtr failure = zyn_tool_failure(p);
-  if (!failure.is_null()) out << "error: " << chain_with_origin(p) << "\n";
+  if (!failure.is_null()) out << "error: " << chain_with_origin(error_path(p)) << "\n";
 }
 
 int zyn_tool_check(const zynParameterPtr& start, const utStringcoSList& failed, std::ostream& out) {
+  zynEvalMemoScope memo;  // the tree does not change: each value is evaluated once
   std::vector<utString> problems;
   for (const utString& key : failed) problems.push_back(key + ": value could not be loaded");
   zynParameterIter walk(start);
@@ -263,6 +271,7 @@ int zyn_tool_check(const zynParameterPtr& start, const utStringcoSList& failed, 
 }
 
 void zyn_tool_graph(const zynParameterPtr& start, bool only_reads, std::ostream& out) {
+  zynEvalMemoScope memo;  // the tree does not change: each value is evaluated once
   const std::vector<zynParameterPtr> nodes = graph_nodes(start, only_reads);
   out << "digraph zynparam {\n  rankdir=LR;\n  node [shape=box, fontname=\"Helvetica\", fontsize=10];\n";
   for (const zynParameterPtr& p : nodes) {

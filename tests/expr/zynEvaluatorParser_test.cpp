@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
+#include <vector>
 
 #include "support/zynTestScope.h"
 #include "zyn/zyn.h"
@@ -266,6 +268,54 @@ TEST_F(Evaluator, BoundsChainsOfParametersReadingEachOther) {
   EXPECT_NE(member("s0")->get_string().find("[Expression/Reference error]"), utString::npos);
   EXPECT_EQ(member(("s" + std::to_string(n - 500)).c_str())->get_string(), repeat("x", 500));
   EXPECT_EQ(zynEvalDepth::level(), 0);
+}
+
+TEST_F(Evaluator, EvaluatesEachParameterOnceAsItWouldAlone) {
+  // d_i = d_(i-1) + d_(i-1) reads d0 by 2^40 paths; each is evaluated once.
+  scope.add("d0", number(1));
+  for (int i = 1; i <= 40; ++i) {
+    const std::string before = "d" + std::to_string(i - 1);
+    scope.add("d" + std::to_string(i), formula(before + " + " + before));
+  }
+  EXPECT_EQ(member("d40")->get_double(), std::ldexp(1.0, 40));
+  member("d0")->set_double(2);  // the next read sees the change
+  EXPECT_EQ(member("d40")->get_double(), std::ldexp(1.0, 41));
+  // Texts doubling at every link stop at the text bound.
+  scope.add("t0", zynParameterPtr(new zynParameterString("ab")));
+  for (int i = 1; i <= 40; ++i) {
+    const std::string before = "%[t" + std::to_string(i - 1) + "]";
+    scope.add("t" + std::to_string(i), zynParameterPtr(new zynParameterString(before + before)));
+  }
+  EXPECT_LE(member("t40")->get_string().size(), zyn_max_text_size);
+  // Across a chain past the depth bound (deep links, so that it is short),
+  // reads in one scope answer as each read alone does, in either order.
+  const int n = 400;
+  std::vector<std::string> alone;
+  for (int i = 0; i < n; ++i)
+    scope.add("e" + std::to_string(i), formula(i == 0 ? "1" : repeat("(", 9) + "e" + std::to_string(i - 1) + repeat(")", 9) + " + 1"));
+  for (int i = 0; i < n; ++i) alone.push_back(zynEvaluator::evaluate(member(("e" + std::to_string(i)).c_str()))->get_string());
+  EXPECT_NE(alone.front(), alone.back());
+  for (int step : {1, -1}) {
+    zynEvalMemoScope memo;
+    for (int k = 0; k < n; ++k) {
+      const int i = step > 0 ? k : n - 1 - k;
+      SCOPED_TRACE(i);
+      EXPECT_EQ(zynEvaluator::evaluate(member(("e" + std::to_string(i)).c_str()))->get_string(), alone[i]);
+    }
+  }
+  EXPECT_EQ(zynEvalDepth::level(), 0);
+}
+
+TEST(EvaluatorMemo, HeldScopeSeesMembersAddedAndRemoved) {
+  zynEvalMemoScope memo;
+  zynParameterPtr root = zyn_map();
+  zynParameterPtr w = root->add("w", zyn_real(0));
+  w->set_string("1 + missing");
+  EXPECT_EQ(subtype_of(zynEvaluator::evaluate(w)), PS_ERR_NAME);
+  root->add("missing", zyn_real(4));
+  EXPECT_EQ(zynEvaluator::evaluate(w)->get_double(), 5.0);
+  root->remove("missing");
+  EXPECT_EQ(subtype_of(zynEvaluator::evaluate(w)), PS_ERR_NAME);
 }
 
 TEST_F(Evaluator, RecordsEachOfManyReferencesOnce) {

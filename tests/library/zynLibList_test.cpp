@@ -228,7 +228,10 @@ TEST_F(LibList, FillMakesCopies) {
   EXPECT_EQ(tree.eval("fill(0, 1)")->size(), 0);
   EXPECT_EQ(tree.eval("fill(-4, 1)")->size(), 0);
   EXPECT_EQ(tree.eval("fill(2.9, 1)")->size(), 2);
-  expect_code(PS_ERR_ARGUMENTS, {"fill('3', 1)", "fill(3)", "fill(3, broken)", "fill(1e9, 1)"});
+  EXPECT_EQ(tree.eval("fill(1000, fill(1000, 1))")->size(), 1000);
+  // Nested elements count: a 60-byte text must not build 10^10 of them.
+  expect_code(PS_ERR_ARGUMENTS, {"fill('3', 1)", "fill(3)", "fill(3, broken)", "fill(1e9, 1)",
+                                 "fill(1e5, fill(1e5, 1))", "fill(2000, fill(1000, 1))"});
 }
 
 }  // namespace

@@ -89,6 +89,9 @@ TEST_F(LibString, PositionAndReplace) {
   expect_refused({"position('abc', 'c', 'x')", "position('abc')", "position('a', 'b', 1, 2)"});
   EXPECT_EQ(text("replace('a-b-c', '-', '+=')"), "a+=b+=c");
   EXPECT_EQ(text("replace('aaa', 'aa', 'b')"), "ba");
+  // A result past the text bound is refused before it is built.
+  const std::string big = "replace('" + std::string(100, 'a') + "', 'a', '" + std::string(200000, 'a') + "')";
+  EXPECT_EQ(zynParameter::get_subtype(*tree.eval(big)), PS_ERR_ARGUMENTS);
   EXPECT_EQ(text("replace(word, '', 'x')"), "hello");
   EXPECT_EQ(text("replace(1.5, '.', ',')"), "1,5");
   EXPECT_EQ(tree.root[zynParameterKey("word")]->get_string(), "hello");

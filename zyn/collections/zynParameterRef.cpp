@@ -4,6 +4,7 @@
 
 #include "zyn/core/zynParameterError.h"
 #include "zyn/core/zynParameter_internal.h"
+#include "zyn/expr/zynEvalMemo_internal.h"
 #include "zyn/expr/zynEvaluator.h"
 
 ZYN_DEFINE_TYPE(zynParameterRef, zynParameter)
@@ -15,14 +16,13 @@ namespace {
 // resolution reuses its first answer: the evaluator asks a reference for its
 // type and target several times per step, and resolving afresh each time
 // would make a chain of n references cost exponential time.
-int g_resolving = 0;
+// Deeper chains of references (ZYN_NEST_REF), and of calls forwarded
+// through references (ZYN_NEST_FORWARD), give "Expression/Reference error"
+// rather than exhausting the stack.
 uint64_t g_pass = 0;
-// Calls forwarded through references, nested.
-int g_forwarding = 0;
-// Deeper chains of references give "Expression/Reference error" rather than
-// exhausting the stack.
-constexpr int max_nesting = 100;
 constexpr int max_print_depth = 50;
+
+int resolving() { return zyn_nesting(ZYN_NEST_REF).level; }
 
 const utString scheme_id = "id";
 const utString scheme_excl = "excl";
@@ -37,17 +37,15 @@ zynParameterPtr reference_error() { return zynParameterError::create(PS_ERR_REFE
 // again inside its own call, as a recursive function call needs.
 class Forwarding {
  public:
-  explicit Forwarding(int32_t& flag, bool reentrant = false)
-      : m_flag(flag), m_ok((reentrant || flag == 0) && g_forwarding < max_nesting) {
-    if (m_ok) {
-      ++m_flag;
-      ++g_forwarding;
-    }
+  explicit Forwarding(int32_t& flag, bool reentrant = false) : m_flag(flag), m_ok(reentrant || flag == 0) {
+    if (!m_ok) zyn_eval_memo_context_dependent();  // a cycle
+    m_ok = m_ok && zyn_nesting_enter(ZYN_NEST_FORWARD);
+    if (m_ok) ++m_flag;
   }
   ~Forwarding() {
     if (m_ok) {
       --m_flag;
-      --g_forwarding;
+      zyn_nesting_leave(ZYN_NEST_FORWARD);
     }
   }
   Forwarding(const Forwarding&) = delete;
@@ -167,8 +165,13 @@ utString zynParameterRef::build_expression() const {
 // --- Resolution -------------------------------------------------------------------
 
 const zynParameter* zynParameterRef::get_ref() const {
-  if (m_busy) return nullptr;
-  if (g_resolving > 0 && m_pass == g_pass && !m_target.is_null()) return m_target->get_ref();
+  if (m_busy) {
+    // Names are looked up in the reference's own members first, so its own
+    // resolution always meets it busy; met from further in, it is a cycle.
+    if (zyn_eval_memo_innermost() != this) zyn_eval_memo_context_dependent();
+    return nullptr;
+  }
+  if (resolving() > 0 && m_pass == g_pass && !m_target.is_null()) return m_target->get_ref();
   return resolve_target();
 }
 
@@ -176,14 +179,24 @@ zynParameter* zynParameterRef::get_ref() {
   return const_cast<zynParameter*>(static_cast<const zynParameterRef*>(this)->get_ref());
 }
 
+// A resolution is memoised as an evaluation is, so that a chain of
+// references read from many places resolves each link once.
 const zynParameter* zynParameterRef::resolve_target() const {
-  utString expr = build_expression();
-  if (expr.empty() || g_resolving >= max_nesting) {
-    m_target = reference_error();
-    return m_target.pointer();
+  if (resolving() == 0) ++g_pass;
+  zynEvalMemoFrame memo(*this);
+  zynParameterPtr target;
+  if (!memo.recall(target)) {
+    target = find_target();
+    memo.keep(target, true);
   }
-  if (g_resolving == 0) ++g_pass;
-  ++g_resolving;
+  m_target = std::move(target);
+  m_pass = g_pass;
+  return m_target->get_ref();
+}
+
+zynParameterPtr zynParameterRef::find_target() const {
+  utString expr = build_expression();
+  if (expr.empty() || !zyn_nesting_enter(ZYN_NEST_REF)) return reference_error();
   m_busy = 1;
   zynEvaluator evaluator(this);
   zynParameterPtr target = evaluator.evaluate(expr);
@@ -201,15 +214,17 @@ const zynParameter* zynParameterRef::resolve_target() const {
     if (get_type(*member) != PT_STRING || (m_root_type != "*" && m_root_type != member->get_string()))
       target = zynParameterError::create(PS_ERR_TYPE);
   }
+  // The end of the chain is kept, so that asking again takes one step. It is
+  // followed while still busy: a target that leads back here fails at once.
+  const zynParameter* end = target->get_ref();
+  if (!end) target = reference_error();
+  else if (end != target.raw()) target = hold(end);
   // A member of a tree is its container's to keep. Owning it as well would let
   // references that point into each other's containers keep both alive forever.
   if (target->parent() && target->reference_count() > 1) target = zynParameterPtr(coPrfExternal, target.pointer());
-  m_target = std::move(target);
-  const zynParameter* result = m_target->get_ref();
-  m_pass = g_pass;
   m_busy = 0;
-  --g_resolving;
-  return result;
+  zyn_nesting_leave(ZYN_NEST_REF);
+  return target;
 }
 
 zynParameterPtr zynParameterRef::held_target() const {
@@ -304,7 +319,8 @@ zynParameterOnModify zynParameterRef::set_onmodify_callback(zynParameterOnModify
 // --- Printing -----------------------------------------------------------------------
 
 utString zynParameterRef::print(int depth) const {
-  bool recursive = depth > max_print_depth || m_forwarding != 0 || g_forwarding >= max_nesting;
+  const zynNesting& forwarded = zyn_nesting(ZYN_NEST_FORWARD);
+  bool recursive = depth > max_print_depth || m_forwarding != 0 || forwarded.level >= forwarded.limit;
   utString out = "(REF";
   if (!recursive && !is_valid()) out += " !";
   out += ") ";

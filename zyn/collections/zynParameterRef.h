@@ -143,6 +143,7 @@ class ZYN_EXPORT zynParameterRef : public zynParameter {
   utString build_expression() const;
   // Evaluates the expression and applies the checks; stores the target.
   const zynParameter* resolve_target() const;
+  zynParameterPtr find_target() const;
   // Returns the target held for the duration of one forwarded call, or a
   // null pointer when there is none.
   zynParameterPtr held_target() const;

@@ -5,6 +5,7 @@
 #include "zyn/core/zynParameterError.h"
 #include "zyn/core/zynParameterNotify.h"
 #include "zyn/core/zynParameter_internal.h"
+#include "zyn/expr/zynEvalMemo_internal.h"
 #include "zyn/expr/zynEvaluator.h"
 
 const utTypeID& zynParameter::ut_static_type() {
@@ -67,7 +68,10 @@ std::shared_ptr<char> zynParameter::life_token() const {
 
 // --- Descriptive record -----------------------------------------------------
 
-void zynParameter::set_name(const utString& name) { impl().m_name = name; }
+void zynParameter::set_name(const utString& name) {
+  zyn_eval_memo_changed();
+  impl().m_name = name;
+}
 void zynParameter::set_desc(const utString& desc) { impl().m_desc = desc; }
 void zynParameter::set_label(const utString& label) { impl().m_label = zynEvaluator::localize(label); }
 void zynParameter::set_group_name(const utString& group) { impl().m_group_name = zynEvaluator::localize(group); }
@@ -100,7 +104,9 @@ int zynParameter::is_descendent(const zynParameter* p) const {
   return 0;
 }
 
+// Linking and unlinking change what names resolve to, so kept evaluations go.
 void zynParameter::link_par(zynParameterPtr child) {
+  zyn_eval_memo_changed();
   zynParameter* c = child.pointer();
   c->m_parent = this;
   c->m_parent_borrowed = false;
@@ -108,6 +114,7 @@ void zynParameter::link_par(zynParameterPtr child) {
 }
 
 void zynParameter::unlink_par(zynParameterPtr child) {
+  zyn_eval_memo_changed();
   zynParameter* c = child.pointer();
   c->m_parent = nullptr;
   c->m_parent_borrowed = false;
@@ -279,21 +286,32 @@ zynParameterPtr zynParameter::resolve(const zynParameterKey& key) const {
 // --- Evaluation --------------------------------------------------------------------
 
 zynParameterPtr zynParameter::evaluate() const {
-  if (m_eval_guard) return zynParameterError::create(PS_ERR_REFERENCE);
+  if (m_eval_guard) {
+    // A cycle: the answer depends on which evaluations are under way.
+    zyn_eval_memo_context_dependent();
+    return zynParameterError::create(PS_ERR_REFERENCE);
+  }
   utString text = get_expr();
   if (text.empty()) return zynParameterError::create(PS_ERR_TYPE);
+  zynEvalMemoFrame memo(*this);
+  zynParameterPtr result;
+  if (memo.recall(result)) return result;
   // Counted for the whole evaluation, re-evaluation of the result included,
   // so that chains of parameters (and results that are expressions again)
   // end in an error instead of exhausting the stack.
   zynEvalDepth depth(zynEvalDepth::parameter_weight);
-  if (depth.exceeded()) return zynParameterError::create(PS_ERR_REFERENCE);
-  zynEvaluator evaluator(this);
-  m_eval_guard = 1;
-  zynParameterType t = type();
-  zynParameterPtr result = (t == PT_STRING || t == PT_ENUM) ? zyn_create_string(evaluator.interpolate_string(text))
-                                                            : evaluator.evaluate(text);
-  while (!result.is_null() && result->is_expr()) result = result->evaluate();
-  m_eval_guard = 0;
+  if (depth.exceeded()) {
+    result = zynParameterError::create(PS_ERR_REFERENCE);
+  } else {
+    zynEvaluator evaluator(this);
+    m_eval_guard = 1;
+    zynParameterType t = type();
+    result = (t == PT_STRING || t == PT_ENUM) ? zyn_create_string(evaluator.interpolate_string(text))
+                                              : evaluator.evaluate(text);
+    while (!result.is_null() && result->is_expr()) result = result->evaluate();
+    m_eval_guard = 0;
+  }
+  memo.keep(result);
   return result;
 }
 

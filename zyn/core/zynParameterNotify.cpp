@@ -4,6 +4,7 @@
 
 #include "zyn/core/zynParameter.h"
 #include "zyn/core/zynParameterUpdateTrack.h"
+#include "zyn/expr/zynEvalMemo_internal.h"
 
 int32_t zynBlockParUpdateCallbacks::s_count = 0;
 int32_t zynParameterNoLock::s_count = 0;
@@ -13,6 +14,7 @@ int32_t zynParameterSetFromGui::s_count = 0;
 // The host learns which subtree changed from the parameter it gets: the one
 // that holds the callback. The guard is read at every step of the climb.
 void zynParameterNotify::modified(zynParameter* p) {
+  zyn_eval_memo_changed();
   p->invalidate_dependents();
   for (zynParameter* q = p; q; q = q->parent()) {
     if (zynBlockParUpdateCallbacks::block_parameter_update_callbacks()) return;
@@ -35,6 +37,7 @@ void zynParameterNotify::read(const zynParameter* p) {
 // The tracker's set holds raw pointers; a destroyed parameter must leave it
 // before its address can be reused.
 void zynParameterNotify::parameter_destroyed(const zynParameter* p) {
+  zyn_eval_memo_forget(p);
   zynParameterUpdateTrack::untrack_parameter(const_cast<zynParameter*>(p));
 }
 

@@ -33,6 +33,12 @@ using utStringintcoTable = std::unordered_map<utString, int>;
 // The number of nested expression levels one thread may have open at once.
 constexpr int zyn_max_eval_depth = 3000;
 
+// The largest values an evaluation builds: a text of more bytes, or an array
+// of more elements (nested elements counted), answers "Invalid arguments"
+// instead, so that a short text cannot grow a value until the heap runs out.
+constexpr size_t zyn_max_text_size = size_t(16) << 20;
+constexpr int zyn_max_value_elements = 1 << 20;
+
 // Counts "weight" levels of nested evaluation for as long as it lives. The
 // counter is shared by every evaluator of the thread, so nesting through
 // parameters that evaluate one another is bounded together with nesting in
@@ -54,6 +60,20 @@ class ZYN_EXPORT zynEvalDepth {
  private:
   int m_weight;
   bool m_exceeded;
+};
+
+// Keeps the answers of parameter evaluations for as long as it lives, so
+// that reads made meanwhile evaluate each parameter at most once while
+// nothing changes. Every outermost evaluation opens one of its own; a caller
+// that reads many parameters of an unchanged tree (a check of every member)
+// may hold one across all its reads. A value that changes drops what was
+// kept. Scopes nest; the outermost one decides how long answers are kept.
+class ZYN_EXPORT zynEvalMemoScope {
+ public:
+  zynEvalMemoScope();
+  ~zynEvalMemoScope();
+  zynEvalMemoScope(const zynEvalMemoScope&) = delete;
+  zynEvalMemoScope& operator=(const zynEvalMemoScope&) = delete;
 };
 
 class ZYN_EXPORT zynEvaluator {
@@ -181,6 +201,7 @@ class ZYN_EXPORT zynEvaluator {
   [[nodiscard]] bool apply_binary(int op, zynParameterPtr& lhs, int tolerant);
   [[nodiscard]] bool apply_index(zynParameterPtr& lhs, int tolerant);
   [[nodiscard]] bool apply_call(zynParameterPtr& lhs, int tolerant);
+  void note_callee(const zynParameterPtr& callee);
   zynParameterPtr parse_group(int closer, bool always_array, int tolerant);
   zynParameterPtr fail(int subtype);
   zynParameterPtr finish(const zynParameterPtr& result);

@@ -13,15 +13,14 @@
 
 #include "zyn/core/zynParameterError.h"
 #include "zyn/core/zynParameter_internal.h"
+#include "zyn/expr/zynEvalMemo_internal.h"
 #include "zyn/expr/zynEvaluatorValues_internal.h"
 #include "zyn/expr/zynEvaluator_internal.h"
 #include "zyn/host/zynNls.h"
 #include "zyn/library/zynEvalFunction.h"
+#include "zyn/library/zynParameterLib.h"
 
 namespace {
-
-// Nesting of expression levels on this thread, across all evaluators.
-thread_local int eval_level = 0;
 
 bool is_error_value(const zynParameterPtr& p) { return zynParameter::get_type(*p) == PT_ERROR; }
 
@@ -36,9 +35,11 @@ bool is_this(const utString& name) {
 
 }  // namespace
 
-zynEvalDepth::zynEvalDepth(int weight) : m_weight(weight), m_exceeded((eval_level += weight) > zyn_max_eval_depth) {}
-zynEvalDepth::~zynEvalDepth() { eval_level -= m_weight; }
-int zynEvalDepth::level() { return eval_level; }
+zynEvalDepth::zynEvalDepth(int weight) : m_weight(weight), m_exceeded(!zyn_nesting_enter(ZYN_NEST_EVAL, weight)) {}
+zynEvalDepth::~zynEvalDepth() {
+  if (!m_exceeded) zyn_nesting_leave(ZYN_NEST_EVAL, m_weight);
+}
+int zynEvalDepth::level() { return zyn_nesting(ZYN_NEST_EVAL).level; }
 
 // --- Whole texts -----------------------------------------------------------------
 
@@ -168,8 +169,19 @@ bool zynEvaluator::apply_call(zynParameterPtr& lhs, int tolerant) {
     return false;
   }
   next_token(0);
+  note_callee(lhs);
   lhs = lhs->operate_binary(zyn_expr_op_text(ZYN_OP_CALL), args);
   return true;
+}
+
+void zynEvaluator::note_callee(const zynParameterPtr& callee) {
+  // User functions and built-ins answer for themselves; what a host's own
+  // function does is unknown, so nothing read around it is kept.
+  const zynParameter* f = callee->get_ref();
+  if (!f || zynParameter::get_type(*f) != PT_FUNCTION) return;
+  if (f->ut_dynamic_type() == zynParameterFunction::ut_static_type() || f->ut_is_kind_of(zynParameterLib::ut_static_type()))
+    return;
+  zyn_eval_memo_changed();
 }
 
 // --- Operands --------------------------------------------------------------------

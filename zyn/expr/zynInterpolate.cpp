@@ -53,7 +53,7 @@ utString zynEvaluator::interpolate_string(const utString& text) {
         note_reference(value, false);
         bool failed = false;
         out += embedded_text(value, failed);
-        if (failed) return out;
+        if (failed || out.size() > zyn_max_text_size) return out;
         copy_mark = p = e;
         prev = '\0';
         continue;
@@ -72,7 +72,9 @@ utString zynEvaluator::interpolate_string(const utString& text) {
       copy_mark = m_pos;
       bool failed = false;
       out += embedded_text(value, failed);
-      if (failed) return out;  // the rest of the text is dropped
+      // The rest of the text is dropped after an error, and after the text
+      // outgrew every value: it will read as "Invalid arguments".
+      if (failed || out.size() > zyn_max_text_size) return out;
       // The walk resumes after the closer, so forms may follow back to back.
       p = m_pos;
       prev = '\0';

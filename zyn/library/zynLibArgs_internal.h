@@ -4,6 +4,8 @@
 #pragma once
 
 #include "zyn/core/zynParameter.h"
+#include "zyn/core/zynParameter_internal.h"
+#include "zyn/expr/zynEvaluator.h"
 #include "zyn/library/zynParameterLib.h"
 #include "zyn/values/zynParameterNumeric.h"
 #include "zyn/values/zynParameterString.h"
@@ -40,6 +42,6 @@ inline zynParameterPtr new_number(zynParameterSubType subtype, double value) {
 }
 inline zynParameterPtr new_int(int value) { return new_number(PS_INT, value); }
 inline zynParameterPtr new_bool(int value) { return zynParameterPtr(zynParameterNumeric::create_bool(value)); }
-inline zynParameterPtr new_string(const utString& text) { return zynParameterPtr(new zynParameterString(text)); }
+inline zynParameterPtr new_string(const utString& text) { return zyn_create_string(text); }
 
 }  // namespace zyn_lib_args

@@ -12,6 +12,7 @@
 
 #include "zyn/collections/zynParameterArray.h"
 #include "zyn/collections/zynParameterTempArray.h"
+#include "zyn/core/zynParameter_internal.h"
 #include "zyn/expr/zynEvaluator.h"
 #include "zyn/library/zynParameterLib.h"
 #include "zyn/values/zynParameterNumeric.h"
@@ -161,11 +162,11 @@ zynParameterPtr join_routine(const zynParameterPtr& args) {
   const zynParameterPtr list = arg(args, 0);
   const utString delim = arg(args, 1)->get_string();
   utString text;
-  for (int i = 0; i < list->size(); ++i) {
+  for (int i = 0; i < list->size() && text.size() <= zyn_max_text_size; ++i) {
     if (i > 0) text += delim;
     text += arg(list, i)->get_string();
   }
-  return zynParameterPtr(new zynParameterString(text));
+  return zyn_create_string(text);
 }
 
 // reverse(list) -> the elements in reverse order, shared

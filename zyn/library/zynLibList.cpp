@@ -22,10 +22,6 @@ using namespace zyn_lib_args;
 
 namespace {
 
-// fill() makes at most this many elements: a count written in an expression
-// must not be able to exhaust memory.
-constexpr int max_fill_size = 1 << 20;
-
 zynParameterKey index_key(int i) { return zynParameterKey(i, utString()); }
 
 zynParameterPtr locked_refusal() { return zynParameterLib::error(PS_ERR_UNKNOWN); }
@@ -292,7 +288,10 @@ zynParameterPtr fill_routine(const zynParameterPtr& args) {
   zynParameterPtr v = arg(args, 1);
   if (!n || v->is_error()) return bad_arguments();
   const int count = n->get_int();
-  if (count > max_fill_size) return bad_arguments();
+  // Counted with the elements nested in each copy, so that fills of fills
+  // stay within the bound as well.
+  const long long elements = zyn_lib_element_count(v, zyn_max_value_elements);
+  if (count > 0 && static_cast<long long>(count) * elements > zyn_max_value_elements) return bad_arguments();
   zynParameterPtr result(new zynParameterTempArray());
   for (int i = 0; i < count; ++i) result->add(index_key(i), v.copy());
   return result;

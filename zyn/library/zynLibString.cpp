@@ -123,6 +123,15 @@ zynParameterPtr position_routine(const zynParameterPtr& args) {
   return new_int(zynpos(s->get_string(), wanted->get_string(), start));
 }
 
+// The size of "text" once every "from" is replaced by "to", found without
+// building it.
+size_t replaced_size(const utString& text, const utString& from, const utString& to) {
+  if (from.empty()) return text.size();
+  size_t count = 0;
+  for (size_t at = text.find(from); at != utString::npos; at = text.find(from, at + from.size())) ++count;
+  return text.size() - count * from.size() + count * to.size();
+}
+
 zynParameterPtr replace_routine(const zynParameterPtr& args) {
   if (args->size() != 3) return bad_arguments();
   zynParameterPtr s = scalar_arg(args, 0);
@@ -130,7 +139,9 @@ zynParameterPtr replace_routine(const zynParameterPtr& args) {
   zynParameterPtr new_text = scalar_arg(args, 2);
   if (s.is_null() || old_text.is_null() || new_text.is_null()) return bad_arguments();
   utString t = s->get_string();
-  zynreplace_all_strings(t, old_text->get_string(), new_text->get_string());
+  const utString from = old_text->get_string(), to = new_text->get_string();
+  if (replaced_size(t, from, to) > zyn_max_text_size) return bad_arguments();
+  zynreplace_all_strings(t, from, to);
   return new_string(t);
 }
 

@@ -16,6 +16,7 @@
 #include <set>
 
 #include "zyn/collections/zynParameterTempArray.h"
+#include "zyn/core/zynParameter_internal.h"
 #include "zyn/core/zynParameterMap.h"
 #include "zyn/host/zynFileDir.h"
 #include "zyn/host/zynText.h"
@@ -33,7 +34,7 @@ zynParameterPtr invalid_data() { return zynParameterLib::error(PS_ERR_DATA); }
 bool is_numeric(const zynParameterPtr& p) { return zynParameterNumeric::ut_dynamic_cast(p.pointer()) != nullptr; }
 bool is_string(const zynParameterPtr& p) { return zynParameterString::ut_dynamic_cast(p.pointer()) != nullptr; }
 
-zynParameterPtr text(const utString& s) { return zynParameterPtr(new zynParameterString(s)); }
+zynParameterPtr text(const utString& s) { return zyn_create_string(s); }
 
 zynParameterPtr integer(double value, zynDimStandard dim = ZYN_DIM_NONE) {
   return zynParameterPtr(new zynParameterNumeric(PS_INT, zynDimensions(dim), value));

@@ -1,6 +1,8 @@
 #include "zyn/library/zynLibraryRegistry.h"
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "zyn/core/zynParameterError.h"
 #include "zyn/library/zynLibrary_internal.h"
@@ -162,9 +164,23 @@ zynParameterLibRoutine routine_for(const char* name) {
   return &missing_routine;
 }
 
+// Built-ins that change their arguments or the program's state, or answer
+// from the clock, the file system or the host.
+bool is_impure(const char* name) {
+  static const char* const impure[] = {
+      "set_break", "clear_breaks", "dict_set_value", "set_vector", "set_point", "add_first",
+      "add_last", "remove_first", "remove_last", "remove", "remove_duplicates", "make_sequence",
+      "next_in_sequence", "home", "time", "local_time", "utc_time", "pwd", "list_files",
+      "file_exists", "dir_exists", "port_machining"};
+  return std::any_of(std::begin(impure), std::end(impure), [name](const char* n) { return std::strcmp(n, name) == 0; });
+}
+
 void register_names(bool at_load) {
-  for (const NameRow& row : names)
-    if (row.at_load == at_load) zyn_lib_add_entry(row.name, routine_for(row.name), row.description);
+  for (const NameRow& row : names) {
+    if (row.at_load != at_load) continue;
+    zyn_lib_add_entry(row.name, routine_for(row.name), row.description);
+    registry()[row.name].pure = !is_impure(row.name);
+  }
 }
 
 // The load-time names are callable as soon as the library is loaded.
@@ -178,6 +194,7 @@ int zyn_lib_add_entry(const utString& name, zynParameterLibRoutine routine, cons
   zynParameterLibEntry& entry = registry()[name];
   entry.routine = routine;
   entry.description = description;
+  entry.pure = false;
   return static_cast<int>(registry().size());
 }
 

@@ -19,6 +19,10 @@ using zynParameterLibRoutine = zynParameterPtr (*)(const zynParameterPtr& args);
 struct ZYN_EXPORT zynParameterLibEntry {
   zynParameterLibRoutine routine = nullptr;
   utString description;
+  // The answer depends on the arguments and the tree alone and nothing is
+  // changed: memoised evaluations may read it again. Entries added by a host
+  // are never taken as pure.
+  bool pure = false;
 };
 
 // Registered names, compared exactly (case-sensitively). Its iteration order

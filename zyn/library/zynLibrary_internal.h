@@ -41,6 +41,10 @@ zynLibRoutineTable zyn_lib_list_routines();
 zynLibRoutineTable zyn_lib_higher_order_routines();
 zynLibRoutineTable zyn_lib_system_routines();
 
+// Returns the number of elements "p" stands for: 1 for a scalar, 1 plus those
+// of its elements for an array or map, counted down to "limit" at most.
+long long zyn_lib_element_count(const zynParameterPtr& p, long long limit);
+
 // Counts one level of nested call for as long as it lives. A call also
 // weighs in the evaluation nesting budget of zynEvalDepth, since its frames
 // sit between the evaluations it nests. ok() is false when either bound is

@@ -1,6 +1,8 @@
 #include "zyn/library/zynParameterFunction.h"
 
 #include "zyn/core/zynParameterError.h"
+#include "zyn/core/zynParameterIter.h"
+#include "zyn/expr/zynEvalMemo_internal.h"
 #include "zyn/expr/zynEvaluator.h"
 #include "zyn/library/zynLibrary_internal.h"
 
@@ -50,6 +52,8 @@ utString zynParameterFunction::print(int) const { return "(FUNCTION) " + m_expre
 
 zynParameterPtr zynParameterFunction::lookup(const zynParameterKey& key) const {
   if (key.type() != PT_MAP || key.first() != argv_name) return zynParameterError::create(PS_ERR_NAME);
+  // Read from outside its body, argv is whatever call happens to be under way.
+  if (zyn_eval_running_body() != this) zyn_eval_memo_context_dependent();
   if (key.remainder_str().empty()) return m_argv;
   // Indexing an empty handle would turn argv itself into an error value.
   if (m_argv.is_null()) return zynParameterError::create(PS_ERR_NAME);
@@ -69,23 +73,34 @@ zynParameterPtr zynParameterFunction::call(const zynParameterPtr& args) const {
   zynLibCallDepth depth;
   if (!depth.ok()) return zynParameterError::create(PS_ERR_REFERENCE);
   ArgvScope scope(m_argv, args);
+  const void* caller = zyn_eval_running_body();
+  zyn_eval_set_running_body(this);
   zynEvaluator evaluator(this);
-  return evaluator.evaluate(m_expression);
+  zynParameterPtr result = evaluator.evaluate(m_expression);
+  zyn_eval_set_running_body(caller);
+  return result;
 }
 
-namespace {
-
-// Deep enough for any sensible recursion in user functions, shallow enough
-// to stay far from the end of the stack.
-constexpr int max_call_depth = 200;
-int call_depth = 0;
-
-}  // namespace
-
-zynLibCallDepth::zynLibCallDepth() : m_eval(zynEvalDepth::parameter_weight), m_ok(call_depth < max_call_depth) {
-  if (m_ok) ++call_depth;
-}
+// The call bound (ZYN_NEST_CALL, 200) is deep enough for any sensible
+// recursion in user functions, shallow enough to stay far from the end of
+// the stack.
+zynLibCallDepth::zynLibCallDepth() : m_eval(zynEvalDepth::parameter_weight), m_ok(zyn_nesting_enter(ZYN_NEST_CALL)) {}
 
 zynLibCallDepth::~zynLibCallDepth() {
-  if (m_ok) --call_depth;
+  if (m_ok) zyn_nesting_leave(ZYN_NEST_CALL);
+}
+
+long long zyn_lib_element_count(const zynParameterPtr& p, long long limit) {
+  long long count = 1;
+  std::vector<std::unique_ptr<zynBaseParIter>> open;
+  open.push_back(zynBaseParIter::create(p));
+  while (!open.empty() && count < limit) {
+    if (!open.back() || !++*open.back()) {
+      open.pop_back();
+      continue;
+    }
+    ++count;
+    open.push_back(zynBaseParIter::create((*open.back())()));
+  }
+  return count;
 }

@@ -5,6 +5,7 @@
 #include "zyn/collections/zynParameterList.h"
 #include "zyn/core/zynParameterError.h"
 #include "zyn/core/zynParameter_internal.h"
+#include "zyn/expr/zynEvalMemo_internal.h"
 #include "zyn/host/zynText.h"
 #include "zyn/library/zynLibrary_internal.h"
 
@@ -64,6 +65,7 @@ zynParameterPtr zynParameterLib::operate_binary(const utString& op, const zynPar
   if (!entry || !entry->routine) return error(PS_ERR_NAME);
   zynLibCallDepth depth;
   if (!depth.ok()) return error(PS_ERR_REFERENCE);
+  if (!entry->pure) zyn_eval_memo_changed();
   return entry->routine(arg);
 }
 

@@ -2,12 +2,16 @@
 
 #include "zyn/core/zynParameterError.h"
 #include "zyn/core/zynParameter_internal.h"
+#include "zyn/expr/zynEvaluator.h"
 #include "zyn/host/zynText.h"
 #include "zyn/values/zynParameterNumeric.h"
 
 ZYN_DEFINE_TYPE(zynParameterString, zynParameterScalar)
 
-zynParameterPtr zyn_create_string(const utString& text) { return zynParameterPtr(new zynParameterString(text)); }
+zynParameterPtr zyn_create_string(const utString& text) {
+  if (text.size() > zyn_max_text_size) return zynParameterError::create(PS_ERR_ARGUMENTS);
+  return zynParameterPtr(new zynParameterString(text));
+}
 
 zynParameterString::zynParameterString(const utString& text) : zynParameterScalar(text) {}
 

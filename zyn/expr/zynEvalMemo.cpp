@@ -1,0 +1,179 @@
+#include <algorithm>
+#include <unordered_map>
+
+#include "zyn/core/zynParameter.h"
+#include "zyn/expr/zynEvalMemo_internal.h"
+#include "zyn/expr/zynEvaluator.h"
+
+namespace {
+
+// A success holds for any read that fits under every bound with the heights
+// its evaluation needed; an error a bound caused holds at least as deep as
+// where it arose.
+struct MemoEntry {
+  zynParameterPtr value;
+  int height[ZYN_NEST_COUNT] = {};
+  bool has_value = false;
+  zynParameterPtr bound_error;
+  int bound_start[ZYN_NEST_COUNT] = {};
+  bool has_bound_error = false;
+};
+
+struct MemoState {
+  zynNesting nesting[ZYN_NEST_COUNT];
+  std::unordered_map<const zynParameter*, MemoEntry> table;
+  int scopes = 0;
+  // Counts of the events that make an answer depend on its context.
+  unsigned long context_events = 0;
+  unsigned long bound_events = 0;
+  const void* running_body = nullptr;
+  const zynParameter* innermost = nullptr;
+  MemoState() {
+    nesting[ZYN_NEST_EVAL].limit = zyn_max_eval_depth;
+    nesting[ZYN_NEST_CALL].limit = 200;
+    nesting[ZYN_NEST_REF].limit = 100;
+    nesting[ZYN_NEST_FORWARD].limit = 100;
+  }
+};
+
+thread_local MemoState state;
+
+// Keeps "p" alive while the memo holds it; what no owning handle holds
+// belongs to its caller.
+zynParameterPtr hold(const zynParameterPtr& p) {
+  const zynParameter* raw = p.raw();
+  if (!raw || raw->reference_count() > 0) return p;
+  return zynParameterPtr(coPrfExternal, raw);
+}
+
+// Containers may be changed in place by whoever receives them.
+bool may_keep(const zynParameterPtr& p) {
+  const zynParameterType t = zynParameter::get_type(*p);
+  return t != PT_MAP && t != PT_ARRAY;
+}
+
+// Empties the memo. The values it held are released only after it is empty:
+// a released value that dies leaves the memo itself.
+void drop_all() {
+  std::unordered_map<const zynParameter*, MemoEntry> held;
+  held.swap(state.table);
+}
+
+}  // namespace
+
+zynNesting& zyn_nesting(zynNestingKind kind) { return state.nesting[kind]; }
+
+bool zyn_nesting_enter(zynNestingKind kind, int weight) {
+  zynNesting& n = state.nesting[kind];
+  if (n.level + weight > n.limit) {
+    ++state.bound_events;
+    return false;
+  }
+  n.level += weight;
+  n.peak = std::max(n.peak, n.level);
+  return true;
+}
+
+void zyn_nesting_leave(zynNestingKind kind, int weight) { state.nesting[kind].level -= weight; }
+
+void zyn_eval_memo_context_dependent() { ++state.context_events; }
+
+void zyn_eval_memo_changed() {
+  ++state.context_events;
+  drop_all();
+}
+
+void zyn_eval_memo_forget(const zynParameter* p) {
+  if (state.table.empty()) return;
+  auto found = state.table.find(p);
+  if (found == state.table.end()) return;
+  MemoEntry released = std::move(found->second);
+  state.table.erase(found);
+}
+
+const zynParameter* zyn_eval_memo_innermost() { return state.innermost; }
+
+const void* zyn_eval_running_body() { return state.running_body; }
+void zyn_eval_set_running_body(const void* function) { state.running_body = function; }
+
+zynEvalMemoScope::zynEvalMemoScope() { ++state.scopes; }
+
+zynEvalMemoScope::~zynEvalMemoScope() {
+  if (--state.scopes == 0) drop_all();
+}
+
+zynEvalMemoFrame::zynEvalMemoFrame(const zynParameter& p)
+    : m_p(p),
+      m_owns_scope(state.scopes == 0),
+      m_context_mark(state.context_events),
+      m_bound_mark(state.bound_events),
+      m_saved_body(state.running_body),
+      m_saved_innermost(state.innermost) {
+  state.innermost = &p;
+  if (m_owns_scope) ++state.scopes;
+  for (int k = 0; k < ZYN_NEST_COUNT; ++k) {
+    zynNesting& n = state.nesting[k];
+    m_start[k] = n.level;
+    m_saved_peak[k] = n.peak;
+    n.peak = n.level;
+  }
+  // A parameter's value never depends on the argv of a call in progress.
+  state.running_body = nullptr;
+}
+
+zynEvalMemoFrame::~zynEvalMemoFrame() {
+  for (int k = 0; k < ZYN_NEST_COUNT; ++k) {
+    zynNesting& n = state.nesting[k];
+    n.peak = std::max(n.peak, m_saved_peak[k]);
+  }
+  state.running_body = m_saved_body;
+  state.innermost = m_saved_innermost;
+  if (m_owns_scope && --state.scopes == 0) drop_all();
+}
+
+bool zynEvalMemoFrame::recall(zynParameterPtr& out) {
+  auto found = state.table.find(&m_p);
+  if (found == state.table.end()) return false;
+  const MemoEntry& entry = found->second;
+  bool fits = entry.has_value, deep_enough = entry.has_bound_error;
+  for (int k = 0; k < ZYN_NEST_COUNT; ++k) {
+    const zynNesting& n = state.nesting[k];
+    fits = fits && m_start[k] + entry.height[k] <= n.limit;
+    deep_enough = deep_enough && m_start[k] >= entry.bound_start[k];
+  }
+  if (fits) {
+    for (int k = 0; k < ZYN_NEST_COUNT; ++k) {
+      zynNesting& n = state.nesting[k];
+      n.peak = std::max(n.peak, m_start[k] + entry.height[k]);
+    }
+    out = entry.value;
+    return true;
+  }
+  if (!deep_enough) return false;
+  ++state.bound_events;  // the answer is the bound's, as if met again
+  out = entry.bound_error;
+  return true;
+}
+
+void zynEvalMemoFrame::keep(const zynParameterPtr& result, bool containers) {
+  // The outermost evaluation of an implicit scope would drop it at once.
+  if (m_owns_scope && state.scopes == 1) return;
+  if (state.context_events != m_context_mark || result.is_null() || !(containers || may_keep(result))) return;
+  if (state.bound_events == m_bound_mark) {
+    MemoEntry& entry = state.table[&m_p];
+    entry.value = hold(result);
+    entry.has_value = true;
+    for (int k = 0; k < ZYN_NEST_COUNT; ++k) entry.height[k] = state.nesting[k].peak - m_start[k];
+    return;
+  }
+  // A bound decided this answer. Deeper down the same bound is met no
+  // later, so the same error arises; anything else could differ.
+  if (zynParameter::get_type(*result) != PT_ERROR || result->is_ref()) return;
+  MemoEntry& entry = state.table[&m_p];
+  bool shallower = true;
+  for (int k = 0; k < ZYN_NEST_COUNT && entry.has_bound_error; ++k) shallower = shallower && m_start[k] <= entry.bound_start[k];
+  if (!shallower) return;
+  entry.bound_error = hold(result);
+  entry.has_bound_error = true;
+  std::copy(m_start, m_start + ZYN_NEST_COUNT, entry.bound_start);
+}

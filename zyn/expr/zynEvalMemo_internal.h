@@ -1,0 +1,87 @@
+// Memoised parameter evaluation. While a scope is open, zynParameter::evaluate
+// answers a parameter it has already evaluated from the memo instead of
+// evaluating its text again, so a read costs each parameter it depends on
+// once, not once per path (a0 = 1; a_i = a_(i-1) + a_(i-1) is linear).
+//
+// A memoised answer is exactly what evaluating again would give:
+// - a result is kept only when nothing during its evaluation depended on the
+//   context of the read: no evaluation guard or reference cycle was met, no
+//   impure built-in or host function ran, no argv of a call was read from
+//   outside the call;
+// - a success records how deep each nesting bound went below it and is used
+//   again only where it fits under every bound from there;
+// - an error caused by a nesting bound is used again only at least as deep
+//   as where it arose, where the bound is met no later;
+// - any change of a value (a modify notification, a mutating built-in) drops
+//   the whole memo, and a destroyed parameter leaves it.
+// The referenced-parameter list of an evaluator is unaffected: it records the
+// names an expression resolves, not what their evaluation reads.
+#pragma once
+
+#include "zyn/core/zynParameterPtr.h"
+
+class zynParameter;
+
+// The nesting bounds an evaluation can meet. Each counts its open levels on
+// the thread; a level above its limit is refused.
+enum zynNestingKind : int {
+  ZYN_NEST_EVAL,     // expression levels and parameter evaluations (zynEvalDepth)
+  ZYN_NEST_CALL,     // calls of functions (zynLibCallDepth)
+  ZYN_NEST_REF,      // references resolving through each other
+  ZYN_NEST_FORWARD,  // calls forwarded through references
+  ZYN_NEST_COUNT
+};
+
+struct zynNesting {
+  int level = 0;
+  int peak = 0;  // the deepest level reached since the innermost evaluation began
+  int limit = 0;
+};
+
+// The counter of "kind" on this thread.
+zynNesting& zyn_nesting(zynNestingKind kind);
+
+// Enters one level of "kind" (by "weight") unless that lies past its limit;
+// returns false, and notes that a bound decided the answer, when it does.
+[[nodiscard]] bool zyn_nesting_enter(zynNestingKind kind, int weight = 1);
+void zyn_nesting_leave(zynNestingKind kind, int weight = 1);
+
+// The evaluation now depends on where it runs (a cycle met, an impure call).
+void zyn_eval_memo_context_dependent();
+// Values changed: every memoised answer is void.
+void zyn_eval_memo_changed();
+// "p" is destroyed; its address may be reused.
+void zyn_eval_memo_forget(const zynParameter* p);
+
+// One evaluation of a parameter, on the stack of zynParameter::evaluate.
+// Opens a memo scope when none is open.
+class zynEvalMemoFrame {
+ public:
+  explicit zynEvalMemoFrame(const zynParameter& p);
+  ~zynEvalMemoFrame();
+  zynEvalMemoFrame(const zynEvalMemoFrame&) = delete;
+  zynEvalMemoFrame& operator=(const zynEvalMemoFrame&) = delete;
+
+  // Returns true and sets "out" when the memo answers for the parameter here.
+  bool recall(zynParameterPtr& out);
+  // Keeps "result" when it may be used again. A container is kept only when
+  // "containers" is set: whoever receives a container may change it.
+  void keep(const zynParameterPtr& result, bool containers = false);
+
+ private:
+  const zynParameter& m_p;
+  bool m_owns_scope;
+  int m_start[ZYN_NEST_COUNT];
+  int m_saved_peak[ZYN_NEST_COUNT];
+  unsigned long m_context_mark;
+  unsigned long m_bound_mark;
+  const void* m_saved_body;
+  const zynParameter* m_saved_innermost;
+};
+
+// The parameter whose evaluation or resolution is the innermost under way.
+const zynParameter* zyn_eval_memo_innermost();
+
+// The function whose body is running, if any: its argv is read from inside.
+const void* zyn_eval_running_body();
+void zyn_eval_set_running_body(const void* function);
