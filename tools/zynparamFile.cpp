@@ -351,7 +351,9 @@ void zynToolRoot::settle_inferred() {
 // members of the tree, is a formula: it becomes a general numeric holding
 // the text, and "check" and "get" see its failure. Texts that read strings
 // still to settle are evaluated again when those settle, so each text is
-// evaluated about once whatever the order of the entries.
+// evaluated about once whatever the order of the entries. While settling, a
+// formula that gave a number holds that number, so that texts reading it do
+// not evaluate its whole chain again; the texts go back at the end.
 void zynToolRoot::settle_strings() {
   std::unordered_map<const zynParameter*, size_t> open;
   std::vector<zynParameterPtr> strings(m_inferred.size());
@@ -364,6 +366,7 @@ void zynToolRoot::settle_strings() {
     work.push_back(i);
   }
   std::vector<std::vector<size_t>> waiting(m_inferred.size());
+  std::vector<std::pair<zynParameterPtr, utString>> pending;  // formulas holding their number
   while (!work.empty()) {
     const size_t i = work.front();
     work.pop_front();
@@ -385,12 +388,18 @@ void zynToolRoot::settle_strings() {
     const zynParameterNumeric* number = zynParameterNumeric::ut_dynamic_cast(value.pointer());
     if (!number && !(value->is_error() && reads_tree)) continue;
     zynParameterPtr formula(new zynParameterNumeric(PS_REAL, number ? number->get_dim() : zynDimensions(ZYN_DIM_NONE), 0.0));
-    formula->set_string(text);
+    if (number) {
+      formula->set_double(number->get_double());
+      pending.emplace_back(formula, text);
+    } else {
+      formula->set_string(text);
+    }
     replace(m_inferred[i], formula);
     open.erase(p.pointer());
     for (size_t j : waiting[i]) work.push_back(j);
     waiting[i].clear();
   }
+  for (const auto& formula : pending) formula.first->set_string(formula.second);
 }
 
 void zynToolRoot::settle_array(const zynToolPlace& place) {
