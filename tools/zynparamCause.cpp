@@ -164,7 +164,7 @@ utString zyn_tool_cause(const zynParameterPtr& scope, const utString& text, cons
     zynEvaluator evaluator(scope.pointer());
     const zynParameterPtr value = evaluator.evaluate(piece);
     // A name of a failing parameter: the chain of keys says where that fails.
-    if (is_plain_name(piece) && !zyn_tool_failure(value).is_null()) return message;
+    if (!value->is_error() && is_plain_name(piece) && !zyn_tool_failure(value).is_null()) return message;
     if (!value->is_error()) continue;
     const zynParameterSubType kind = zynParameter::get_subtype(*value);
     if (kind == PS_ERR_SYNTAX) continue;  // a piece that is no expression by itself

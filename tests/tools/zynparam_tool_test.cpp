@@ -374,6 +374,49 @@ TEST_F(ZynparamTool, UserErrorsGiveOneLineAndStatusTwo) {
   EXPECT_EQ(run("").rc, 2);
 }
 
+TEST_F(ZynparamTool, ScriptsReadJsonFlatOutputAndStandardInput) {
+  write(path("f.zpar"), header + "{\"d\" \"R\" \"Depth\" : \"0\", \"p\" : \"round(4 / d; 0)\", \"q\" : \"p + 1\"}");
+  const std::string f = temp("f.zpar");
+  const std::string d = "\"text\": \"0.0\",\n    \"value\": \"0.0\",\n    \"error\": null,\n    \"type\": \"REAL\",\n"
+                        "    \"description\": \"Depth\"\n";
+  const struct {
+    std::string args, out, err;
+    int rc;
+  } cases[] = {
+      {"get - d q --json < " + f,
+       "{\n  \"d\": {\n    " + d + "  },\n  \"q\": {\n    \"text\": \"p + 1\",\n    \"value\": null,\n"
+       "    \"error\": \"Expression/Reference error\",\n    \"type\": \"REAL\"\n  }\n}\n", "", 1},
+      {"check " + f + " --json",
+       "[\n  {\n    \"key\": \"p\",\n    \"kind\": \"expression\",\n"
+       "    \"message\": \"expression fails: Divide by zero in \\\"4 / d\\\" (column 7)\",\n"
+       "    \"chain\": [\n      \"p\"\n    ]\n  },\n  {\n    \"key\": \"q\",\n    \"kind\": \"expression\",\n"
+       "    \"message\": \"expression fails: Expression/Reference error (q -> p: Divide by zero in \\\"4 / d\\\" (column 7))\",\n"
+       "    \"chain\": [\n      \"q\",\n      \"p\"\n    ]\n  }\n]\n", "", 1},
+      {"show " + f + " --json | head -3", "{\n  \"d\": {\n    \"text\": \"0.0\",\n", "", 0},
+      {"show " + f + " --flat",
+       "d: \"0.0\"\np: \"round(4 / d; 0)\" = #ERROR: Expression/Reference error\n"
+       "q: \"p + 1\" = #ERROR: Expression/Reference error\n", "", 0},
+      {"diff " + f + " - --json < " + example("tool.zpar") + " | head -4",
+       "[\n  {\n    \"key\": \"d\",\n    \"change\": \"-\",\n", "", 0},
+      {"explain " + f + " p --json | tr -d ' \\n'",
+       "{\"key\":\"p\",\"text\":\"round(4/d;0)\",\"value\":null,\"error\":\"Dividebyzeroin\\\"4/d\\\"(column7)\","
+       "\"type\":\"REAL\",\"reads\":[{\"key\":\"d\",\"text\":\"0.0\",\"value\":\"0.0\",\"error\":null,"
+       "\"type\":\"REAL\",\"description\":\"Depth\",\"reads\":[]}],\"chain\":[\"p\"]}", "", 0},
+      {"eval " + f + " 'nosuchfn(2) + 1'", "#ERROR: Expression/Reference error\n", "zynparam: expression fails: unknown name \"nosuchfn\"\n", 1},
+      {"get " + f + " p", "#ERROR: Expression/Reference error\n", "zynparam: p: Divide by zero in \"4 / d\" (column 7)\n", 1},
+      {"shw " + f, "", "zynparam: \"shw\" is no command; did you mean show? (see zynparam --help)\n", 2},
+      {"set - d=2 --dry-run < " + f, "~ d: \"0.0\" -> \"2.0\"\n~ p: \"round(4 / d; 0)\" = #ERROR: Expression/Reference error -> "
+       "\"round(4 / d; 0)\" = 2.0\n~ q: \"p + 1\" = #ERROR: Expression/Reference error -> \"p + 1\" = 3.0\n", "", 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args);
+    const ToolRun r = run(c.args);
+    EXPECT_EQ(r.out, c.out);
+    EXPECT_EQ(r.err, c.err);
+    EXPECT_EQ(r.rc, c.args.find('|') == std::string::npos ? c.rc : 0);
+  }
+}
+
 TEST_F(ZynparamTool, HelpAndVersion) {
   ToolRun r = run("--version");
   EXPECT_EQ(r.rc, 0);
