@@ -219,7 +219,7 @@ zynToolEdit edit_one(const zynToolFile& f, const zynToolText& scan, const std::s
   if (!scan.find(zyn_tool_key(*p), edit.span)) throw zynToolError(key + " has no value of its own in the file");
   const zynParameterPtr failure = zyn_tool_failure(p);
   if (!force && !failed_before && !failure.is_null())
-    throw zynToolRefusal(key + ": \"" + text + "\" fails: " + zyn_tool_message(failure) + " (--force writes it)");
+    throw zynToolRefusal(key + ": \"" + text + "\" fails: " + zyn_tool_failure_text(p) + " (--force writes it)");
   if (!force && !failed_before && !p->is_valid()) throw zynToolRefusal(key + " does not take \"" + text + "\"");
   edit.text = zynToolText::quote(saved_value(p, unquote(f.text.substr(edit.span.begin, edit.span.end - edit.span.begin))));
   return edit;

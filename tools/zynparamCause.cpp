@@ -22,7 +22,7 @@ struct zynCauseToken {
 
 // Candidate spans grow quadratically with the operands of a segment; the
 // evaluations are bounded so that a long text still answers at once.
-constexpr size_t kMaxCandidates = 400;
+constexpr size_t kMaxCandidates = 2000;
 
 bool is_op_char(char c) { return std::strchr("+-*/^<>=!&|%?~", c) != nullptr && c != '\0'; }
 
@@ -73,7 +73,10 @@ size_t word_end(const utString& text, size_t at, size_t end) {
 
 class zynCauseFinder {
  public:
-  explicit zynCauseFinder(const utString& text) : m_text(text) { level(0, text.size()); }
+  explicit zynCauseFinder(const utString& text) : m_text(text) {
+    level(0, text.size());
+    add_runs();
+  }
 
   // Candidate spans, shortest first; the names of calls carry "name".
   struct Span {
@@ -132,18 +135,35 @@ class zynCauseFinder {
   }
 
   void note_runs(const std::vector<zynCauseToken>& segment) {
-    for (size_t i = 0; i < segment.size(); ++i) {
-      if (segment[i].op) continue;
-      if (segment[i].name_end != segment[i].end) add({segment[i].begin, segment[i].name_end, true});
-      for (size_t j = i; j < segment.size(); ++j)
-        if (!segment[j].op) add({segment[i].begin, segment[j].end, false});
+    std::vector<zynCauseToken> operands;
+    for (const zynCauseToken& t : segment) {
+      if (t.op) continue;
+      operands.push_back(t);
+      if (t.name_end != t.end) add({t.begin, t.name_end, true});
     }
+    if (operands.empty()) return;
+    add({operands.front().begin, operands.back().end, false});  // an argument or a bracket's content
+    m_segments.push_back(std::move(operands));
   }
 
   void add(const Span& span) {
     if (m_spans.size() < kMaxCandidates) m_spans.push_back(span);
   }
 
+  // Runs of one operand first, then of two, ... across all segments, so
+  // that the bound on their number drops the longest.
+  void add_runs() {
+    for (size_t count = 1; m_spans.size() < kMaxCandidates; ++count) {
+      bool any = false;
+      for (const std::vector<zynCauseToken>& operands : m_segments) {
+        for (size_t i = 0; i + count <= operands.size(); ++i, any = true)
+          add({operands[i].begin, operands[i + count - 1].end, false});
+      }
+      if (!any) return;
+    }
+  }
+
+  std::vector<std::vector<zynCauseToken>> m_segments;
   const utString& m_text;
   std::vector<Span> m_spans;
 };

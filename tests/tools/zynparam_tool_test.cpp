@@ -224,7 +224,7 @@ TEST_F(ZynparamTool, SetRefusesWhatWouldLoseOrBreakData) {
     int rc;
     std::string message;
   } cases[] = {
-      {good, "d=abc", 1, "d: \"abc\" fails: Invalid name (--force writes it)"},
+      {good, "d=abc", 1, "d: \"abc\" fails: unknown name \"abc\" (--force writes it)"},
       {good, "e=d +", 1, "e: \"d +\" fails: Syntax error (--force writes it)"},
       {good, "m=5", 1, "m: the text \"5\" would change the kind of its value (--force writes it)"},
       {header + "{\"d\" : \"1\", \"d\" : \"2\"}", "d=3", 2, "the first of two entries \"d\" in the tree"},
