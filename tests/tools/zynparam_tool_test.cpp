@@ -428,6 +428,7 @@ TEST_F(ZynparamTool, HelpAndVersion) {
   r = run("convert --help");
   EXPECT_EQ(r.rc, 0);
   EXPECT_NE(r.out.find("--typeinfo"), std::string::npos);
+  EXPECT_NE(r.out.find("Examples:\n  zynparam convert "), std::string::npos);
 }
 
 }  // namespace
