@@ -417,6 +417,26 @@ TEST_F(ZynparamTool, ScriptsReadJsonFlatOutputAndStandardInput) {
   }
 }
 
+TEST_F(ZynparamTool, BashCompletionOffersCommandsOptionsAndKeys) {
+  const std::string tool_dir = fs::path(ZYN_TOOL_PATH).parent_path().string();
+  const std::pair<std::string, std::string> cases[] = {
+      {"zynparam sh", "show"},
+      {"zynparam show --f", "--flat"},
+      {"zynparam set " + example("strategy.zpar") + " Tool.Ho", "Tool.Holder.Length= Tool.Holder.Name="},
+      {"zynparam show " + example("strategy.zpar") + " Levels", "Levels Levels[0] Levels[1] Levels[2]"},
+  };
+  for (const auto& [words, expected] : cases) {
+    SCOPED_TRACE(words);
+    const std::string script = "PATH='" + tool_dir + "':$PATH; . '" + ZYN_TOOL_SOURCE_DIR +
+                               "/tools/zynparam.bash-completion'; COMP_WORDS=(" + words +
+                               "); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _zynparam; echo \"${COMPREPLY[*]}\"";
+    write(path("complete.sh"), script);
+    const std::string command = "bash '" + path("complete.sh").string() + "' > '" + path("out.txt").string() + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(slurp(path("out.txt")), expected + "\n");
+  }
+}
+
 TEST_F(ZynparamTool, HelpAndVersion) {
   ToolRun r = run("--version");
   EXPECT_EQ(r.rc, 0);
