@@ -80,7 +80,10 @@ struct zynToolArgs {
   bool flat = false;
 };
 
-void print_json(const zynJson& doc) { std::cout << doc.dump(2) << "\n"; }
+// Texts are bytes of the file: what is no UTF-8 becomes U+FFFD rather than failing the document.
+std::string json_text(const zynJson& doc) { return doc.dump(2, ' ', false, zynJson::error_handler_t::replace) + "\n"; }
+
+void print_json(const zynJson& doc) { std::cout << json_text(doc); }
 
 // "KEY: "TEXT" = VALUE" of a leaf, the value left out where it is the text.
 std::string flat_line(const zynParameterPtr& p) {
@@ -331,7 +334,7 @@ int run_diff(const zynToolArgs& a) {
     if (a.json) {
       const std::vector<zynToolChange> changes = zyn_tool_changes(first.root, second.root);
       count = static_cast<int>(changes.size());
-      out << zyn_json_diff(changes).dump(2) << "\n";
+      out << json_text(zyn_json_diff(changes));
     } else {
       count = zyn_tool_diff(first.root, second.root, out);
     }
