@@ -23,6 +23,8 @@ struct zynCauseToken {
 // Candidate spans grow quadratically with the operands of a segment; the
 // evaluations are bounded so that a long text still answers at once.
 constexpr size_t kMaxCandidates = 2000;
+// Brackets nested deeper are not searched (each level scans its text once).
+constexpr int kMaxDepth = 100;
 
 bool is_op_char(char c) { return std::strchr("+-*/^<>=!&|%?~", c) != nullptr && c != '\0'; }
 
@@ -53,7 +55,7 @@ size_t matching_close(const utString& text, size_t at, size_t end) {
     if ((c == ')' || c == ']' || c == '}') && --depth == 0) return i + 1;
     ++i;
   }
-  return end;
+  return std::string::npos;
 }
 
 size_t word_end(const utString& text, size_t at, size_t end) {
@@ -74,7 +76,7 @@ size_t word_end(const utString& text, size_t at, size_t end) {
 class zynCauseFinder {
  public:
   explicit zynCauseFinder(const utString& text) : m_text(text) {
-    level(0, text.size());
+    level(0, text.size(), 0);
     add_runs();
   }
 
@@ -83,6 +85,10 @@ class zynCauseFinder {
     size_t begin, end;
     bool name;
   };
+  // Pieces of a text whose brackets do not pair are no expressions; a text
+  // nested too deeply is not searched either.
+  bool unbalanced() const { return m_unbalanced; }
+
   std::vector<Span> spans() const {
     std::vector<Span> out = m_spans;
     std::stable_sort(out.begin(), out.end(), [](const Span& a, const Span& b) { return a.end - a.begin < b.end - b.begin; });
@@ -91,7 +97,11 @@ class zynCauseFinder {
 
  private:
   // Splits [begin, end) into segments at ";" and ",", and notes their runs.
-  void level(size_t begin, size_t end) {
+  void level(size_t begin, size_t end, int depth) {
+    if (depth > kMaxDepth) {
+      m_unbalanced = true;  // not searched: no piece is offered
+      return;
+    }
     std::vector<zynCauseToken> segment;
     for (size_t i = begin; i < end;) {
       const char c = m_text[i];
@@ -101,9 +111,16 @@ class zynCauseFinder {
         note_runs(segment);
         segment.clear();
         ++i;
+      } else if (c == ')' || c == ']' || c == '}') {
+        m_unbalanced = true;
+        ++i;
       } else if (c == '(' || c == '[' || c == '{') {
-        const size_t close = matching_close(m_text, i, end);
-        level(i + 1, close > i + 1 ? close - 1 : close);
+        size_t close = matching_close(m_text, i, end);
+        if (close == std::string::npos) {
+          m_unbalanced = true;
+          close = end;
+        }
+        level(i + 1, close - 1, depth + 1);
         // A call or an index belongs to the operand it follows directly.
         if (!segment.empty() && !segment.back().op && segment.back().end == i) {
           segment.back().end = close;
@@ -164,6 +181,7 @@ class zynCauseFinder {
   }
 
   std::vector<std::vector<zynCauseToken>> m_segments;
+  bool m_unbalanced = false;
   const utString& m_text;
   std::vector<Span> m_spans;
 };
@@ -179,6 +197,7 @@ bool is_plain_name(const utString& text) {
 utString zyn_tool_cause(const zynParameterPtr& scope, const utString& text, const zynParameterPtr& error) {
   const utString message = zyn_tool_message(error);
   const zynCauseFinder finder(text);
+  if (finder.unbalanced()) return message;
   for (const zynCauseFinder::Span& span : finder.spans()) {
     const utString piece = text.substr(span.begin, span.end - span.begin);
     zynEvaluator evaluator(scope.pointer());

@@ -377,6 +377,7 @@ TEST_F(ZynparamTool, UserErrorsGiveOneLineAndStatusTwo) {
 TEST_F(ZynparamTool, ScriptsReadJsonFlatOutputAndStandardInput) {
   write(path("f.zpar"), header + "{\"d\" \"R\" \"Depth\" : \"0\", \"p\" : \"round(4 / d; 0)\", \"q\" : \"p + 1\"}");
   write(path("bytes.zpar"), header + "{\"a\" : \"x\xff\"}");  // no UTF-8: replaced in JSON
+  write(path("bom.zpar"), "\xEF\xBB\xBF" + header + "{\"a\" : \"1\"}");  // a rewrite keeps the mark
   const std::string f = temp("f.zpar");
   const std::string d = "\"text\": \"0.0\",\n    \"value\": \"0.0\",\n    \"error\": null,\n    \"type\": \"REAL\",\n"
                         "    \"description\": \"Depth\"\n";
@@ -394,6 +395,7 @@ TEST_F(ZynparamTool, ScriptsReadJsonFlatOutputAndStandardInput) {
        "    \"message\": \"expression fails: Expression/Reference error (q -> p: Divide by zero in \\\"4 / d\\\" (column 7))\",\n"
        "    \"chain\": [\n      \"q\",\n      \"p\"\n    ]\n  }\n]\n", "", 1},
       {"show - a --json < " + temp("bytes.zpar") + " | head -2", "{\n  \"text\": \"x\xEF\xBF\xBD\",\n", "", 0},
+      {"set - a=2 < " + temp("bom.zpar") + " | head -c 5", "\xEF\xBB\xBF{\"", "", 0},
       {"show " + f + " --json | head -3", "{\n  \"d\": {\n    \"text\": \"0.0\",\n", "", 0},
       {"show " + f + " --flat",
        "d: \"0.0\"\np: \"round(4 / d; 0)\" = #ERROR: Expression/Reference error\n"
