@@ -17,11 +17,12 @@ bool is_container(const zynParameterPtr& p) {
   return (t == PT_MAP || t == PT_ARRAY) && !zynParameterRef::ut_dynamic_cast(p.pointer());
 }
 
-zynJson explain_node(const zynParameterPtr& p, std::set<const zynParameter*>& path) {
-  zynJson node = {{"key", zyn_tool_key(*p)}};
-  node.update(zyn_json_leaf(p));
+zynJson explain_node(const zynParameterPtr& p, std::set<const zynParameter*>& path);
+
+// What "p" reads, each nested as explain_node; a parameter met again on the way is only named.
+zynJson explain_reads(const std::vector<zynParameterPtr>& read, std::set<const zynParameter*>& path) {
   zynJson reads = zynJson::array();
-  for (const zynParameterPtr& q : zyn_tool_reads(p)) {
+  for (const zynParameterPtr& q : read) {
     if (path.size() >= 64 || !path.insert(q.pointer()).second) {
       reads.push_back({{"key", zyn_tool_key(*q)}, {"reads_itself", true}});
       continue;
@@ -29,7 +30,20 @@ zynJson explain_node(const zynParameterPtr& p, std::set<const zynParameter*>& pa
     reads.push_back(explain_node(q, path));
     path.erase(q.pointer());
   }
-  node["reads"] = reads;
+  return reads;
+}
+
+zynJson explain_node(const zynParameterPtr& p, std::set<const zynParameter*>& path) {
+  zynJson node = {{"key", zyn_tool_key(*p)}};
+  node.update(zyn_json_leaf(p));
+  const utString condition = p->get_active_expr();
+  if (!condition.empty()) {
+    zynEvaluator evaluator(p.pointer());
+    node["active_if"] = {{"text", condition},
+                         {"value", zyn_tool_value(evaluator.evaluate(condition))},
+                         {"reads", explain_reads(zyn_tool_condition_reads(p), path)}};
+  }
+  node["reads"] = explain_reads(zyn_tool_reads(p), path);
   return node;
 }
 

@@ -19,7 +19,8 @@ zynJson zyn_json_tree(const zynParameterPtr& p);
 zynJson zyn_json_problems(const std::vector<zynToolProblem>& problems);
 
 // What "explain" shows: the leaf of "p" with its key, what it reads
-// ("reads", nested the same way) and the chain of keys to its failure.
+// ("reads", nested the same way), its activity condition ("active_if":
+// text, value and reads) where it has one, and the chain of keys to its failure.
 zynJson zyn_json_explain(const zynParameterPtr& p);
 
 // The differences of "diff": [{"key", "change", "before", "after"}].
