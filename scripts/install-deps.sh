@@ -6,9 +6,9 @@
 # Prints what it installs; does nothing when everything is there.
 set -eu
 
-tool_packages="cmake ninja-build g++ libcli11-dev"
+tool_packages="cmake ninja-build g++ libcli11-dev nlohmann-json3-dev"
 all_packages="$tool_packages libgtest-dev libgmock-dev pkg-config libbenchmark-dev libmuparser-dev
-  nlohmann-json3-dev rapidjson-dev clang libclang-rt-14-dev dpkg-dev file"
+  rapidjson-dev help2man clang libclang-rt-14-dev dpkg-dev file"
 
 packages=$tool_packages
 dry_run=0

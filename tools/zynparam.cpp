@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <ctime>
+#include <functional>
 #include <memory>
 #include <cctype>
 #include <iostream>
@@ -12,6 +13,7 @@
 
 #include "zynparamFile.h"
 #include "zynparamInspect.h"
+#include "zynparamJson.h"
 #include "zynparamText.h"
 
 #ifndef ZYN_TOOL_VERSION
@@ -74,21 +76,45 @@ struct zynToolArgs {
   bool evaluate = false;
   bool force = false;
   bool dry_run = false;
+  bool json = false;
+  bool flat = false;
 };
+
+// Texts are bytes of the file: what is no UTF-8 becomes U+FFFD rather than failing the document.
+std::string json_text(const zynJson& doc) { return doc.dump(2, ' ', false, zynJson::error_handler_t::replace) + "\n"; }
+
+void print_json(const zynJson& doc) { std::cout << json_text(doc); }
+
+// "KEY: "TEXT" = VALUE" of a leaf, the value left out where it is the text.
+std::string flat_line(const zynParameterPtr& p) {
+  const utString text = zyn_tool_text(p);
+  const utString value = zyn_tool_value(p);
+  return zyn_tool_key(*p) + ": \"" + text + "\"" + (value == text ? "" : " = " + value) + "\n";
+}
 
 int run_show(const zynToolArgs& a) {
   const zynToolFile f = zyn_tool_load(a.file);
   zynParameterEvalScope scope(f.root);
-  std::cout << (a.key.empty() ? f.root : find_key(f.root, a.key))->print(0);
+  const zynParameterPtr start = a.key.empty() ? f.root : find_key(f.root, a.key);
+  if (a.json) {
+    print_json(zyn_json_tree(start));
+  } else if (a.flat) {
+    zynParameterIter walk(start);
+    walk.set_leaf_only(1);
+    if (zynParameter::get_type(*start) != PT_MAP && zynParameter::get_type(*start) != PT_ARRAY) std::cout << flat_line(start);
+    while (++walk) std::cout << flat_line(walk());
+  } else {
+    std::cout << start->print(0);
+  }
   return 0;
 }
 
 // Writes the value line of "p"; an error also goes to stderr. Returns 1 for an error.
 int print_value(const std::string& what, const zynParameterPtr& p) {
   std::cout << zyn_tool_value(p) << "\n";
-  const zynParameterPtr failure = zyn_tool_failure(p);
-  if (failure.is_null()) return 0;
-  std::cerr << "zynparam: " << what << ": " << zyn_tool_message(failure) << "\n";
+  const utString failure = zyn_tool_failure_text(p);
+  if (failure.empty()) return 0;
+  std::cerr << "zynparam: " << what << ": " << failure << "\n";
   return 1;
 }
 
@@ -98,6 +124,15 @@ int run_get(const zynToolArgs& a) {
   std::vector<zynParameterPtr> found;
   for (const std::string& key : a.keys) found.push_back(find_key(f.root, key));
   int rc = 0;
+  if (a.json) {
+    zynJson doc = zynJson::object();
+    for (size_t i = 0; i < found.size(); ++i) {
+      doc[a.keys[i]] = zyn_json_leaf(found[i]);
+      if (!zyn_tool_failure(found[i]).is_null()) rc = 1;
+    }
+    print_json(doc);
+    return rc;
+  }
   for (size_t i = 0; i < found.size(); ++i) rc |= print_value(a.keys[i], found[i]);
   return rc;
 }
@@ -107,7 +142,11 @@ int run_eval(const zynToolArgs& a) {
   zynParameterEvalScope scope(f.root);
   zynEvaluator evaluator(f.root.pointer());
   const zynParameterPtr value = evaluator.evaluate(a.expr);
-  if (value->is_error()) return print_value("expression fails", value);
+  if (value->is_error()) {
+    std::cout << value->get_string() << "\n";
+    std::cerr << "zynparam: expression fails: " << zyn_tool_cause(f.root, a.expr, value) << "\n";
+    return 1;
+  }
   std::cout << shown_value(value);
   return 0;
 }
@@ -115,15 +154,17 @@ int run_eval(const zynToolArgs& a) {
 int run_check(const zynToolArgs& a) {
   const zynToolFile f = zyn_tool_load(a.file);
   zynParameterEvalScope scope(f.root);
-  // Failed values are listed by zyn_tool_check with their keys; the other losses here.
-  int problems = 0;
-  for (const std::string& loss : f.losses) {
-    if (loss.rfind("the value of ", 0) == 0) continue;
-    std::cout << "file: a rewrite would lose " << loss << "\n";
-    ++problems;
+  // Failed values are listed with their keys; the other losses concern the file.
+  std::vector<zynToolProblem> problems;
+  for (const std::string& loss : f.losses)
+    if (loss.rfind("the value of ", 0) != 0) problems.push_back({"", "loss", "a rewrite would lose " + loss, {}});
+  for (zynToolProblem& problem : zyn_tool_problems(f.root, f.failed)) problems.push_back(std::move(problem));
+  if (a.json) {
+    print_json(zyn_json_problems(problems));
+  } else {
+    for (const zynToolProblem& p : problems) std::cout << (p.key.empty() ? "file" : p.key) << ": " << p.message << "\n";
   }
-  problems += zyn_tool_check(f.root, f.failed, std::cout);
-  return problems ? 1 : 0;
+  return problems.empty() ? 0 : 1;
 }
 
 // A file that did not load completely is not rewritten: what it lost would be gone.
@@ -181,7 +222,7 @@ zynToolEdit edit_one(const zynToolFile& f, const zynToolText& scan, const std::s
   if (!scan.find(zyn_tool_key(*p), edit.span)) throw zynToolError(key + " has no value of its own in the file");
   const zynParameterPtr failure = zyn_tool_failure(p);
   if (!force && !failed_before && !failure.is_null())
-    throw zynToolRefusal(key + ": \"" + text + "\" fails: " + zyn_tool_message(failure) + " (--force writes it)");
+    throw zynToolRefusal(key + ": \"" + text + "\" fails: " + zyn_tool_failure_text(p) + " (--force writes it)");
   if (!force && !failed_before && !p->is_valid()) throw zynToolRefusal(key + " does not take \"" + text + "\"");
   edit.text = zynToolText::quote(saved_value(p, unquote(f.text.substr(edit.span.begin, edit.span.end - edit.span.begin))));
   return edit;
@@ -218,7 +259,9 @@ void verify_edit(const zynToolFile& before, const std::string& text, const std::
 
 int run_set(const zynToolArgs& a) {
   std::unique_ptr<zynToolOutput> output;
-  if (!a.dry_run) output = std::make_unique<zynToolOutput>(a.out.empty() ? a.file : a.out, a.force);  // lock first
+  // Standard input is edited to standard output.
+  const std::string target = !a.out.empty() ? a.out : a.file;
+  if (!a.dry_run) output = std::make_unique<zynToolOutput>(target, a.force);  // lock first
   const zynToolFile f = zyn_tool_load(a.file);
   refuse_losses(f, a);
   const zynToolText scan(f.text);
@@ -246,7 +289,7 @@ int run_set(const zynToolArgs& a) {
     zyn_tool_diff(original.root, edited.root, std::cout);
     return 0;
   }
-  output->commit(text);
+  output->commit(f.bom + text);
   return 0;
 }
 
@@ -281,13 +324,20 @@ int run_convert(const zynToolArgs& a) {
 }
 
 int run_diff(const zynToolArgs& a) {
+  if (a.file == "-" && a.other == "-") throw zynToolError("standard input can be only one of the two files");
   const zynToolFile first = zyn_tool_load(a.file);
   const zynToolFile second = zyn_tool_load(a.other);
   std::ostringstream out;
   int count = 0;
   {
     zynParameterEvalScope scope(first.root);
-    count = zyn_tool_diff(first.root, second.root, out);
+    if (a.json) {
+      const std::vector<zynToolChange> changes = zyn_tool_changes(first.root, second.root);
+      count = static_cast<int>(changes.size());
+      out << json_text(zyn_json_diff(changes));
+    } else {
+      count = zyn_tool_diff(first.root, second.root, out);
+    }
   }
   std::cout << out.str();
   return count ? 1 : 0;
@@ -296,7 +346,9 @@ int run_diff(const zynToolArgs& a) {
 int run_explain(const zynToolArgs& a) {
   const zynToolFile f = zyn_tool_load(a.file);
   zynParameterEvalScope scope(f.root);
-  zyn_tool_explain(find_key(f.root, a.key), std::cout);
+  const zynParameterPtr p = find_key(f.root, a.key);
+  if (a.json) print_json(zyn_json_explain(p));
+  else zyn_tool_explain(p, std::cout);
   return 0;
 }
 
@@ -307,33 +359,69 @@ int run_graph(const zynToolArgs& a) {
   return 0;
 }
 
+CLI::Validator file_or_stdin() {
+  return CLI::Validator([](std::string& path) { return path == "-" ? std::string() : CLI::ExistingFile(path); }, "FILE");
+}
+
 CLI::App* add_command(CLI::App& app, const std::string& name, const std::string& help, zynToolArgs& a) {
   CLI::App* cmd = app.add_subcommand(name, help);
-  cmd->add_option("FILE", a.file, "Saved parameter file")->required()->check(CLI::ExistingFile);
+  cmd->add_option("FILE", a.file, "Saved parameter file (\"-\": standard input)")->required()->check(file_or_stdin());
   return cmd;
 }
 
-void build_commands(CLI::App& app, zynToolArgs& a, int (*&command)(const zynToolArgs&)) {
-  auto on = [&command](CLI::App* cmd, int (*fn)(const zynToolArgs&)) { cmd->callback([&command, fn] { command = fn; }); };
+// Ends the help of "cmd" with examples, one per line.
+void examples(CLI::App* cmd, const std::string& lines) { cmd->footer("Examples:\n" + lines); }
+
+using zynToolCommand = int (*)(const zynToolArgs&);
+
+void add_json(CLI::App* cmd, zynToolArgs& a) {
+  cmd->add_flag("--json", a.json, "Write one JSON document to standard output (see the README)");
+}
+
+// show, get, eval, check and explain: reading a file.
+void build_readers(CLI::App& app, zynToolArgs& a, const std::function<void(CLI::App*, zynToolCommand)>& on) {
   CLI::App* show = add_command(app, "show", "Print the tree or a subtree: stored text and evaluated value", a);
   show->add_option("KEY", a.key, "Key of the subtree (such as Tool or Levels[1])");
+  add_json(show, a);
+  show->add_flag("--flat", a.flat, "One line per leaf: full key, stored text and value")->excludes("--json");
+  examples(show, "  zynparam show tool.zpar\n  zynparam show strategy.zpar Tool.Holder --json\n"
+                 "  zynparam show strategy.zpar --flat | grep Diameter\n");
   on(show, run_show);
   CLI::App* get = add_command(app, "get", "Print evaluated values, one per line", a);
   get->add_option("KEY", a.keys, "Keys of the parameters")->required();
+  add_json(get, a);
+  examples(get, "  zynparam get strategy.zpar Passes Tool.Diameter\n"
+                "  zynparam get strategy.zpar Depth --json | jq -r .Depth.value\n");
   on(get, run_get);
   CLI::App* eval = add_command(app, "eval", "Evaluate an expression in the scope of the file's root", a);
   eval->add_option("EXPR", a.expr, "Expression, such as \"Depth / StepDown\"")->required();
+  examples(eval, "  zynparam eval strategy.zpar 'Depth / StepDown'\n  zynparam eval - 'max(1; 2)' < tool.zpar\n");
   on(eval, run_eval);
-  on(add_command(app, "check", "List every problem of the tree; exit status 1 when any", a), run_check);
+  CLI::App* check = add_command(app, "check", "List every problem of the tree; exit status 1 when any", a);
+  add_json(check, a);
+  examples(check, "  zynparam check strategy.zpar\n  zynparam check strategy.zpar --json | jq -r '.[].key'\n");
+  on(check, run_check);
+  CLI::App* explain = add_command(app, "explain", "Show why a value is what it is: everything it reads", a);
+  explain->add_option("KEY", a.key, "Key of the parameter")->required();
+  add_json(explain, a);
+  examples(explain, "  zynparam explain strategy.zpar Passes\n  zynparam explain strategy.zpar FeedRate --json\n");
+  on(explain, run_explain);
+}
+
+// set, xml, convert, diff and graph.
+void build_writers(CLI::App& app, zynToolArgs& a, const std::function<void(CLI::App*, zynToolCommand)>& on) {
   CLI::App* set = add_command(app, "set", "Change values; every other byte of the file stays (replaced atomically)", a);
   set->add_option("ASSIGNMENT", a.keys, "KEY=TEXT: the new stored text of KEY")->required();
   set->add_option("-o,--output", a.out, "Write to this file (\"-\": standard output) instead of replacing FILE");
   set->add_flag("--dry-run", a.dry_run, "Print what would change, as diff does, and write nothing");
   set->add_flag("--force", a.force, "Write even a value that fails, a file that did not load completely, "
                                     "a file without write permission or with other hard links");
+  examples(set, "  zynparam set strategy.zpar Depth=12 'Tool.Name=EM 8'\n"
+                "  zynparam set strategy.zpar Depth=12 --dry-run\n  zynparam set - Depth=12 < in.zpar > out.zpar\n");
   on(set, run_set);
   CLI::App* xml = add_command(app, "xml", "Print the XML export of the tree or a subtree", a);
   xml->add_option("KEY", a.key, "Key of the subtree");
+  examples(xml, "  zynparam xml strategy.zpar\n  zynparam xml strategy.zpar Tool.Holder\n");
   on(xml, run_xml);
   CLI::App* convert = add_command(app, "convert", "Save the tree again with other options", a);
   convert->add_option("-o,--output", a.out, "Output file (\"-\": standard output)")->required();
@@ -341,16 +429,39 @@ void build_commands(CLI::App& app, zynToolArgs& a, int (*&command)(const zynTool
   convert->add_flag("--compact", a.compact, "No line breaks or indentation");
   convert->add_flag("--typeinfo", a.typeinfo, "Write type, description and lock with every entry");
   convert->add_flag("--evaluate", a.evaluate, "Write evaluated values instead of expressions");
+  examples(convert, "  zynparam convert tool.zpar -o typed.zpar --typeinfo\n  zynparam convert tool.zpar -o - --compact\n");
   on(convert, run_convert);
   CLI::App* diff = add_command(app, "diff", "Show what differs between two files, key by key", a);
-  diff->add_option("B", a.other, "Second file")->required()->check(CLI::ExistingFile);
+  diff->add_option("B", a.other, "Second file (\"-\": standard input)")->required()->check(file_or_stdin());
+  add_json(diff, a);
+  examples(diff, "  zynparam diff old.zpar new.zpar\n  zynparam diff old.zpar new.zpar --json | jq -r '.[].key'\n");
   on(diff, run_diff);
-  CLI::App* explain = add_command(app, "explain", "Show why a value is what it is: everything it reads", a);
-  explain->add_option("KEY", a.key, "Key of the parameter")->required();
-  on(explain, run_explain);
   CLI::App* graph = add_command(app, "graph", "Print the dependency graph as Graphviz DOT", a);
   graph->add_option("KEY", a.key, "Only this parameter and what it reads");
+  examples(graph, "  zynparam graph strategy.zpar | dot -Tsvg > graph.svg\n  zynparam graph strategy.zpar FeedRate\n");
   on(graph, run_graph);
+}
+
+void build_commands(CLI::App& app, zynToolArgs& a, zynToolCommand& command) {
+  auto on = [&command](CLI::App* cmd, zynToolCommand fn) { cmd->callback([&command, fn] { command = fn; }); };
+  build_readers(app, a, on);
+  build_writers(app, a, on);
+}
+
+// "zynparam shw": the message naming the nearest command, as far as one is
+// near; "" for a command.
+std::string unknown_command(const CLI::App& app, const std::string& word) {
+  std::string nearest;
+  size_t best = word.size() / 2 + 1;
+  for (const CLI::App* cmd : app.get_subcommands([](const CLI::App*) { return true; })) {
+    const size_t d = key_distance(word, cmd->get_name());
+    if (d == 0) return std::string();
+    if (d < best) {
+      best = d;
+      nearest = cmd->get_name();
+    }
+  }
+  return "\"" + word + "\" is no command" + (nearest.empty() ? "" : "; did you mean " + nearest + "?");
 }
 
 }  // namespace
@@ -360,8 +471,13 @@ int main(int argc, char** argv) {
   app.set_version_flag("--version", std::string("zynparam ") + ZYN_TOOL_VERSION);
   app.require_subcommand(1);
   zynToolArgs args;
-  int (*command)(const zynToolArgs&) = nullptr;
+  zynToolCommand command = nullptr;
   build_commands(app, args, command);
+  const std::string unknown = argc > 1 && argv[1][0] != '-' ? unknown_command(app, argv[1]) : std::string();
+  if (!unknown.empty()) {
+    std::cerr << "zynparam: " << unknown << " (see zynparam --help)\n";
+    return 2;
+  }
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

@@ -238,6 +238,12 @@ class zynHeaderReader {
 };
 
 std::string read_file(const std::string& path) {
+  if (path == "-") {
+    std::ostringstream text;
+    text << std::cin.rdbuf();
+    if (std::cin.bad()) throw zynToolError("standard input: cannot read");
+    return text.str();
+  }
   std::ifstream in(path, std::ios::binary);
   if (!in) throw zynToolError(path + ": cannot open file: " + std::strerror(errno));
   std::ostringstream text;
@@ -246,14 +252,34 @@ std::string read_file(const std::string& path) {
   return text.str();
 }
 
-std::string load_failure(const std::string& path, zynParameterSerialError e, const zynParameterSerializer& s) {
+// Line "line" (from 1) of "text" and a caret under column "column" (from 1),
+// each on a line of its own; tabs stay so that the caret lines up.
+std::string caret_lines(const std::string& text, int line, int column) {
+  if (line < 1 || column < 1) return std::string();
+  size_t begin = 0;
+  for (int i = 1; i < line; ++i) {
+    const size_t end = text.find('\n', begin);
+    if (end == std::string::npos) return std::string();
+    begin = end + 1;
+  }
+  std::string shown = text.substr(begin, text.find('\n', begin) - begin);
+  if (!shown.empty() && shown.back() == '\r') shown.pop_back();
+  if (shown.empty() || shown.size() > 200) return std::string();  // a compact file is one long line
+  std::string under;
+  for (size_t i = 0; i + 1 < static_cast<size_t>(column) && i < shown.size(); ++i) under += shown[i] == '\t' ? '\t' : ' ';
+  return "\n" + shown + "\n" + under + "^";
+}
+
+std::string load_failure(const std::string& path, zynParameterSerialError e, const zynParameterSerializer& s,
+                         const std::string& text) {
   const std::string where = path + ":" + std::to_string(s.get_error_line()) + ":" +
                             std::to_string(s.get_error_column()) + ": ";
+  const std::string caret = caret_lines(text, s.get_error_line(), s.get_error_column());
   switch (e) {
     case PSE_SYNTAX:
-      return where + "syntax error";
+      return where + "syntax error" + caret;
     case PSE_STREAM:
-      return where + "unexpected end of file";
+      return where + "unexpected end of file" + caret;
     default:
       return path + ": not a saved parameter file";
   }
@@ -433,7 +459,12 @@ void zynToolRoot::settle_array(const zynToolPlace& place) {
   replace(place, list);
 }
 
-zynToolFile zyn_tool_load_text(const std::string& text, const std::string& name) {
+zynToolFile zyn_tool_load_text(const std::string& file_text, const std::string& name) {
+  // A byte-order mark some editors put first is no part of the text; a
+  // rewrite puts it back.
+  const std::string bom = "\xEF\xBB\xBF";
+  const bool has_bom = file_text.compare(0, bom.size(), bom) == 0;
+  const std::string text = has_bom ? file_text.substr(bom.size()) : file_text;
   utString type;
   int version = 0;
   zynHeaderReader(text).read(type, version);
@@ -442,7 +473,7 @@ zynToolFile zyn_tool_load_text(const std::string& text, const std::string& name)
   std::istringstream in(text);
   zynParameterRoot& tree = *zynParameterRoot::ut_dynamic_cast(root.pointer());
   const zynParameterSerialError e = serializer.load(tree, in, 0);
-  if (e != PSE_OK && e != PSE_FAILED_PARS) throw zynToolError(load_failure(name, e, serializer));
+  if (e != PSE_OK && e != PSE_FAILED_PARS) throw zynToolError(load_failure(name, e, serializer, text));
   static_cast<zynToolRoot&>(tree).settle_inferred();
   zynToolFile file;
   file.root = root;
@@ -451,10 +482,13 @@ zynToolFile zyn_tool_load_text(const std::string& text, const std::string& name)
   const zynToolText scan(text);
   file.losses.insert(file.losses.end(), scan.losses().begin(), scan.losses().end());
   file.text = text;
+  if (has_bom) file.bom = bom;
   return file;
 }
 
-zynToolFile zyn_tool_load(const std::string& path) { return zyn_tool_load_text(read_file(path), path); }
+zynToolFile zyn_tool_load(const std::string& path) {
+  return zyn_tool_load_text(read_file(path), path == "-" ? "standard input" : path);
+}
 
 std::string zyn_tool_saved_text(const zynParameterRoot& root, const zynToolSaveOptions& options) {
   zynParameterSerializer serializer;

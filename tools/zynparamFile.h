@@ -87,9 +87,10 @@ struct zynToolFile {
   utStringcoSList failed;
   std::vector<std::string> losses;
   std::string text;
+  std::string bom;  // the byte-order mark the file began with, if any
 };
 
-// Loads "path" into a new root. Throws zynToolError for a missing or
+// Loads "path" ("-": standard input) into a new root. Throws zynToolError for a missing or
 // unreadable file, a syntax error (with line and column) or a file that is no
 // saved tree.
 zynToolFile zyn_tool_load(const std::string& path);

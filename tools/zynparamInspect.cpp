@@ -111,7 +111,7 @@ std::vector<zynParameterPtr> error_path(const zynParameterPtr& p) {
 utString chain_with_origin(const std::vector<zynParameterPtr>& path) {
   std::vector<utString> keys;
   for (const zynParameterPtr& q : path) keys.push_back(zyn_tool_key(*q));
-  return chain_text(keys) + ": " + zyn_tool_message(zyn_tool_failure(path.back()));
+  return chain_text(keys) + ": " + zyn_tool_failure_text(path.back());
 }
 
 // " (a -> b: message)" when the failure of "p" arises elsewhere.
@@ -120,28 +120,31 @@ utString origin_note(const zynParameterPtr& p) {
   return path.size() > 1 ? " (" + chain_with_origin(path) + ")" : utString();
 }
 
-void check_one(const zynParameterPtr& p, std::vector<utString>& problems) {
+void check_one(const zynParameterPtr& p, std::vector<zynToolProblem>& problems) {
   const utString key = zyn_tool_key(*p);
   const zynParameterPtr failure = zyn_tool_failure(p);
+  auto add = [&](const char* kind, const utString& message) { problems.push_back({key, kind, message, {key}}); };
   if (const zynParameterRef* ref = as_ref(p)) {
-    if (!failure.is_null()) problems.push_back(key + ": reference &" + ref->get_ref_string() + " does not resolve: " +
-                                    zyn_tool_message(failure));
+    if (!failure.is_null()) add("reference", "reference &" + ref->get_ref_string() + " does not resolve: " +
+                                                 zyn_tool_message(failure));
   } else if (p->is_error()) {
-    problems.push_back(key + ": error value: " + p->get_string());
+    add("error", "error value: " + p->get_string());
   } else if (!failure.is_null()) {
-    problems.push_back(key + ": expression fails: " + zyn_tool_message(failure) + origin_note(p));
+    problems.push_back({key, "expression", "expression fails: " + zyn_tool_failure_text(p) + origin_note(p),
+                        zyn_tool_error_chain(p)});
   } else if (!p->is_valid() && is_scalar(*p)) {
-    problems.push_back(key + ": invalid value: " + zyn_tool_text(p));
+    add("invalid", "invalid value: " + zyn_tool_text(p));
   } else if (!p->check_range()) {
     const zynRange& range = zynParameterNumeric::ut_dynamic_cast(p.pointer())->get_range();
-    problems.push_back(key + ": value " + zyn_tool_value(p) + " out of range [" + number_text(range.get_min()) +
-                       ", " + number_text(range.get_max()) + "]");
+    add("range", "value " + zyn_tool_value(p) + " out of range [" + number_text(range.get_min()) + ", " +
+                     number_text(range.get_max()) + "]");
   }
   if (!p->get_active_expr().empty()) {
     zynEvaluator evaluator(p.pointer());
     const zynParameterPtr active = evaluator.evaluate(p->get_active_expr());
     if (active->is_error())
-      problems.push_back(key + ": activity condition " + p->get_active_expr() + " fails: " + zyn_tool_message(active));
+      add("condition", "activity condition " + p->get_active_expr() + " fails: " +
+                           zyn_tool_cause(p, p->get_active_expr(), active));
   }
 }
 
@@ -234,6 +237,13 @@ zynParameterPtr zyn_tool_failure(const zynParameterPtr& p) {
   return zynParameterPtr();
 }
 
+utString zyn_tool_failure_text(const zynParameterPtr& p) {
+  const zynParameterPtr failure = zyn_tool_failure(p);
+  if (failure.is_null()) return utString();
+  if (as_ref(p) || zynParameter::get_type(*p) != PT_NUMERIC || !p->is_expr()) return zyn_tool_message(failure);
+  return zyn_tool_cause(p, zyn_tool_text(p), failure);
+}
+
 std::vector<zynParameterPtr> zyn_tool_reads(const zynParameterPtr& p) {
   if (const zynParameterRef* ref = as_ref(p)) return reads_of_text(p, ref->get_ref_string(), false);
   const zynParameterScalar* s = zynParameterScalar::ut_dynamic_cast(p.pointer());
@@ -260,13 +270,18 @@ void zyn_tool_explain(const zynParameterPtr& p, std::ostream& out) {
   if (!failure.is_null()) out << "error: " << chain_with_origin(error_path(p)) << "\n";
 }
 
-int zyn_tool_check(const zynParameterPtr& start, const utStringcoSList& failed, std::ostream& out) {
+std::vector<zynToolProblem> zyn_tool_problems(const zynParameterPtr& start, const utStringcoSList& failed) {
   zynEvalMemoScope memo;  // the tree does not change: each value is evaluated once
-  std::vector<utString> problems;
-  for (const utString& key : failed) problems.push_back(key + ": value could not be loaded");
+  std::vector<zynToolProblem> problems;
+  for (const utString& key : failed) problems.push_back({key, "load", "value could not be loaded", {key}});
   zynParameterIter walk(start);
   while (++walk) check_one(walk(), problems);
-  for (const utString& line : problems) out << line << "\n";
+  return problems;
+}
+
+int zyn_tool_check(const zynParameterPtr& start, const utStringcoSList& failed, std::ostream& out) {
+  const std::vector<zynToolProblem> problems = zyn_tool_problems(start, failed);
+  for (const zynToolProblem& problem : problems) out << problem.key << ": " << problem.message << "\n";
   return static_cast<int>(problems.size());
 }
 
@@ -296,31 +311,36 @@ std::vector<utString> zyn_tool_keys(const zynParameterPtr& root) {
   return keys;
 }
 
-int zyn_tool_diff(const zynParameterPtr& a, const zynParameterPtr& b, std::ostream& out) {
+std::vector<zynToolChange> zyn_tool_changes(const zynParameterPtr& a, const zynParameterPtr& b) {
   std::vector<utString> keys = zyn_tool_keys(a);
   const std::set<utString> in_a(keys.begin(), keys.end());
   for (const utString& key : zyn_tool_keys(b))
     if (!in_a.count(key)) keys.push_back(key);
-  int count = 0;
+  std::vector<zynToolChange> changes;
   for (const utString& key : keys) {
-    const zynParameterPtr pa = (*a)[zynParameterKey(key)];
-    const zynParameterPtr pb = (*b)[zynParameterKey(key)];
-    const bool has_a = !(pa->is_error() && !pa->parent());
-    const bool has_b = !(pb->is_error() && !pb->parent());
-    auto side = [](const zynParameterPtr& p) {
-      const utString text = zyn_tool_text(p);
-      const utString value = zyn_tool_value(p);
-      return value == text ? "\"" + text + "\"" : "\"" + text + "\" = " + value;
-    };
-    if (has_a && has_b && zyn_tool_text(pa) == zyn_tool_text(pb) && zyn_tool_value(pa) == zyn_tool_value(pb)) continue;
-    ++count;
-    if (!has_b) {
-      out << "- " << key << ": " << side(pa) << "\n";
-    } else if (!has_a) {
-      out << "+ " << key << ": " << side(pb) << "\n";
-    } else {
-      out << "~ " << key << ": " << side(pa) << " -> " << side(pb) << "\n";
-    }
+    zynParameterPtr pa = (*a)[zynParameterKey(key)];
+    zynParameterPtr pb = (*b)[zynParameterKey(key)];
+    if (pa->is_error() && !pa->parent()) pa = zynParameterPtr();
+    if (pb->is_error() && !pb->parent()) pb = zynParameterPtr();
+    if (!pa.is_null() && !pb.is_null() && zyn_tool_text(pa) == zyn_tool_text(pb) &&
+        zyn_tool_value(pa) == zyn_tool_value(pb))
+      continue;
+    changes.push_back({pb.is_null() ? '-' : pa.is_null() ? '+' : '~', key, pa, pb});
   }
-  return count;
+  return changes;
+}
+
+int zyn_tool_diff(const zynParameterPtr& a, const zynParameterPtr& b, std::ostream& out) {
+  auto side = [](const zynParameterPtr& p) {
+    const utString text = zyn_tool_text(p);
+    const utString value = zyn_tool_value(p);
+    return value == text ? "\"" + text + "\"" : "\"" + text + "\" = " + value;
+  };
+  const std::vector<zynToolChange> changes = zyn_tool_changes(a, b);
+  for (const zynToolChange& c : changes) {
+    out << c.mark << " " << c.key << ": ";
+    if (c.mark == '~') out << side(c.before) << " -> " << side(c.after) << "\n";
+    else out << side(c.mark == '-' ? c.before : c.after) << "\n";
+  }
+  return static_cast<int>(changes.size());
 }

@@ -127,9 +127,10 @@ TEST_F(ZynparamTool, CheckListsEveryProblemWithItsOrigin) {
   EXPECT_EQ(r.rc, 1);
   EXPECT_EQ(r.out,
             "Stepover: expression fails: Syntax error\n"
-            "Passes: expression fails: Expression/Reference error\n"
-            "SpindleSpeed: expression fails: Divide by zero\n"
-            "FeedRate: expression fails: Expression/Reference error (FeedRate -> SpindleSpeed: Divide by zero)\n"
+            "Passes: expression fails: Divide by zero in \"Depth / StepDown\" (column 7)\n"
+            "SpindleSpeed: expression fails: Divide by zero in \"1000 / (acos(-1) * Tool.Diameter)\" (column 21)\n"
+            "FeedRate: expression fails: Expression/Reference error (FeedRate -> SpindleSpeed: Divide by zero in "
+            "\"1000 / (acos(-1) * Tool.Diameter)\" (column 21))\n"
             "Cutter: reference &Nothing does not resolve: Expression/Reference error\n");
 }
 
@@ -149,7 +150,7 @@ TEST_F(ZynparamTool, ExplainShowsWhatAValueReads) {
             "    Tool.SurfaceSpeed: 150.0\n"
             "    Tool.Diameter: 0.0\n"
             "  Tool.Flutes: 4\n"
-            "error: FeedRate -> SpindleSpeed: Divide by zero\n");
+            "error: FeedRate -> SpindleSpeed: Divide by zero in \"1000 / (acos(-1) * Tool.Diameter)\" (column 21)\n");
 }
 
 TEST_F(ZynparamTool, SetReplacesTheFileAndKeepsItsForm) {
@@ -223,7 +224,7 @@ TEST_F(ZynparamTool, SetRefusesWhatWouldLoseOrBreakData) {
     int rc;
     std::string message;
   } cases[] = {
-      {good, "d=abc", 1, "d: \"abc\" fails: Invalid name (--force writes it)"},
+      {good, "d=abc", 1, "d: \"abc\" fails: unknown name \"abc\" (--force writes it)"},
       {good, "e=d +", 1, "e: \"d +\" fails: Syntax error (--force writes it)"},
       {good, "m=5", 1, "m: the text \"5\" would change the kind of its value (--force writes it)"},
       {header + "{\"d\" : \"1\", \"d\" : \"2\"}", "d=3", 2, "the first of two entries \"d\" in the tree"},
@@ -358,8 +359,9 @@ TEST_F(ZynparamTool, DiffXmlAndGraph) {
 TEST_F(ZynparamTool, UserErrorsGiveOneLineAndStatusTwo) {
   expect_user_error(run("show " + temp("missing.zpar")), "FILE: File does not exist: " + path("missing.zpar").string() +
                                                              " (see zynparam --help)");
-  write(path("syntax.zpar"), "{\"type\" : \"Tool\", \"version\" : \"1\"}\n{\n  \"a\" : \"1\",\n  \"b\" \"2\"\n}\n");
-  expect_user_error(run("show " + temp("syntax.zpar")), path("syntax.zpar").string() + ":5:1: syntax error");
+  // A byte-order mark is skipped; the line in error is shown with a caret under the column.
+  write(path("syntax.zpar"), "\xEF\xBB\xBF{\"type\" : \"Tool\", \"version\" : \"1\"}\n{\n\t\"a\" : \"1\",\n\t\"b\" \"2\" x\n}\n");
+  expect_user_error(run("show - < " + temp("syntax.zpar")), "standard input:4:10: syntax error\n\t\"b\" \"2\" x\n\t        ^");
   write(path("short.zpar"), "{\"type\" : \"Tool\", \"version\" : \"1\"}\n{\n  \"a\" : \"1\",\n");
   expect_user_error(run("check " + temp("short.zpar")), path("short.zpar").string() + ":4:1: unexpected end of file");
   write(path("empty.zpar"), "");
@@ -370,6 +372,73 @@ TEST_F(ZynparamTool, UserErrorsGiveOneLineAndStatusTwo) {
                     "no parameter \"Tool.Diametr\" (nearest: Tool.Diameter, Tool.Name, Tool.Holder)");
   EXPECT_EQ(run("frobnicate").rc, 2);
   EXPECT_EQ(run("").rc, 2);
+}
+
+TEST_F(ZynparamTool, ScriptsReadJsonFlatOutputAndStandardInput) {
+  write(path("f.zpar"), header + "{\"d\" \"R\" \"Depth\" : \"0\", \"p\" : \"round(4 / d; 0)\", \"q\" : \"p + 1\"}");
+  write(path("bytes.zpar"), header + "{\"a\" : \"x\xff\"}");  // no UTF-8: replaced in JSON
+  write(path("bom.zpar"), "\xEF\xBB\xBF" + header + "{\"a\" : \"1\"}");  // a rewrite keeps the mark
+  const std::string f = temp("f.zpar");
+  const std::string d = "\"text\": \"0.0\",\n    \"value\": \"0.0\",\n    \"error\": null,\n    \"type\": \"REAL\",\n"
+                        "    \"description\": \"Depth\"\n";
+  const struct {
+    std::string args, out, err;
+    int rc;
+  } cases[] = {
+      {"get - d q --json < " + f,
+       "{\n  \"d\": {\n    " + d + "  },\n  \"q\": {\n    \"text\": \"p + 1\",\n    \"value\": null,\n"
+       "    \"error\": \"Expression/Reference error\",\n    \"type\": \"REAL\"\n  }\n}\n", "", 1},
+      {"check " + f + " --json",
+       "[\n  {\n    \"key\": \"p\",\n    \"kind\": \"expression\",\n"
+       "    \"message\": \"expression fails: Divide by zero in \\\"4 / d\\\" (column 7)\",\n"
+       "    \"chain\": [\n      \"p\"\n    ]\n  },\n  {\n    \"key\": \"q\",\n    \"kind\": \"expression\",\n"
+       "    \"message\": \"expression fails: Expression/Reference error (q -> p: Divide by zero in \\\"4 / d\\\" (column 7))\",\n"
+       "    \"chain\": [\n      \"q\",\n      \"p\"\n    ]\n  }\n]\n", "", 1},
+      {"show - a --json < " + temp("bytes.zpar") + " | head -2", "{\n  \"text\": \"x\xEF\xBF\xBD\",\n", "", 0},
+      {"set - a=2 < " + temp("bom.zpar") + " | head -c 5", "\xEF\xBB\xBF{\"", "", 0},
+      {"show " + f + " --json | head -3", "{\n  \"d\": {\n    \"text\": \"0.0\",\n", "", 0},
+      {"show " + f + " --flat",
+       "d: \"0.0\"\np: \"round(4 / d; 0)\" = #ERROR: Expression/Reference error\n"
+       "q: \"p + 1\" = #ERROR: Expression/Reference error\n", "", 0},
+      {"diff " + f + " - --json < " + example("tool.zpar") + " | head -4",
+       "[\n  {\n    \"key\": \"d\",\n    \"change\": \"-\",\n", "", 0},
+      {"explain " + f + " p --json | tr -d ' \\n'",
+       "{\"key\":\"p\",\"text\":\"round(4/d;0)\",\"value\":null,\"error\":\"Dividebyzeroin\\\"4/d\\\"(column7)\","
+       "\"type\":\"REAL\",\"reads\":[{\"key\":\"d\",\"text\":\"0.0\",\"value\":\"0.0\",\"error\":null,"
+       "\"type\":\"REAL\",\"description\":\"Depth\",\"reads\":[]}],\"chain\":[\"p\"]}", "", 0},
+      {"eval " + f + " 'nosuchfn(2) + 1'", "#ERROR: Expression/Reference error\n", "zynparam: expression fails: unknown name \"nosuchfn\"\n", 1},
+      {"get " + f + " p", "#ERROR: Expression/Reference error\n", "zynparam: p: Divide by zero in \"4 / d\" (column 7)\n", 1},
+      {"shw " + f, "", "zynparam: \"shw\" is no command; did you mean show? (see zynparam --help)\n", 2},
+      {"set - d=2 --dry-run < " + f, "~ d: \"0.0\" -> \"2.0\"\n~ p: \"round(4 / d; 0)\" = #ERROR: Expression/Reference error -> "
+       "\"round(4 / d; 0)\" = 2.0\n~ q: \"p + 1\" = #ERROR: Expression/Reference error -> \"p + 1\" = 3.0\n", "", 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args);
+    const ToolRun r = run(c.args);
+    EXPECT_EQ(r.out, c.out);
+    EXPECT_EQ(r.err, c.err);
+    EXPECT_EQ(r.rc, c.args.find('|') == std::string::npos ? c.rc : 0);
+  }
+}
+
+TEST_F(ZynparamTool, BashCompletionOffersCommandsOptionsAndKeys) {
+  const std::string tool_dir = fs::path(ZYN_TOOL_PATH).parent_path().string();
+  const std::pair<std::string, std::string> cases[] = {
+      {"zynparam sh", "show"},
+      {"zynparam show --f", "--flat"},
+      {"zynparam set " + example("strategy.zpar") + " Tool.Ho", "Tool.Holder.Length= Tool.Holder.Name="},
+      {"zynparam show " + example("strategy.zpar") + " Levels", "Levels Levels[0] Levels[1] Levels[2]"},
+  };
+  for (const auto& [words, expected] : cases) {
+    SCOPED_TRACE(words);
+    const std::string script = "PATH='" + tool_dir + "':$PATH; . '" + ZYN_TOOL_SOURCE_DIR +
+                               "/tools/zynparam.bash-completion'; COMP_WORDS=(" + words +
+                               "); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _zynparam; echo \"${COMPREPLY[*]}\"";
+    write(path("complete.sh"), script);
+    const std::string command = "bash '" + path("complete.sh").string() + "' > '" + path("out.txt").string() + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(slurp(path("out.txt")), expected + "\n");
+  }
 }
 
 TEST_F(ZynparamTool, HelpAndVersion) {
@@ -383,6 +452,7 @@ TEST_F(ZynparamTool, HelpAndVersion) {
   r = run("convert --help");
   EXPECT_EQ(r.rc, 0);
   EXPECT_NE(r.out.find("--typeinfo"), std::string::npos);
+  EXPECT_NE(r.out.find("Examples:\n  zynparam convert "), std::string::npos);
 }
 
 }  // namespace
