@@ -186,7 +186,7 @@ class zynParameterInferLoader : public zynParameterLoader {
         m_open.note_array(place);
       } else if (next.is_null()) {
         next = zynParameterPtr(is_index_component(path[i + 1]) ? static_cast<zynParameter*>(new zynInferArray())
-                                                                 : new zynParameterMap());
+                                                               : new zynParameterMap());
         if (!place_new(place, next)) return zynParameterPtr();
         if (is_index_component(path[i + 1])) m_open.note_array(place);
       }
@@ -303,7 +303,8 @@ void zynParameterOpenRoot::settle_strings() {
   std::deque<size_t> work;
   for (size_t i = 0; i < m_inferred.size(); ++i) {
     const zynParameterPtr p = child(m_inferred[i].container, m_inferred[i].component);
-    if (p.is_null() || p->is_ref() || zynParameter::get_subtype(*p) != PS_STRING || p->is_expr()) continue;  // "%[...]" stays
+    if (p.is_null() || p->is_ref() || zynParameter::get_subtype(*p) != PS_STRING || p->is_expr())
+      continue;  // "%[...]" stays
     strings[i] = p;
     open.emplace(p.pointer(), i);
     work.push_back(i);
@@ -322,14 +323,16 @@ void zynParameterOpenRoot::settle_strings() {
     bool reads_tree = false;
     for (const zynParameterPtr& q : read) {
       const zynParameter* member = q.pointer();
-      if (!member || member == p.pointer() || !member->parent() || zynParameter::get_type(*member) == PT_FUNCTION) continue;
+      if (!member || member == p.pointer() || !member->parent() || zynParameter::get_type(*member) == PT_FUNCTION)
+        continue;
       reads_tree = true;
       auto other = open.find(member);
       if (other != open.end()) waiting[other->second].push_back(i);
     }
     const zynParameterNumeric* number = zynParameterNumeric::ut_dynamic_cast(value.pointer());
     if (!number && !(value->is_error() && reads_tree)) continue;
-    zynParameterPtr formula(new zynParameterNumeric(PS_REAL, number ? number->get_dim() : zynDimensions(ZYN_DIM_NONE), 0.0));
+    zynParameterPtr formula(
+        new zynParameterNumeric(PS_REAL, number ? number->get_dim() : zynDimensions(ZYN_DIM_NONE), 0.0));
     formula->set_string(text);
     replace(m_inferred[i], formula);
     open.erase(p.pointer());
@@ -368,4 +371,3 @@ void zynParameterOpenRoot::settle_array(const Place& place) {
   }
   replace(place, list);
 }
-
