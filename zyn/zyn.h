@@ -76,5 +76,6 @@
 #include "zyn/geometry/zynParameterUtils.h"
 
 // Persistence and export
+#include "zyn/io/zynParameterOpenRoot.h"
 #include "zyn/io/zynParameterSerializer.h"
 #include "zyn/io/zynParameterXml.h"

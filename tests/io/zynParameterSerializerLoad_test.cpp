@@ -90,12 +90,9 @@ TEST(SerializerLoad, ResultCodes) {
   EXPECT_EQ(io_load(s, root, h + "{\"a\":\"z"), PSE_STREAM);
   EXPECT_EQ(io_load(s, root, h + "{\"a\":"), PSE_STREAM);
   EXPECT_EQ(io_load(s, root, ""), PSE_STREAM);
-  EXPECT_EQ(io_load(s, root, h + "{\"a\":word}"), PSE_SYNTAX);
-  EXPECT_EQ(io_load(s, root, h + "{\"a\":}"), PSE_SYNTAX);
-  EXPECT_EQ(io_load(s, root, h + "{\"a\" \"Q\" \"\":\"1\"}"), PSE_SYNTAX);
-  EXPECT_EQ(io_load(s, root, h + "{\"a\" \"S\" \"\" \"nohex\":\"1\"}"), PSE_SYNTAX);
-  EXPECT_EQ(io_load(s, root, h + "{\"a\" \"S\" \"\" \"\" \"\":\"1\"}"), PSE_SYNTAX);
-  EXPECT_EQ(io_load(s, root, h + "{\"a\":\"1\" \"b\":\"2\"}"), PSE_SYNTAX);
+  for (const char* body : {"{\"a\":word}", "{\"a\":}", "{\"a\" \"Q\" \"\":\"1\"}", "{\"a\" \"S\" \"\" \"nohex\":\"1\"}",
+                           "{\"a\" \"S\" \"\" \"\" \"\":\"1\"}", "{\"a\":\"1\" \"b\":\"2\"}"})
+    EXPECT_EQ(io_load(s, root, h + body), PSE_SYNTAX) << body;
   EXPECT_EQ(io_load(s, root, "\"x\"" + h), PSE_SYNTAX);
   EXPECT_EQ(io_load(s, root, "{\"type\":(\"Tool\")}{}"), PSE_SYNTAX);
   EXPECT_EQ(io_load(s, root, "{\"type\" \"S\" \"\":\"Tool\"}{}"), PSE_SYNTAX);
@@ -201,6 +198,30 @@ TEST(SerializerLoad, EntriesWithoutTypeCodeLoadAsPlainEntries) {
             PSE_FAILED_PARS);
   EXPECT_EQ(s.failed_pars(), utStringcoSList{"a b"});
   EXPECT_EQ(empty["s"]->get_string(), "w");
+}
+
+// Into an open root, a file saved without type information keeps every
+// entry, each of a kind inferred from its text.
+TEST(SerializerLoad, OpenRootInfersWhatAnUntypedFileHolds) {
+  zynParameterOpenRoot open("Drilling", 1, "");
+  zynParameterSerializer s;
+  ASSERT_EQ(
+      io_load(s, open,
+              io_header("Drilling", 1) + "{\"Depth\":\"12.5\",\"Pecks\":\"0\",\"Step\":\"Depth / Pecks\","
+                                         "\"Tool\":{\"Name\":\"D8\"},\"Sizes\":(\"1\",\"2\"),\"Link\":\"&Tool.Name\"}"),
+      PSE_OK);
+  auto expect = [&](const char* key, zynParameterSubType kind, const utString& text) {
+    EXPECT_EQ(zynParameter::get_subtype(*open[key]), kind) << key;
+    EXPECT_EQ(open[key]->get_expr(), text) << key;
+  };
+  expect("Depth", PS_REAL, "12.5");
+  expect("Step", PS_REAL, "Depth / Pecks");  // a formula, failing until Pecks is set
+  expect("Tool.Name", PS_STRING, "D8");
+  expect("Sizes[1]", PS_REAL, "2.0");  // in a list of reals
+  EXPECT_EQ(zynParameter::get_subtype(*open["Sizes"]), PS_LIST);
+  EXPECT_EQ(open["Link"]->get_string(), "D8");  // a reference
+  open["Pecks"]->set_int(5);
+  EXPECT_DOUBLE_EQ(open["Step"]->get_double(), 2.5);
 }
 
 TEST(SerializerLoad, TypedReferenceKeepsRootType) {
