@@ -316,6 +316,19 @@ TEST(EvaluatorMemo, HeldScopeSeesMembersAddedAndRemoved) {
   EXPECT_EQ(zynEvaluator::evaluate(w)->get_double(), 5.0);
   root->remove("missing");
   EXPECT_EQ(subtype_of(zynEvaluator::evaluate(w)), PS_ERR_NAME);
+  // Activity kept while the scope is held follows conditions, the values
+  // they read and the members' parents.
+  zynParameterPtr flag = root->add("flag", zyn_real(0));
+  zynParameterPtr inner = root->add("inner", zyn_map());
+  zynParameterPtr leaf = inner->add("leaf", zyn_real(1));
+  EXPECT_EQ(leaf->is_active(), 1);
+  inner->set_active("flag");
+  EXPECT_EQ(leaf->is_active(), 0);
+  flag->set_double(1);
+  EXPECT_EQ(leaf->is_active(), 1);
+  flag->set_double(0);
+  inner->remove("leaf");
+  EXPECT_EQ(leaf->is_active(), 1);
 }
 
 TEST_F(Evaluator, RecordsEachOfManyReferencesOnce) {

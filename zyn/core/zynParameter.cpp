@@ -77,11 +77,13 @@ void zynParameter::set_label(const utString& label) { impl().m_label = zynEvalua
 void zynParameter::set_group_name(const utString& group) { impl().m_group_name = zynEvaluator::localize(group); }
 
 void zynParameter::set_active(const utString& expr) {
+  zyn_eval_memo_changed();
   impl().m_active_expr = zynEvaluator::localize(expr);
   invalidate_active();
 }
 
 void zynParameter::set_impl(zynParameterImplPtr record) {
+  zyn_eval_memo_changed();
   m_impl = std::move(record);
   invalidate_active();
 }
@@ -318,10 +320,15 @@ zynParameterPtr zynParameter::evaluate() const {
 // --- Activity ----------------------------------------------------------------------
 
 int zynParameter::is_active() const {
+  int active = 0;
+  if (zyn_eval_memo_recall_active(this, active)) return active;
   const zynParameter* p = parent();
-  if (p && !p->is_active()) return 0;
-  if (!m_active_valid) update_active();
-  return m_active_value;
+  if (!p || p->is_active()) {
+    if (!m_active_valid) update_active();
+    active = m_active_value;
+  }
+  zyn_eval_memo_keep_active(this, active);
+  return active;
 }
 
 zynParameterActivityLinks& zynParameter::links() const {

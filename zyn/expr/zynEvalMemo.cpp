@@ -22,6 +22,7 @@ struct MemoEntry {
 struct MemoState {
   zynNesting nesting[ZYN_NEST_COUNT];
   std::unordered_map<const zynParameter*, MemoEntry> table;
+  std::unordered_map<const zynParameter*, int> active;
   int scopes = 0;
   // Counts of the events that make an answer depend on its context.
   unsigned long context_events = 0;
@@ -57,6 +58,7 @@ bool may_keep(const zynParameterPtr& p) {
 void drop_all() {
   std::unordered_map<const zynParameter*, MemoEntry> held;
   held.swap(state.table);
+  state.active.clear();
 }
 
 }  // namespace
@@ -84,11 +86,25 @@ void zyn_eval_memo_changed() {
 }
 
 void zyn_eval_memo_forget(const zynParameter* p) {
+  // Children that outlive "p" may have kept its activity as their own.
+  if (state.active.count(p)) state.active.clear();
   if (state.table.empty()) return;
   auto found = state.table.find(p);
   if (found == state.table.end()) return;
   MemoEntry released = std::move(found->second);
   state.table.erase(found);
+}
+
+bool zyn_eval_memo_recall_active(const zynParameter* p, int& active) {
+  if (state.scopes == 0) return false;
+  auto found = state.active.find(p);
+  if (found == state.active.end()) return false;
+  active = found->second;
+  return true;
+}
+
+void zyn_eval_memo_keep_active(const zynParameter* p, int active) {
+  if (state.scopes > 0) state.active[p] = active;
 }
 
 const zynParameter* zyn_eval_memo_innermost() { return state.innermost; }

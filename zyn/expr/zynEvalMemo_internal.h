@@ -52,6 +52,11 @@ void zyn_eval_memo_context_dependent();
 void zyn_eval_memo_changed();
 // "p" is destroyed; its address may be reused.
 void zyn_eval_memo_forget(const zynParameter* p);
+// While a scope is open, whether "p" and all its ancestors are active is kept
+// too, so that walks of deep trees do not climb to the root at every step.
+// Returns true and sets "active" when it is known.
+bool zyn_eval_memo_recall_active(const zynParameter* p, int& active);
+void zyn_eval_memo_keep_active(const zynParameter* p, int active);
 
 // One evaluation of a parameter, on the stack of zynParameter::evaluate.
 // Opens a memo scope when none is open.
