@@ -69,7 +69,7 @@ std::shared_ptr<char> zynParameter::life_token() const {
 // --- Descriptive record -----------------------------------------------------
 
 void zynParameter::set_name(const utString& name) {
-  zyn_eval_memo_changed();
+  if (m_parent) zyn_eval_memo_changed();  // only a member's name is found by lookups
   impl().m_name = name;
 }
 void zynParameter::set_desc(const utString& desc) { impl().m_desc = desc; }
@@ -83,7 +83,9 @@ void zynParameter::set_active(const utString& expr) {
 }
 
 void zynParameter::set_impl(zynParameterImplPtr record) {
-  zyn_eval_memo_changed();
+  // A member's record holds its activity condition; values made during an
+  // evaluation (error copies among them) take records all the time.
+  if (m_parent) zyn_eval_memo_changed();
   m_impl = std::move(record);
   invalidate_active();
 }
