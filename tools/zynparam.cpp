@@ -487,8 +487,9 @@ int main(int argc, char** argv) {
   }
   try {
     // Every command reads each value at most once while the tree stands
-    // still; any change drops what was kept.
-    zynEvalMemoScope memo;
+    // still; any change drops what was kept. Commands read every member
+    // anyway, so chains longer than the nesting bound are warmed.
+    zynEvalMemoScope memo(true);
     return command ? command(args) : 2;
   } catch (const zynToolRefusal& e) {
     std::cerr << "zynparam: " << e.what() << "\n";

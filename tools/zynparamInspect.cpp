@@ -2,8 +2,35 @@
 
 #include <set>
 #include <sstream>
+#include <unordered_map>
 
 namespace {
+
+// While an inspection runs the tree stands still, so what each member reads
+// and why it fails are worked out once, however many failures trace
+// through it.
+struct InspectionCache {
+  std::unordered_map<const zynParameter*, std::vector<zynParameterPtr>> reads;
+  std::unordered_map<const zynParameter*, utString> failure_texts;
+};
+InspectionCache* g_cache = nullptr;
+
+// zyn_tool_failure_text and zyn_tool_reads without the cache.
+utString failure_text(const zynParameterPtr& p);
+std::vector<zynParameterPtr> reads(const zynParameterPtr& p);
+
+class Inspection {
+ public:
+  Inspection() : m_saved(g_cache) { g_cache = &m_cache; }
+  ~Inspection() { g_cache = m_saved; }
+  Inspection(const Inspection&) = delete;
+  Inspection& operator=(const Inspection&) = delete;
+
+ private:
+  zynEvalMemoScope m_memo;  // each value is evaluated once too
+  InspectionCache m_cache;
+  InspectionCache* m_saved;
+};
 
 bool is_scalar(const zynParameter& p) {
   const zynParameterType t = zynParameter::get_type(p);
@@ -107,16 +134,19 @@ std::vector<zynParameterPtr> error_path(const zynParameterPtr& p) {
   return path;
 }
 
-// "a -> b: message" of the failure at the end of "path" (from error_path).
-utString chain_with_origin(const std::vector<zynParameterPtr>& path) {
+std::vector<utString> keys_of(const std::vector<zynParameterPtr>& path) {
   std::vector<utString> keys;
   for (const zynParameterPtr& q : path) keys.push_back(zyn_tool_key(*q));
-  return chain_text(keys) + ": " + zyn_tool_failure_text(path.back());
+  return keys;
 }
 
-// " (a -> b: message)" when the failure of "p" arises elsewhere.
-utString origin_note(const zynParameterPtr& p) {
-  const std::vector<zynParameterPtr> path = error_path(p);
+// "a -> b: message" of the failure at the end of "path" (from error_path).
+utString chain_with_origin(const std::vector<zynParameterPtr>& path) {
+  return chain_text(keys_of(path)) + ": " + zyn_tool_failure_text(path.back());
+}
+
+// " (a -> b: message)" when the failure at the start of "path" arises elsewhere.
+utString origin_note(const std::vector<zynParameterPtr>& path) {
   return path.size() > 1 ? " (" + chain_with_origin(path) + ")" : utString();
 }
 
@@ -130,8 +160,9 @@ void check_one(const zynParameterPtr& p, std::vector<zynToolProblem>& problems) 
   } else if (p->is_error()) {
     add("error", "error value: " + p->get_string());
   } else if (!failure.is_null()) {
-    problems.push_back({key, "expression", "expression fails: " + zyn_tool_failure_text(p) + origin_note(p),
-                        zyn_tool_error_chain(p)});
+    const std::vector<zynParameterPtr> path = error_path(p);
+    problems.push_back(
+        {key, "expression", "expression fails: " + zyn_tool_failure_text(p) + origin_note(path), keys_of(path)});
   } else if (!p->is_valid() && is_scalar(*p)) {
     add("invalid", "invalid value: " + zyn_tool_text(p));
   } else if (!p->check_range()) {
@@ -238,31 +269,46 @@ zynParameterPtr zyn_tool_failure(const zynParameterPtr& p) {
 }
 
 utString zyn_tool_failure_text(const zynParameterPtr& p) {
+  if (!g_cache) return failure_text(p);
+  auto found = g_cache->failure_texts.find(p.pointer());
+  if (found == g_cache->failure_texts.end())
+    found = g_cache->failure_texts.emplace(p.pointer(), failure_text(p)).first;
+  return found->second;
+}
+
+namespace {
+utString failure_text(const zynParameterPtr& p) {
   const zynParameterPtr failure = zyn_tool_failure(p);
   if (failure.is_null()) return utString();
   if (as_ref(p) || zynParameter::get_type(*p) != PT_NUMERIC || !p->is_expr()) return zyn_tool_message(failure);
   return zyn_tool_cause(p, zyn_tool_text(p), failure);
 }
+}  // namespace
 
 std::vector<zynParameterPtr> zyn_tool_reads(const zynParameterPtr& p) {
+  if (!g_cache) return reads(p);
+  auto found = g_cache->reads.find(p.pointer());
+  if (found == g_cache->reads.end()) found = g_cache->reads.emplace(p.pointer(), reads(p)).first;
+  return found->second;
+}
+
+namespace {
+std::vector<zynParameterPtr> reads(const zynParameterPtr& p) {
   if (const zynParameterRef* ref = as_ref(p)) return reads_of_text(p, ref->get_ref_string(), false);
   const zynParameterScalar* s = zynParameterScalar::ut_dynamic_cast(p.pointer());
   if (!s || !s->is_expr()) return {};
   return reads_of_text(p, s->get_value(), zynParameter::get_type(*p) == PT_STRING);
 }
+}  // namespace
 
 std::vector<zynParameterPtr> zyn_tool_condition_reads(const zynParameterPtr& p) {
   return reads_of_text(p, p->get_active_expr(), false);
 }
 
-std::vector<utString> zyn_tool_error_chain(const zynParameterPtr& p) {
-  std::vector<utString> keys;
-  for (const zynParameterPtr& q : error_path(p)) keys.push_back(zyn_tool_key(*q));
-  return keys;
-}
+std::vector<utString> zyn_tool_error_chain(const zynParameterPtr& p) { return keys_of(error_path(p)); }
 
 void zyn_tool_explain(const zynParameterPtr& p, std::ostream& out) {
-  zynEvalMemoScope memo;  // the tree does not change: each value is evaluated once
+  Inspection inspection;
   explain_line(p, 0, out);
   std::vector<const zynParameter*> path{p.pointer()};
   explain_reads(p, 1, path, out);
@@ -271,7 +317,7 @@ void zyn_tool_explain(const zynParameterPtr& p, std::ostream& out) {
 }
 
 std::vector<zynToolProblem> zyn_tool_problems(const zynParameterPtr& start, const utStringcoSList& failed) {
-  zynEvalMemoScope memo;  // the tree does not change: each value is evaluated once
+  Inspection inspection;
   std::vector<zynToolProblem> problems;
   for (const utString& key : failed) problems.push_back({key, "load", "value could not be loaded", {key}});
   zynParameterIter walk(start);
@@ -286,7 +332,7 @@ int zyn_tool_check(const zynParameterPtr& start, const utStringcoSList& failed, 
 }
 
 void zyn_tool_graph(const zynParameterPtr& start, bool only_reads, std::ostream& out) {
-  zynEvalMemoScope memo;  // the tree does not change: each value is evaluated once
+  Inspection inspection;
   const std::vector<zynParameterPtr> nodes = graph_nodes(start, only_reads);
   out << "digraph zynparam {\n  rankdir=LR;\n  node [shape=box, fontname=\"Helvetica\", fontsize=10];\n";
   for (const zynParameterPtr& p : nodes) {

@@ -287,22 +287,29 @@ TEST_F(Evaluator, EvaluatesEachParameterOnceAsItWouldAlone) {
     scope.add("t" + std::to_string(i), zynParameterPtr(new zynParameterString(before + before)));
   }
   EXPECT_LE(member("t40")->get_string().size(), zyn_max_text_size);
-  // Across a chain past the depth bound (deep links, so that it is short),
-  // reads in one scope answer as each read alone does, in either order.
+  // Across chains of formulas (deep links, so that it is short) and of
+  // references past their nesting bounds, reads in one scope answer as each
+  // read alone does, in either order, whether the scope warms chains or not.
   const int n = 400;
-  std::vector<std::string> alone;
-  for (int i = 0; i < n; ++i)
-    scope.add("e" + std::to_string(i), formula(i == 0 ? "1" : repeat("(", 9) + "e" + std::to_string(i - 1) + repeat(")", 9) + " + 1"));
-  for (int i = 0; i < n; ++i) alone.push_back(zynEvaluator::evaluate(member(("e" + std::to_string(i)).c_str()))->get_string());
-  EXPECT_NE(alone.front(), alone.back());
-  for (int step : {1, -1}) {
-    zynEvalMemoScope memo;
-    for (int k = 0; k < n; ++k) {
-      const int i = step > 0 ? k : n - 1 - k;
-      SCOPED_TRACE(i);
-      EXPECT_EQ(zynEvaluator::evaluate(member(("e" + std::to_string(i)).c_str()))->get_string(), alone[i]);
-    }
+  std::vector<std::string> keys, alone;
+  for (int i = 0; i < n; ++i) {
+    const std::string e = "e" + std::to_string(i), r = "r" + std::to_string(i);
+    scope.add(e, formula(i == 0 ? "1" : repeat("(", 9) + "e" + std::to_string(i - 1) + repeat(")", 9) + " + 1"));
+    scope.add(r, i == 0 ? number(1) : zyn_ref("r" + std::to_string(i - 1)));
+    keys.insert(keys.end(), {e, r});
   }
+  for (const std::string& key : keys) alone.push_back(zynEvaluator::evaluate(member(key.c_str()))->get_string());
+  EXPECT_NE(alone.front(), alone[alone.size() - 2]);
+  EXPECT_NE(alone[1], alone.back());
+  for (bool warm : {false, true})
+    for (int step : {1, -1}) {
+      zynEvalMemoScope memo(warm);
+      for (size_t k = 0; k < keys.size(); ++k) {
+        const size_t i = step > 0 ? k : keys.size() - 1 - k;
+        SCOPED_TRACE(keys[i]);
+        EXPECT_EQ(zynEvaluator::evaluate(member(keys[i].c_str()))->get_string(), alone[i]);
+      }
+    }
   EXPECT_EQ(zynEvalDepth::level(), 0);
 }
 

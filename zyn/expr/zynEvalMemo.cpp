@@ -1,5 +1,7 @@
 #include <algorithm>
 #include <unordered_map>
+#include <unordered_set>
+#include <vector>
 
 #include "zyn/core/zynParameter.h"
 #include "zyn/expr/zynEvalMemo_internal.h"
@@ -15,7 +17,9 @@ struct MemoEntry {
   int height[ZYN_NEST_COUNT] = {};
   bool has_value = false;
   zynParameterPtr bound_error;
+  // Where each bound that refused began; 0 for bounds that did not refuse.
   int bound_start[ZYN_NEST_COUNT] = {};
+  bool refused[ZYN_NEST_COUNT] = {};
   bool has_bound_error = false;
 };
 
@@ -24,9 +28,19 @@ struct MemoState {
   std::unordered_map<const zynParameter*, MemoEntry> table;
   std::unordered_map<const zynParameter*, int> active;
   int scopes = 0;
+  // Chains to warm (see zynEvalMemoScope): each the members under way when a
+  // bound refused, outermost first; the last chain is warmed first.
+  int warm_scopes = 0;
+  std::vector<std::vector<const zynParameter*>> chains;
+  std::unordered_set<const zynParameter*> in_chains;
+  std::unordered_set<const zynParameter*> warmed;
+  bool chain_noted = false;  // in the outermost evaluation under way
+  bool warming = false;
+  zynEvalMemoFrame* top_frame = nullptr;
   // Counts of the events that make an answer depend on its context.
   unsigned long context_events = 0;
   unsigned long bound_events = 0;
+  unsigned long refusals[ZYN_NEST_COUNT] = {};
   const void* running_body = nullptr;
   const zynParameter* innermost = nullptr;
   MemoState() {
@@ -55,10 +69,15 @@ bool may_keep(const zynParameterPtr& p) {
 
 // Empties the memo. The values it held are released only after it is empty:
 // a released value that dies leaves the memo itself.
+// Each container is swapped out rather than cleared: clearing writes its
+// whole bucket array, and a tree being destroyed drops the memo per member.
 void drop_all() {
   std::unordered_map<const zynParameter*, MemoEntry> held;
   held.swap(state.table);
-  state.active.clear();
+  std::unordered_map<const zynParameter*, int>().swap(state.active);
+  std::vector<std::vector<const zynParameter*>>().swap(state.chains);
+  std::unordered_set<const zynParameter*>().swap(state.in_chains);
+  std::unordered_set<const zynParameter*>().swap(state.warmed);
 }
 
 }  // namespace
@@ -69,6 +88,8 @@ bool zyn_nesting_enter(zynNestingKind kind, int weight) {
   zynNesting& n = state.nesting[kind];
   if (n.level + weight > n.limit) {
     ++state.bound_events;
+    ++state.refusals[kind];
+    zynEvalMemoFrame::note_chain();
     return false;
   }
   n.level += weight;
@@ -87,7 +108,11 @@ void zyn_eval_memo_changed() {
 
 void zyn_eval_memo_forget(const zynParameter* p) {
   // Children that outlive "p" may have kept its activity as their own.
-  if (state.active.count(p)) state.active.clear();
+  if (state.active.count(p)) std::unordered_map<const zynParameter*, int>().swap(state.active);
+  if (state.in_chains.erase(p)) {
+    for (auto& chain : state.chains) std::replace(chain.begin(), chain.end(), p, static_cast<const zynParameter*>(nullptr));
+  }
+  state.warmed.erase(p);
   if (state.table.empty()) return;
   auto found = state.table.find(p);
   if (found == state.table.end()) return;
@@ -112,26 +137,34 @@ const zynParameter* zyn_eval_memo_innermost() { return state.innermost; }
 const void* zyn_eval_running_body() { return state.running_body; }
 void zyn_eval_set_running_body(const void* function) { state.running_body = function; }
 
-zynEvalMemoScope::zynEvalMemoScope() { ++state.scopes; }
+zynEvalMemoScope::zynEvalMemoScope(bool warm_chains) : m_warm_chains(warm_chains) {
+  ++state.scopes;
+  state.warm_scopes += warm_chains;
+}
 
 zynEvalMemoScope::~zynEvalMemoScope() {
+  state.warm_scopes -= m_warm_chains;
   if (--state.scopes == 0) drop_all();
 }
 
 zynEvalMemoFrame::zynEvalMemoFrame(const zynParameter& p)
     : m_p(p),
+      m_outer(state.top_frame),
       m_owns_scope(state.scopes == 0),
       m_context_mark(state.context_events),
       m_bound_mark(state.bound_events),
       m_saved_body(state.running_body),
       m_saved_innermost(state.innermost) {
   state.innermost = &p;
+  state.top_frame = this;
+  if (!m_outer) state.chain_noted = false;
   if (m_owns_scope) ++state.scopes;
   for (int k = 0; k < ZYN_NEST_COUNT; ++k) {
     zynNesting& n = state.nesting[k];
     m_start[k] = n.level;
     m_saved_peak[k] = n.peak;
     n.peak = n.level;
+    m_refusal_mark[k] = state.refusals[k];
   }
   // A parameter's value never depends on the argv of a call in progress.
   state.running_body = nullptr;
@@ -144,7 +177,40 @@ zynEvalMemoFrame::~zynEvalMemoFrame() {
   }
   state.running_body = m_saved_body;
   state.innermost = m_saved_innermost;
+  state.top_frame = m_outer;
   if (m_owns_scope && --state.scopes == 0) drop_all();
+  if (!m_outer && !state.warming && !state.chains.empty()) warm_chains();
+}
+
+void zynEvalMemoFrame::note_chain() {
+  if (state.warm_scopes == 0 || state.chain_noted) return;
+  state.chain_noted = true;
+  std::vector<const zynParameter*> chain;
+  for (const zynEvalMemoFrame* f = state.top_frame; f; f = f->m_outer) {
+    // Only members of a tree: the holder reads those anyway.
+    if (f->m_p.parent() && !state.warmed.count(&f->m_p)) chain.push_back(&f->m_p);
+  }
+  std::reverse(chain.begin(), chain.end());
+  state.in_chains.insert(chain.begin(), chain.end());
+  state.chains.push_back(std::move(chain));
+}
+
+// Evaluates the noted chains deepest first, each member once. A member that
+// a bound refuses again notes the chain below it, which goes first. Any
+// change of a value stops the warming (the memo is dropped with the chains).
+void zynEvalMemoFrame::warm_chains() {
+  state.warming = true;
+  while (!state.chains.empty()) {
+    std::vector<const zynParameter*>& chain = state.chains.back();
+    if (chain.empty()) {
+      state.chains.pop_back();
+      continue;
+    }
+    const zynParameter* p = chain.back();
+    chain.pop_back();
+    if (p && state.warmed.insert(p).second) zynParameter::evaluate(*p);
+  }
+  state.warming = false;
 }
 
 bool zynEvalMemoFrame::recall(zynParameterPtr& out) {
@@ -167,6 +233,7 @@ bool zynEvalMemoFrame::recall(zynParameterPtr& out) {
   }
   if (!deep_enough) return false;
   ++state.bound_events;  // the answer is the bound's, as if met again
+  for (int k = 0; k < ZYN_NEST_COUNT; ++k) state.refusals[k] += entry.refused[k];
   out = entry.bound_error;
   return true;
 }
@@ -182,14 +249,22 @@ void zynEvalMemoFrame::keep(const zynParameterPtr& result, bool containers) {
     for (int k = 0; k < ZYN_NEST_COUNT; ++k) entry.height[k] = state.nesting[k].peak - m_start[k];
     return;
   }
-  // A bound decided this answer. Deeper down the same bound is met no
-  // later, so the same error arises; anything else could differ.
+  // A bound decided this answer. Deeper down the same bounds refuse no
+  // later, so the same error arises; the bounds that never refused were
+  // entered every time they were asked and would be again from higher up.
   if (zynParameter::get_type(*result) != PT_ERROR || result->is_ref()) return;
+  int start[ZYN_NEST_COUNT];
+  bool refused[ZYN_NEST_COUNT];
+  for (int k = 0; k < ZYN_NEST_COUNT; ++k) {
+    refused[k] = state.refusals[k] != m_refusal_mark[k];
+    start[k] = refused[k] ? m_start[k] : 0;
+  }
   MemoEntry& entry = state.table[&m_p];
   bool shallower = true;
-  for (int k = 0; k < ZYN_NEST_COUNT && entry.has_bound_error; ++k) shallower = shallower && m_start[k] <= entry.bound_start[k];
+  for (int k = 0; k < ZYN_NEST_COUNT && entry.has_bound_error; ++k) shallower = shallower && start[k] <= entry.bound_start[k];
   if (!shallower) return;
   entry.bound_error = hold(result);
   entry.has_bound_error = true;
-  std::copy(m_start, m_start + ZYN_NEST_COUNT, entry.bound_start);
+  std::copy(start, start + ZYN_NEST_COUNT, entry.bound_start);
+  std::copy(refused, refused + ZYN_NEST_COUNT, entry.refused);
 }

@@ -73,11 +73,19 @@ class zynEvalMemoFrame {
   // "containers" is set: whoever receives a container may change it.
   void keep(const zynParameterPtr& result, bool containers = false);
 
+  // Notes the members of a tree whose evaluations are under way, for a
+  // scope that warms chains (see zynEvalMemoScope).
+  static void note_chain();
+
  private:
+  static void warm_chains();
+
   const zynParameter& m_p;
+  zynEvalMemoFrame* m_outer;
   bool m_owns_scope;
   int m_start[ZYN_NEST_COUNT];
   int m_saved_peak[ZYN_NEST_COUNT];
+  unsigned long m_refusal_mark[ZYN_NEST_COUNT];
   unsigned long m_context_mark;
   unsigned long m_bound_mark;
   const void* m_saved_body;

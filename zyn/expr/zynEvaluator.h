@@ -68,12 +68,24 @@ class ZYN_EXPORT zynEvalDepth {
 // that reads many parameters of an unchanged tree (a check of every member)
 // may hold one across all its reads. A value that changes drops what was
 // kept. Scopes nest; the outermost one decides how long answers are kept.
+//
+// A nesting bound makes a chain of parameters longer than the bound fail
+// when read from its far end, and each such read must fail exactly where it
+// would alone: reading all n members of the chain costs n times the bound.
+// A holder that goes on to read every member anyway (a listing, a check, an
+// export) passes "warm_chains": a read that a bound refuses then evaluates
+// the members its chain passed through too, deepest first, so that each of
+// them is later answered from the memo. It costs one read a walk of the
+// chain's members, and evaluates members the read itself did not reach.
 class ZYN_EXPORT zynEvalMemoScope {
  public:
-  zynEvalMemoScope();
+  explicit zynEvalMemoScope(bool warm_chains = false);
   ~zynEvalMemoScope();
   zynEvalMemoScope(const zynEvalMemoScope&) = delete;
   zynEvalMemoScope& operator=(const zynEvalMemoScope&) = delete;
+
+ private:
+  bool m_warm_chains;
 };
 
 class ZYN_EXPORT zynEvaluator {
