@@ -5,6 +5,8 @@
 
 #include <cmath>
 #include <memory>
+#include <string>
+#include <unordered_map>
 
 #include "zynBenchTree.h"
 
@@ -62,6 +64,46 @@ void BM_KeyLookup(benchmark::State& state) {
   }
 }
 
+// The yardstick of BM_KeyLookup: the same tree as nested hash maps of
+// named nodes (an index is a name too), and a lookup that splits the path
+// text at "." and "[" each time, as a hand-written host lookup would.
+struct StdNode {
+  double value = 0.0;
+  std::unordered_map<std::string, std::unique_ptr<StdNode>> members;
+  StdNode& add(const std::string& name) { return *(members[name] = std::make_unique<StdNode>()); }
+};
+
+const StdNode* std_lookup(const StdNode& root, const std::string& path) {
+  const StdNode* node = &root;
+  size_t at = 0;
+  while (node && at < path.size()) {
+    const size_t end = path.find_first_of(".[]", at);
+    const std::string part = path.substr(at, end == std::string::npos ? std::string::npos : end - at);
+    at = end == std::string::npos ? path.size() : end + 1;
+    if (part.empty()) continue;
+    auto found = node->members.find(part);
+    node = found == node->members.end() ? nullptr : found->second.get();
+  }
+  return node;
+}
+
+void BM_StdMapPath(benchmark::State& state) {
+  StdNode root;
+  StdNode& m = root.add("m");
+  StdNode& k = m.add("k");
+  for (int i = 0; i < 5; ++i) k.add(std::to_string(i)).add("v").value = 1.5;
+  for (int i = 2; i <= 10; ++i) {
+    root.add("r" + std::to_string(i)).value = i;
+    m.add("q" + std::to_string(i)).value = i;
+  }
+  const std::string path = "m.k[3].v";
+  if (!std_lookup(root, path) || std_lookup(root, path)->value != 1.5) state.SkipWithError("m.k[3].v not found");
+  for (auto _ : state) {
+    const StdNode* v = std_lookup(root, path);
+    benchmark::DoNotOptimize(v);
+  }
+}
+
 // a0 = 1; a_i = a_(i-1) + a_(i-1): every entry reads the one before twice.
 // Each iteration changes a0 and reads the last entry, so the cost grows with
 // the number of entries when each is evaluated once, and doubles with each
@@ -97,4 +139,5 @@ BENCHMARK_CAPTURE(BM_ExpressionRead, E3, 3);
 BENCHMARK_CAPTURE(BM_ExpressionRead, E4, 4);
 BENCHMARK_CAPTURE(BM_ExpressionRead, E5, 5);
 BENCHMARK(BM_KeyLookup)->Arg(10)->Arg(1000)->Arg(100000);
+BENCHMARK(BM_StdMapPath);
 BENCHMARK(BM_DiamondRead)->Arg(10)->Arg(20);

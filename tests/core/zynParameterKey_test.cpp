@@ -145,8 +145,11 @@ TEST(ParameterKey, FirstKeyNeverAltersSharedParses) {
 }
 
 TEST(ParameterKey, Synonyms) {
+  // A remainder already walked to is parsed anew once a synonym names it.
+  EXPECT_EQ(zynParameterKey("syn_head.SynonymX").remainder().first(), "SynonymX");
   utStringutStringcoTable synonyms{{"SynonymX", "syn_a.syn_b"}, {"7", "seven"}};
   zynParameterKeyImpl::initialize_synonyms(synonyms);
+  EXPECT_EQ(zynParameterKey("syn_head.SynonymX").remainder().first(), "syn_a");
   zynParameterKey key("SynonymX");
   EXPECT_EQ(key.first(), "syn_a");
   EXPECT_EQ(key.remainder_str(), "syn_b");

@@ -1,5 +1,6 @@
 #include "zyn/collections/zynParameterArray.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "zyn/collections/zynParameterArray_internal.h"
@@ -9,6 +10,12 @@
 ZYN_DEFINE_TYPE(zynParameterArray, zynParameter)
 
 bool zyn_parse_index(const utString& text, int& index) {
+  // Plain digits, as nearly every key has them, need no general parse.
+  if (!text.empty() && text.size() <= 9 && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+    index = 0;
+    for (char c : text) index = index * 10 + (c - '0');
+    return true;
+  }
   size_t begin = text.find_first_not_of(' ');
   if (begin == utString::npos) return false;
   size_t end = text.find_last_not_of(' ') + 1;

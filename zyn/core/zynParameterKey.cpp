@@ -36,6 +36,9 @@ class Immortal {
 struct KeyCache {
   std::unordered_map<utString, zynParameterKeyImplPtr> table;
   size_t bytes = 0;
+  // Counts the changes of synonyms: a remainder kept by a parse holds only
+  // while no text was given another parse.
+  unsigned synonyms_changes = 0;
 };
 
 // What an entry costs: its text in the table, the parse's own copies of it
@@ -223,6 +226,7 @@ zynParameterKeyImplPtr zynParameterKeyImpl::get_impl(const utString& text) {
 
 void zynParameterKeyImpl::initialize_synonyms(const utStringutStringcoTable& synonyms) {
   KeyCache& cache = key_cache();
+  ++cache.synonyms_changes;
   for (const auto& entry : synonyms) {
     zynParameterKeyImplPtr impl = get_impl(entry.second);
     auto found = cache.table.find(entry.first);
@@ -274,6 +278,7 @@ void zynParameterKeyImpl::parse(const utString& text) {
   m_type = PT_ERROR;
   m_first.clear();
   m_remainder.clear();
+  m_rest.reset();
   m_text_built = false;
   m_last_built = false;
   if (text.empty()) return;
@@ -356,7 +361,25 @@ zynParameterKey zynParameterKey::first_key() const {
   return zynParameterKey(std::move(own));
 }
 
-zynParameterKey zynParameterKey::remainder() const { return zynParameterKey(remainder_str()); }
+// A walk down a tree asks every parse for its remainder in turn, so a parse
+// keeps the parse of its remainder when the cache holds it (then it costs
+// nothing more than the cache does).
+zynParameterKey zynParameterKey::remainder() const {
+  const zynParameterKeyImpl& impl = *m_impl;
+  KeyCache& cache = key_cache();
+  if (impl.m_rest && impl.m_rest_changes == cache.synonyms_changes) return zynParameterKey(impl.m_rest);
+  const utString& rest = remainder_str();
+  if (rest.empty() || rest[0] == '$' || rest.size() > long_key) return zynParameterKey(rest);
+  auto found = cache.table.find(rest);
+  if (found == cache.table.end()) {
+    if (cache.bytes + entry_cost(rest) > cache_budget) return zynParameterKey(rest);
+    cache.bytes += entry_cost(rest);
+    found = cache.table.emplace(rest, zynParameterKeyImpl::make_parse(rest)).first;
+  }
+  impl.m_rest = found->second;
+  impl.m_rest_changes = cache.synonyms_changes;
+  return zynParameterKey(impl.m_rest);
+}
 
 zynParameterKey zynParameterKey::parent() const {
   if (remainder_str().empty()) return zynParameterKey();

@@ -136,4 +136,7 @@ class ZYN_EXPORT zynParameterKeyImpl {
   mutable utString m_last;
   mutable bool m_text_built = false;
   mutable bool m_last_built = false;
+  // The cached parse of m_remainder, once a walk asked for it.
+  mutable zynParameterKeyImplPtr m_rest;
+  mutable unsigned m_rest_changes = 0;
 };

@@ -107,39 +107,43 @@ utString zynParameterRoot::print(int depth) const {
 // --- Lookup -------------------------------------------------------------------------
 
 const utString& zynParameterRoot::lookup_key_synonym(const utString& text) const {
-  static const std::unordered_map<utString, utString> synonyms = {
-      {"id", "ID"}, {"root_type", "RootType"}, {"name", "Name"}};
-  auto found = synonyms.find(text);
-  return found == synonyms.end() ? text : found->second;
+  // Three fixed pairs: comparing is cheaper than hashing every key looked up.
+  static const utString synonyms[][2] = {{"id", "ID"}, {"root_type", "RootType"}, {"name", "Name"}};
+  for (const auto& pair : synonyms)
+    if (text == pair[0]) return pair[1];
+  return text;
 }
 
 // The unbracketed parts are translated as one growing path ("a[1].b" asks
-// for "a", then "a.b"); the brackets are copied as written in between.
+// for "a", then "a.b"); the brackets are copied as written in between. Until
+// a part translates, the result is the text itself and is not built.
 const utString& zynParameterRoot::translate_key(const utString& text) const {
   static utString result;
   if (text.find('[') == utString::npos) return lookup_key_synonym(text);
-  utString out;
-  if (text.size() > long_key) {
-    out = text;
-  } else {
-    utString path;
-    size_t done = 0;
-    for (size_t pos = 0;;) {
-      const size_t open = text.find('[', pos);
-      path.append(text, pos, (open == utString::npos ? text.size() : open) - pos);
-      const utString& translated = lookup_key_synonym(path);
+  if (text.size() > long_key) return text;
+  utString out, path;
+  size_t done = 0;
+  bool changed = false;
+  for (size_t pos = 0;;) {
+    const size_t open = text.find('[', pos);
+    path.append(text, pos, (open == utString::npos ? text.size() : open) - pos);
+    const utString& translated = lookup_key_synonym(path);
+    if (!changed && &translated != &path && translated != path) {
+      changed = true;
+      out.assign(text, 0, pos);  // what the unchanged parts before gave
+      done = path.size() - ((open == utString::npos ? text.size() : open) - pos);
+    }
+    if (changed) {
       if (translated.size() > done) out.append(translated, done, utString::npos);
       done = std::max(done, translated.size());
-      if (open == utString::npos) break;
-      const size_t close = text.find(']', open);
-      if (close == utString::npos) {
-        out = text;
-        break;
-      }
-      out.append(text, open, close - open + 1);
-      pos = close + 1;
     }
+    if (open == utString::npos) break;
+    const size_t close = text.find(']', open);
+    if (close == utString::npos) return text;
+    if (changed) out.append(text, open, close - open + 1);
+    pos = close + 1;
   }
+  if (!changed) return text;
   result = std::move(out);
   return result;
 }
