@@ -249,13 +249,12 @@ void zynParameterMap::copy_value_from(const zynParameter& source) {
 
 // --- Queries ------------------------------------------------------------------------
 
-const utString& zynParameterMap::get_typename() const { return impl().m_typename; }
+const utString& zynParameterMap::get_typename() const { return field(zynParameterImpl::TYPENAME); }
 
-void zynParameterMap::set_typename(const utString& name) { impl().m_typename = name; }
+void zynParameterMap::set_typename(const utString& name) { impl().set(zynParameterImpl::TYPENAME, name); }
 
 zynParameterOnModify zynParameterMap::set_onmodify_callback(zynParameterOnModify fn) {
-  std::swap(fn, m_onmodify);
-  return fn;
+  return exchange_onmodify_callback(fn);
 }
 
 zynParameterOnRead zynParameterMap::set_onread_callback(zynParameterOnRead fn) {

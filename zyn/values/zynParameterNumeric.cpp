@@ -130,7 +130,7 @@ const utString& zynParameterNumeric::get_value() const {
 void zynParameterNumeric::settle_default() const {
   m_flags &= ~DEFAULT_PENDING;
   zynParameterImpl& record = impl();
-  if (record.m_default_value.empty()) record.m_default_value = get_value();
+  if (record.get(zynParameterImpl::DEFAULT_VALUE).empty()) record.set(zynParameterImpl::DEFAULT_VALUE, get_value());
 }
 
 // --- Evaluation ---------------------------------------------------------------
