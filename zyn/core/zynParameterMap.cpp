@@ -122,8 +122,11 @@ const zynParameterMapMember* zynParameterMap::find_member(const utString& name) 
 }
 
 long zynParameterMap::locate(std::string_view name, bool exact) const {
+  return m_slots.empty() ? -1 : locate(name, folded_hash(name), exact);
+}
+
+long zynParameterMap::locate(std::string_view name, uint32_t hash, bool exact) const {
   if (m_slots.empty()) return -1;
-  const uint32_t hash = folded_hash(name);
   const size_t mask = m_slots.size() - 1;
   long other_case = -1;
   for (size_t s = hash & mask; m_slots[s].entry; s = (s + 1) & mask) {
@@ -138,7 +141,8 @@ long zynParameterMap::locate(std::string_view name, bool exact) const {
 }
 
 void zynParameterMap::store(const utString& name, const zynParameterPtr& p) {
-  const long found = locate(name, true);
+  const uint32_t hash = folded_hash(name);
+  const long found = locate(name, hash, true);
   size_t at;
   if (found >= 0) {
     at = static_cast<size_t>(found);
@@ -148,9 +152,9 @@ void zynParameterMap::store(const utString& name, const zynParameterPtr& p) {
   } else {
     at = m_members.size();
     m_members.push_back({name, p});
-    index_member(at, folded_hash(name));
+    index_member(at, hash);
   }
-  choose_case(at);
+  choose_case(at, hash);
   link_par(p);
 }
 
@@ -171,9 +175,8 @@ void zynParameterMap::place(Slot slot) {
   m_slots[s] = slot;
 }
 
-void zynParameterMap::choose_case(size_t at) {
+void zynParameterMap::choose_case(size_t at, uint32_t hash) {
   const utString& name = m_members[at].name;
-  const uint32_t hash = folded_hash(name);
   const size_t mask = m_slots.size() - 1;
   for (size_t s = hash & mask; m_slots[s].entry; s = (s + 1) & mask) {
     Slot& slot = m_slots[s];

@@ -130,6 +130,7 @@ class ZYN_EXPORT zynParameterMap : public zynParameter {
   // Returns the position of the member stored under "name", else (unless
   // "exact") of the one chosen among those whose names differ only in case; -1 without.
   long locate(std::string_view name, bool exact) const;
+  long locate(std::string_view name, uint32_t hash, bool exact) const;
   // Stores "p" under "name": in place of an entry of that exact name, else at the end.
   void store(const utString& name, const zynParameterPtr& p);
   // Takes the member at "at" out of the members and the index.
@@ -140,7 +141,7 @@ class ZYN_EXPORT zynParameterMap : public zynParameter {
   // Puts "slot" in the first free slot of its probe sequence.
   void place(Slot slot);
   // Makes the member at "at" the one found for its name in another case.
-  void choose_case(size_t at);
+  void choose_case(size_t at, uint32_t hash);
   // Clears "p"'s parent link when it still points at this map.
   void release(const zynParameterPtr& p);
   void assign_members(const zynParameterMap& other);
