@@ -144,6 +144,28 @@ TEST(ParameterMap, MembersKeepInsertionOrder) {
   EXPECT_LT(printed.find("mid"), printed.find("alpha"));
 }
 
+// The index grows and removals move later members down; each member stays
+// found, in any letter case (Latin-1 included), and in its place.
+TEST(ParameterMap, LargeMapsKeepLookupsAndOrderThroughRemovals) {
+  zynParameterMap m;
+  const auto name = [](const char* stem, int i) { return stem + std::to_string(i); };
+  for (int i = 0; i < 300; ++i) m.add(name("Member", i), zyn_real(i));
+  m.add("\xC3\x96l", zyn_real(-1));  // "Öl"
+  for (int i = 0; i < 300; i += 3) m.remove(name("member", i));
+  EXPECT_EQ(m.size(), 201);
+  EXPECT_EQ(m["\xC3\xB6L"]->get_double(), -1);  // "öL"
+  size_t at = 0;
+  for (int i = 1; i < 300; ++i) {
+    SCOPED_TRACE(i);
+    if (i % 3 == 0) {
+      EXPECT_EQ(sub(m[name("Member", i)]), PS_ERR_NAME);
+      continue;
+    }
+    EXPECT_EQ(m[name("MEMBER", i)]->get_double(), i);
+    EXPECT_EQ(m.members()[at++].name, name("Member", i));
+  }
+}
+
 TEST(ParameterMap, KeysListsTheMemberNames) {
   zynParameterMap m;
   zynParameterPtr none = m["_keys"];

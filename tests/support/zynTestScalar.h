@@ -13,9 +13,7 @@ class zynTestScalar : public zynTestParameter {
   zynParameter* create_new() const override { return new zynTestScalar(*this); }
 
   zynParameterOnModify set_onmodify_callback(zynParameterOnModify fn) override {
-    zynParameterOnModify old = m_onmodify;
-    m_onmodify = fn;
-    return old;
+    return exchange_onmodify_callback(fn);
   }
   zynParameterOnRead set_onread_callback(zynParameterOnRead fn) override {
     return exchange_onread_callback(fn);

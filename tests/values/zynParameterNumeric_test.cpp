@@ -113,7 +113,7 @@ TEST(ParameterNumeric, ConstructorValueBecomesTextAndDefault) {
   EXPECT_EQ(stored(p), "1.0");
   EXPECT_EQ(p->get_expr(), "1.0");
   p->set_string("7");
-  EXPECT_EQ(p->get_impl()->m_default_value, "1.0");
+  EXPECT_EQ(p->get_impl()->get(zynParameterImpl::DEFAULT_VALUE), "1.0");
   p->reset();
   EXPECT_EQ(stored(p), "1.0");
   EXPECT_EQ(stored(make(PS_INT, 3.0)), "3");

@@ -53,7 +53,7 @@ TEST(ParameterScalar, ResetRestoresTheDefaultForTheUnitSystem) {
   zynParameterPtr s = text("first");
   // Without a default, the current text becomes it.
   s->reset();
-  EXPECT_EQ(s->get_impl()->m_default_value, "first");
+  EXPECT_EQ(s->get_impl()->get(zynParameterImpl::DEFAULT_VALUE), "first");
   s->set_string("other");
   s->reset();
   EXPECT_EQ(s->get_expr(), "first");
@@ -66,7 +66,7 @@ TEST(ParameterScalar, ResetRestoresTheDefaultForTheUnitSystem) {
   EXPECT_EQ(s->get_expr(), "metric");
   // Equal texts leave no second default.
   s->set_defaults("same", "same");
-  EXPECT_TRUE(s->get_impl()->m_default_value_second_units.empty());
+  EXPECT_TRUE(s->get_impl()->get(zynParameterImpl::DEFAULT_VALUE_SECOND_UNITS).empty());
   // A copy shares the record, and with it the defaults.
   zynParameterPtr copy = s.copy();
   copy->set_string("x");

@@ -11,6 +11,7 @@
 //   if (!depth) std::cerr << depth.error->get_string();   // "#ERROR: Divide by zero"
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <iosfwd>
 #include <iterator>
@@ -28,10 +29,39 @@ ZYN_EXPORT std::ostream& operator<<(std::ostream& out, const zynParameterPtr& p)
 // adding or removing members while walking it is not supported.
 class ZYN_EXPORT zynMemberRange {
  public:
+  // Walks by position, so a map that changes while it is walked never
+  // leaves the iterator pointing at freed entries.
+  class iterator {
+   public:
+    using iterator_category = std::input_iterator_tag;
+    using value_type = zynParameterMapMember;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const zynParameterMapMember*;
+    using reference = const zynParameterMapMember&;
+
+    iterator(const zynParameterMapMembers* members, size_t at) : m_members(members), m_at(at) {}
+    const zynParameterMapMember& operator*() const { return (*m_members)[m_at]; }
+    const zynParameterMapMember* operator->() const { return &(*m_members)[m_at]; }
+    iterator& operator++() {
+      ++m_at;
+      return *this;
+    }
+    // Any position past the last member is the end.
+    bool operator==(const iterator& other) const {
+      const size_t n = m_members->size();
+      return std::min(m_at, n) == std::min(other.m_at, n);
+    }
+    bool operator!=(const iterator& other) const { return !(*this == other); }
+
+   private:
+    const zynParameterMapMembers* m_members;
+    size_t m_at;
+  };
+
   // The members of "p".par(); none when that is not a map.
   explicit zynMemberRange(const zynParameterPtr& p);
-  zynParameterMapMembers::const_iterator begin() const { return m_members->begin(); }
-  zynParameterMapMembers::const_iterator end() const { return m_members->end(); }
+  iterator begin() const { return iterator(m_members, 0); }
+  iterator end() const { return iterator(m_members, static_cast<size_t>(-1)); }
   size_t size() const { return m_members->size(); }
 
  private:

@@ -311,9 +311,7 @@ void zynParameterRef::copy_value_from(const zynParameter& source) {
 }
 
 zynParameterOnModify zynParameterRef::set_onmodify_callback(zynParameterOnModify fn) {
-  zynParameterOnModify previous = m_onmodify;
-  m_onmodify = fn;
-  return previous;
+  return exchange_onmodify_callback(fn);
 }
 
 // --- Printing -----------------------------------------------------------------------

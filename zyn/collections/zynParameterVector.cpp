@@ -61,13 +61,13 @@ zynParameter* zynParameterVector::create_new() const { return new zynParameterVe
 
 void zynParameterVector::reset() {
   const zynParameterImpl& record = impl();
-  if (record.m_default_value.empty()) {
+  const utString& first = record.get(zynParameterImpl::DEFAULT_VALUE);
+  if (first.empty()) {
     for (int i = 0; i < size(); ++i) element(i)->reset();
     return;
   }
-  const utString& text = zyn_units_are_metric() || record.m_default_value_second_units.empty()
-                             ? record.m_default_value
-                             : record.m_default_value_second_units;
+  const utString& second = record.get(zynParameterImpl::DEFAULT_VALUE_SECOND_UNITS);
+  const utString text = zyn_units_are_metric() || second.empty() ? first : second;
   set_string(zynEvaluator::localize(text));
 }
 
@@ -83,8 +83,8 @@ void zynParameterVector::set_string(const utString& text) {
 
 void zynParameterVector::set_defaults(const utString& metric, const utString& imperial) {
   zynParameterImpl& record = impl();
-  record.m_default_value = metric;
-  record.m_default_value_second_units = imperial != metric ? imperial : utString();
+  record.set(zynParameterImpl::DEFAULT_VALUE, metric);
+  record.set(zynParameterImpl::DEFAULT_VALUE_SECOND_UNITS, imperial != metric ? imperial : utString());
 }
 
 void zynParameterVector::copy_value_from(const zynParameter& other) {

@@ -1,6 +1,8 @@
 #include "zyn/core/zynParameter.h"
 
 #include <algorithm>
+#include <forward_list>
+#include <utility>
 
 #include "zyn/core/zynParameterError.h"
 #include "zyn/core/zynParameterNotify.h"
@@ -14,21 +16,75 @@ const utTypeID& zynParameter::ut_static_type() {
 }
 static const utTypeID& zyn_type_id_of_zynParameter = zynParameter::ut_static_type();
 
+// --- The descriptive record ---------------------------------------------------
+
+// The fields that are set, each once. Nodes never move or go while the
+// record lives, so the references that get() hands out stay valid as the
+// record's texts used to: a field set to "" keeps its node.
+struct zynParameterImpl::Extra {
+  zynParameterMirrorMode mirror_mode = PMM_NONE;
+  std::forward_list<std::pair<Field, utString>> texts;
+};
+
+zynParameterImpl::zynParameterImpl(const zynParameterImpl& other)
+    : m_name(other.m_name), m_extra(other.m_extra ? std::make_unique<Extra>(*other.m_extra) : nullptr) {}
+
+zynParameterImpl& zynParameterImpl::operator=(const zynParameterImpl& other) {
+  if (this != &other) *this = zynParameterImpl(other);
+  return *this;
+}
+
+zynParameterImpl::~zynParameterImpl() = default;
+
+const utString& zynParameterImpl::empty_text() {
+  static const utString empty;
+  return empty;
+}
+
+const utString& zynParameterImpl::get(Field field) const {
+  if (m_extra)
+    for (const auto& [f, text] : m_extra->texts)
+      if (f == field) return text;
+  return empty_text();
+}
+
+void zynParameterImpl::set(Field field, const utString& text) {
+  if (m_extra)
+    for (auto& [f, stored] : m_extra->texts)
+      if (f == field) {
+        stored = text;
+        return;
+      }
+  if (text.empty()) return;
+  if (!m_extra) m_extra = std::make_unique<Extra>();
+  m_extra->texts.emplace_front(field, text);
+}
+
+zynParameterMirrorMode zynParameterImpl::mirror_mode() const { return m_extra ? m_extra->mirror_mode : PMM_NONE; }
+
+void zynParameterImpl::set_mirror_mode(zynParameterMirrorMode mode) {
+  if (!m_extra) {
+    if (mode == PMM_NONE) return;
+    m_extra = std::make_unique<Extra>();
+  }
+  m_extra->mirror_mode = mode;
+}
+
+// --- Construction -------------------------------------------------------------
+
 zynParameter::zynParameter() = default;
 
 // A copy shares the record, keeps the callbacks, lock and parent link, and
 // starts with a stale activity cache and no activity links of its own.
 zynParameter::zynParameter(const zynParameter& other)
-    : m_onmodify(other.m_onmodify),
-      m_onread(other.m_onread),
-      m_mirror_callback(other.m_mirror_callback),
-      m_lock(other.m_lock),
-      m_measure_mode(other.m_measure_mode),
+    : m_impl(other.get_impl()),
       m_active_value(other.m_active_value),
-      m_impl(other.get_impl()) {
+      m_measure_mode(other.m_measure_mode),
+      m_lock(other.m_lock) {
+  copy_callbacks(other);
   if (const zynParameter* p = other.parent()) {
     m_parent = const_cast<zynParameter*>(p);
-    m_borrowed_parent = p->life_token();
+    side().borrowed_parent = p->life_token();
     m_parent_borrowed = true;
   }
 }
@@ -36,9 +92,7 @@ zynParameter::zynParameter(const zynParameter& other)
 zynParameter& zynParameter::operator=(const zynParameter& other) {
   if (this == &other) return *this;
   set_impl(other.get_impl());
-  m_onmodify = other.m_onmodify;
-  m_onread = other.m_onread;
-  m_mirror_callback = other.m_mirror_callback;
+  copy_callbacks(other);
   m_measure_mode = other.m_measure_mode;
   m_active_value = other.m_active_value;
   m_eval_guard = 0;
@@ -49,6 +103,21 @@ zynParameter& zynParameter::operator=(const zynParameter& other) {
 zynParameter::~zynParameter() {
   zynParameterNotify::parameter_destroyed(this);
   teardown_callbacks();
+}
+
+zynParameter::Side& zynParameter::side() const {
+  if (!m_side) m_side = std::make_unique<Side>();
+  return *m_side;
+}
+
+void zynParameter::copy_callbacks(const zynParameter& other) {
+  const Side none;
+  const Side& from = other.m_side ? *other.m_side : none;
+  if (!m_side && !from.onmodify && !from.onread && !from.mirror_callback) return;
+  Side& to = side();
+  to.onmodify = from.onmodify;
+  to.onread = from.onread;
+  to.mirror_callback = from.mirror_callback;
 }
 
 zynParameterImpl& zynParameter::impl() const {
@@ -62,23 +131,28 @@ const zynParameterImplPtr& zynParameter::get_impl() const {
 }
 
 std::shared_ptr<char> zynParameter::life_token() const {
-  if (!m_life) m_life = std::make_shared<char>(0);
-  return m_life;
+  Side& s = side();
+  if (!s.life) s.life = std::make_shared<char>(0);
+  return s.life;
 }
 
 // --- Descriptive record -----------------------------------------------------
 
 void zynParameter::set_name(const utString& name) {
   if (m_parent) zyn_eval_memo_changed();  // only a member's name is found by lookups
-  impl().m_name = name;
+  impl().set_name(name);
 }
-void zynParameter::set_desc(const utString& desc) { impl().m_desc = desc; }
-void zynParameter::set_label(const utString& label) { impl().m_label = zynEvaluator::localize(label); }
-void zynParameter::set_group_name(const utString& group) { impl().m_group_name = zynEvaluator::localize(group); }
+void zynParameter::set_desc(const utString& desc) { impl().set(zynParameterImpl::DESC, desc); }
+void zynParameter::set_label(const utString& label) {
+  impl().set(zynParameterImpl::LABEL, zynEvaluator::localize(label));
+}
+void zynParameter::set_group_name(const utString& group) {
+  impl().set(zynParameterImpl::GROUP_NAME, zynEvaluator::localize(group));
+}
 
 void zynParameter::set_active(const utString& expr) {
   zyn_eval_memo_changed();
-  impl().m_active_expr = zynEvaluator::localize(expr);
+  impl().set(zynParameterImpl::ACTIVE_EXPR, zynEvaluator::localize(expr));
   invalidate_active();
 }
 
@@ -93,7 +167,7 @@ void zynParameter::set_impl(zynParameterImplPtr record) {
 // --- Parent links -------------------------------------------------------------
 
 const zynParameter* zynParameter::parent() const {
-  if (m_parent_borrowed && m_borrowed_parent.expired()) return nullptr;
+  if (m_parent_borrowed && m_side->borrowed_parent.expired()) return nullptr;
   return m_parent;
 }
 
@@ -113,16 +187,16 @@ void zynParameter::link_par(zynParameterPtr child) {
   zyn_eval_memo_changed();
   zynParameter* c = child.pointer();
   c->m_parent = this;
+  if (c->m_parent_borrowed) c->m_side->borrowed_parent.reset();
   c->m_parent_borrowed = false;
-  c->m_borrowed_parent.reset();
 }
 
 void zynParameter::unlink_par(zynParameterPtr child) {
   zyn_eval_memo_changed();
   zynParameter* c = child.pointer();
   c->m_parent = nullptr;
+  if (c->m_parent_borrowed) c->m_side->borrowed_parent.reset();
   c->m_parent_borrowed = false;
-  c->m_borrowed_parent.reset();
 }
 
 // --- Base virtual behaviour --------------------------------------------------------
@@ -142,13 +216,19 @@ void zynParameter::set_onmodify_param_name(const utString& name) {
 }
 
 zynParameterOnModify zynParameter::set_onmodify_callback(zynParameterOnModify) {
-  m_onmodify = nullptr;
+  exchange_onmodify_callback(nullptr);
   return nullptr;
 }
 
 zynParameterOnRead zynParameter::set_onread_callback(zynParameterOnRead) {
-  m_onread = nullptr;
+  if (m_side) m_side->onread = nullptr;
   return nullptr;
+}
+
+zynParameterOnModify zynParameter::exchange_onmodify_callback(zynParameterOnModify fn) {
+  if (!m_side && !fn) return nullptr;
+  std::swap(fn, side().onmodify);
+  return fn;
 }
 
 utString zynParameter::print(int) const { return "(UNKNOWN)\n"; }
@@ -222,10 +302,15 @@ void zynParameter::set_measure_mode(zynParameterMeasureMode m) {
 }
 
 zynParameterMirrorMode zynParameter::get_mirror_mode() const {
-  return m_mirror_callback ? m_mirror_callback(this) : impl().m_mirror_mode;
+  if (m_side && m_side->mirror_callback) return m_side->mirror_callback(this);
+  return m_impl ? m_impl->mirror_mode() : PMM_NONE;
 }
 
-void zynParameter::set_mirror_mode(zynParameterMirrorMode m) { impl().m_mirror_mode = m; }
+void zynParameter::set_mirror_mode(zynParameterMirrorMode m) { impl().set_mirror_mode(m); }
+
+void zynParameter::set_mirror_mode_callback(zynParameterMirrorCallback fn) {
+  if (m_side || fn) side().mirror_callback = fn;
+}
 
 // --- Locks -----------------------------------------------------------------------
 
@@ -333,10 +418,7 @@ int zynParameter::is_active() const {
   return active;
 }
 
-zynParameterActivityLinks& zynParameter::links() const {
-  if (!m_links) m_links = std::make_unique<zynParameterActivityLinks>();
-  return *m_links;
-}
+zynParameterActivityLinks& zynParameter::links() const { return side().links; }
 
 const zynParameterPtrcoDList& zynParameter::get_dependencies() const { return links().dependencies; }
 const zynParameterPtrcoDList& zynParameter::get_dependents() const { return links().dependents; }
@@ -346,9 +428,9 @@ void zynParameter::update_active() const {
   const utString& expr = get_active_expr();
   if (expr.empty()) {
     m_active_value = 1;
-    if (m_links) {
-      for (const zynParameterPtr& dep : m_links->dependencies) dep.raw()->remove_callback(this);
-      m_links->dependencies.clear();
+    if (m_side) {
+      for (const zynParameterPtr& dep : m_side->links.dependencies) dep.raw()->remove_callback(this);
+      m_side->links.dependencies.clear();
     }
     return;
   }
@@ -385,25 +467,27 @@ void zynParameter::add_callback(const zynParameter* dependent) const {
 }
 
 void zynParameter::remove_callback(const zynParameter* dependent) const {
-  if (m_links) m_links->dependents.remove_if([dependent](const zynParameterPtr& p) { return p.raw() == dependent; });
+  if (m_side) m_side->links.dependents.remove_if([dependent](const zynParameterPtr& p) { return p.raw() == dependent; });
 }
 
 void zynParameter::remove_dependency(const zynParameter* dependency) const {
-  if (m_links)
-    m_links->dependencies.remove_if([dependency](const zynParameterPtr& p) { return p.raw() == dependency; });
+  if (m_side)
+    m_side->links.dependencies.remove_if([dependency](const zynParameterPtr& p) { return p.raw() == dependency; });
 }
 
 void zynParameter::teardown_callbacks() {
-  if (!m_links) return;
-  for (const zynParameterPtr& dep : m_links->dependencies) dep.raw()->remove_callback(this);
-  for (const zynParameterPtr& dep : m_links->dependents) {
+  if (!m_side) return;
+  zynParameterActivityLinks& links = m_side->links;
+  for (const zynParameterPtr& dep : links.dependencies) dep.raw()->remove_callback(this);
+  for (const zynParameterPtr& dep : links.dependents) {
     dep.raw()->invalidate_active();
     dep.raw()->remove_dependency(this);
   }
-  m_links.reset();
+  links.dependencies.clear();
+  links.dependents.clear();
 }
 
 void zynParameter::invalidate_dependents() const {
-  if (!m_links) return;
-  for (const zynParameterPtr& dep : m_links->dependents) dep.raw()->invalidate_active();
+  if (!m_side) return;
+  for (const zynParameterPtr& dep : m_side->links.dependents) dep.raw()->invalidate_active();
 }

@@ -25,18 +25,45 @@ class zynParameter;
 
 
 // The shared descriptive record of a parameter. Copies of a parameter share
-// one record, so renaming a copy renames its source too.
+// one record, so renaming a copy renames its source too. Most parameters
+// carry a name and nothing else, so the record keeps the name inline and
+// every other field only once it is set.
 class ZYN_EXPORT zynParameterImpl {
  public:
-  utString m_active_expr;
-  utString m_group_name;
-  utString m_label;
-  utString m_desc;
+  // The texts besides the name; unset ones read as "".
+  enum Field : uint8_t {
+    ACTIVE_EXPR,
+    GROUP_NAME,
+    LABEL,
+    DESC,
+    TYPENAME,
+    DEFAULT_VALUE,
+    DEFAULT_VALUE_SECOND_UNITS,  // only when it differs from the first
+  };
+
+  zynParameterImpl() = default;
+  zynParameterImpl(const zynParameterImpl& other);
+  zynParameterImpl& operator=(const zynParameterImpl& other);
+  zynParameterImpl(zynParameterImpl&&) noexcept = default;
+  zynParameterImpl& operator=(zynParameterImpl&&) noexcept = default;
+  ~zynParameterImpl();
+
+  const utString& name() const { return m_name; }
+  void set_name(const utString& name) { m_name = name; }
+  // Returns the text of "field", or a shared empty text when it is unset.
+  const utString& get(Field field) const;
+  // Stores "text"; an unset field stays unset when "text" is empty.
+  void set(Field field, const utString& text);
+  zynParameterMirrorMode mirror_mode() const;
+  void set_mirror_mode(zynParameterMirrorMode mode);
+
+  // The empty text that unset fields read as.
+  static const utString& empty_text();
+
+ private:
+  struct Extra;
   utString m_name;
-  zynParameterMirrorMode m_mirror_mode = PMM_NONE;
-  utString m_typename;
-  utString m_default_value;
-  utString m_default_value_second_units;  // only when it differs from the first
+  std::unique_ptr<Extra> m_extra;  // null while only the name is set
 };
 using zynParameterImplPtr = std::shared_ptr<zynParameterImpl>;
 
@@ -164,11 +191,11 @@ class ZYN_EXPORT zynParameter {
   int operator==(const zynParameter& other) const;
   int operator!=(const zynParameter& other) const { return !(*this == other); }
 
-  const utString& get_name() const { return impl().m_name; }
-  const utString& get_desc() const { return impl().m_desc; }
-  const utString& get_label() const { return impl().m_label; }
-  const utString& get_group_name() const { return impl().m_group_name; }
-  const utString& get_active_expr() const { return impl().m_active_expr; }
+  const utString& get_name() const { return m_impl ? m_impl->name() : zynParameterImpl::empty_text(); }
+  const utString& get_desc() const { return field(zynParameterImpl::DESC); }
+  const utString& get_label() const { return field(zynParameterImpl::LABEL); }
+  const utString& get_group_name() const { return field(zynParameterImpl::GROUP_NAME); }
+  const utString& get_active_expr() const { return field(zynParameterImpl::ACTIVE_EXPR); }
   void set_name(const utString& name);
   void set_desc(const utString& desc);
   // Label, group and activity condition are stored in the neutral form.
@@ -196,7 +223,7 @@ class ZYN_EXPORT zynParameter {
   void set_measure_mode(zynParameterMeasureMode m);
   zynParameterMirrorMode get_mirror_mode() const;
   void set_mirror_mode(zynParameterMirrorMode m);
-  void set_mirror_mode_callback(zynParameterMirrorCallback fn) { m_mirror_callback = fn; }
+  void set_mirror_mode_callback(zynParameterMirrorCallback fn);
 
   // Returns the dotted path of "par" through its ancestors; with "relative"
   // non-zero the path stops at the innermost root.
@@ -238,21 +265,17 @@ class ZYN_EXPORT zynParameter {
   void onread_callback() const {
     if (s_read_callbacks_set) call_onread_callback();
   }
-  // Installs "fn" as this parameter's read callback and returns the previous one.
+  // Install "fn" as this parameter's read (modify) callback and return the previous one.
   zynParameterOnRead exchange_onread_callback(zynParameterOnRead fn);
-
-  zynParameterOnModify m_onmodify = nullptr;
-  zynParameterOnRead m_onread = nullptr;
-  zynParameterMirrorCallback m_mirror_callback = nullptr;
-  int32_t m_lock = 0;
-  mutable int32_t m_eval_guard = 0;
-  mutable int32_t m_active_valid = 0;
-  zynParameterMeasureMode m_measure_mode = PM_DEFAULT;
-  mutable int32_t m_active_value = 1;
+  zynParameterOnModify exchange_onmodify_callback(zynParameterOnModify fn);
 
   // Returns the record, creating it on first use (most parameters never need one of their own).
   zynParameterImpl& impl() const;
   zynParameterImpl& mutable_impl() { return impl(); }
+  // Returns a text of the record without creating one.
+  const utString& field(zynParameterImpl::Field f) const {
+    return m_impl ? m_impl->get(f) : zynParameterImpl::empty_text();
+  }
 
   // Scoped lookup of "key": here, then in ancestors of lower or equal precedence.
   zynParameterPtr resolve(const zynParameterKey& key) const;
@@ -262,6 +285,20 @@ class ZYN_EXPORT zynParameter {
   friend class zynParameterNotify;
   friend class zynEvaluator;
 
+  // What few parameters need: host callbacks, the token that tells copies
+  // whether this container still lives, a copy's borrowed parent link and
+  // the activity links. Made on first use.
+  struct Side {
+    zynParameterOnModify onmodify = nullptr;
+    zynParameterOnRead onread = nullptr;
+    zynParameterMirrorCallback mirror_callback = nullptr;
+    std::shared_ptr<char> life;
+    std::weak_ptr<char> borrowed_parent;
+    zynParameterActivityLinks links;
+  };
+
+  Side& side() const;
+  void copy_callbacks(const zynParameter& other);
   void update_active() const;
   void call_onread_callback() const;
   zynParameterActivityLinks& links() const;
@@ -273,13 +310,16 @@ class ZYN_EXPORT zynParameter {
 
   mutable zynParameterImplPtr m_impl;
   zynParameter* m_parent = nullptr;
+  mutable std::unique_ptr<Side> m_side;
+  mutable std::atomic<int> m_refs{0};
+  mutable int32_t m_active_value = 1;
+  zynParameterMeasureMode m_measure_mode = PM_DEFAULT;
+  uint8_t m_lock = 0;
+  mutable uint8_t m_eval_guard = 0;
+  mutable uint8_t m_active_valid = 0;
   // Set when the parent link was inherited by copying: the link then holds
   // only while that container lives.
-  std::weak_ptr<char> m_borrowed_parent;
   bool m_parent_borrowed = false;
-  mutable std::shared_ptr<char> m_life;
-  mutable std::unique_ptr<zynParameterActivityLinks> m_links;
-  mutable std::atomic<int> m_refs{0};
   // Set for good once any read callback has been installed.
   static bool s_read_callbacks_set;
 };

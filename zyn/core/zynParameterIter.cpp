@@ -33,26 +33,25 @@ std::unique_ptr<zynBaseParIter> zynBaseParIter::create(zynParameterPtr p) {
 }
 
 zynMapParIter::zynMapParIter(zynParameterPtr holder, const zynParameterMap& map)
-    : m_holder(std::move(holder)), m_map(map), m_at(map.members().end()) {}
+    : m_holder(std::move(holder)), m_map(map) {}
 
 int zynMapParIter::operator++() {
-  const zynParameterMapMembers& members = m_map.members();
-  if (!m_started) {
-    m_at = members.begin();
-    m_started = true;
-  } else if (m_at != members.end()) {
-    ++m_at;
-  }
-  if (m_at == members.end()) m_started = false;
+  m_at = m_started ? m_at + 1 : 0;
+  m_started = m_at < m_map.members().size();
   return m_started ? 1 : 0;
 }
 
-const zynParameterPtr zynMapParIter::operator()() const { return m_started ? m_at->value : invalid_name(); }
+// A member removed while the walk runs may leave the position past the end.
+const zynParameterPtr zynMapParIter::operator()() const {
+  return m_started && m_at < m_map.members().size() ? m_map.members()[m_at].value : invalid_name();
+}
 
 // The name under which the map holds the member, which add also gave the
 // member as its own name; the stored name stays right when a shared
 // record has renamed the member since.
-zynParameterKey zynMapParIter::index() const { return m_started ? zynParameterKey(m_at->name) : zynParameterKey(); }
+zynParameterKey zynMapParIter::index() const {
+  return m_started && m_at < m_map.members().size() ? zynParameterKey(m_map.members()[m_at].name) : zynParameterKey();
+}
 
 zynArrayParIter::zynArrayParIter(zynParameterPtr array) : m_array(std::move(array)) {
   const zynParameter& a = *m_array;

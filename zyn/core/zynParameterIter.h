@@ -52,7 +52,7 @@ class ZYN_EXPORT zynMapParIter : public zynBaseParIter {
  private:
   zynParameterPtr m_holder;
   const zynParameterMap& m_map;
-  zynParameterMapMembers::const_iterator m_at;
+  size_t m_at = 0;  // a position, which stays meaningful as the map changes
   bool m_started = false;
 };
 

@@ -1,5 +1,6 @@
 #include "zyn/core/zynParameterMap.h"
 
+#include <algorithm>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -20,9 +21,33 @@ namespace {
 
 zynParameterPtr error(zynParameterSubType code) { return zynParameterError::create(code); }
 
-utString folded(const utString& name) {
-  utString lower = name;
-  return zyndowncase(lower);
+// Folds one byte of a name as zyndowncase does: ASCII letters, and the
+// Latin-1 letters whose UTF-8 forms are 0xC3 followed by 0x80-0x9E.
+// "after_lead" carries whether the previous byte was such a 0xC3.
+unsigned char fold(unsigned char c, bool& after_lead) {
+  if (after_lead) {
+    after_lead = false;
+    return c >= 0x80 && c <= 0x9E && c != 0x97 ? c ^ 0x20 : c;
+  }
+  after_lead = c == 0xC3;
+  return c >= 'A' && c <= 'Z' ? c ^ 0x20 : c;
+}
+
+// FNV-1a of the case-folded name.
+uint32_t folded_hash(std::string_view name) {
+  uint32_t h = 2166136261u;
+  bool lead = false;
+  for (char c : name) h = (h ^ fold(static_cast<unsigned char>(c), lead)) * 16777619u;
+  return h;
+}
+
+bool folded_equal(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  bool lead_a = false;
+  bool lead_b = false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (fold(static_cast<unsigned char>(a[i]), lead_a) != fold(static_cast<unsigned char>(b[i]), lead_b)) return false;
+  return true;
 }
 
 const utString keys_name = "_keys";
@@ -80,11 +105,11 @@ zynParameterMap::~zynParameterMap() { unlink_all(); }
 // of them or live below one.
 void zynParameterMap::assign_members(const zynParameterMap& other) {
   zynParameterMapMembers copies;
+  copies.reserve(other.m_members.size());
   for (const zynParameterMapMember& m : other.m_members) copies.push_back({m.name, m.value.copy()});
   zynParameterMapMembers old;
-  old.swap(m_members);
-  m_index.clear();
-  m_case_index.clear();
+  clear_members(old);
+  m_members.reserve(copies.size());
   for (zynParameterMapMember& m : copies) store(m.name, m.value);
   for (const zynParameterMapMember& m : old) release(m.value);
 }
@@ -92,35 +117,102 @@ void zynParameterMap::assign_members(const zynParameterMap& other) {
 // --- Member table -------------------------------------------------------------------
 
 const zynParameterMapMember* zynParameterMap::find_member(const utString& name) const {
-  auto exact = m_index.find(name);
-  if (exact != m_index.end()) return &*exact->second;
-  if (m_case_index.empty()) return nullptr;
-  auto other_case = m_case_index.find(folded(name));
-  return other_case == m_case_index.end() ? nullptr : &*other_case->second;
+  const long at = locate(name, false);
+  return at < 0 ? nullptr : &m_members[static_cast<size_t>(at)];
+}
+
+long zynParameterMap::locate(std::string_view name, bool exact) const {
+  return m_slots.empty() ? -1 : locate(name, folded_hash(name), exact);
+}
+
+long zynParameterMap::locate(std::string_view name, uint32_t hash, bool exact) const {
+  if (m_slots.empty()) return -1;
+  const size_t mask = m_slots.size() - 1;
+  long other_case = -1;
+  for (size_t s = hash & mask; m_slots[s].entry; s = (s + 1) & mask) {
+    const Slot& slot = m_slots[s];
+    if (slot.hash != hash) continue;
+    const size_t at = (slot.entry & ~case_choice) - 1;
+    const utString& stored = m_members[at].name;
+    if (stored == name) return static_cast<long>(at);
+    if (!exact && (slot.entry & case_choice) && folded_equal(stored, name)) other_case = static_cast<long>(at);
+  }
+  return other_case;
 }
 
 void zynParameterMap::store(const utString& name, const zynParameterPtr& p) {
-  Iter at;
-  auto exact = m_index.find(name);
-  if (exact != m_index.end()) {
-    at = exact->second;
-    zynParameterPtr old = at->value;
-    at->value = p;
+  const uint32_t hash = folded_hash(name);
+  const long found = locate(name, hash, true);
+  size_t at;
+  if (found >= 0) {
+    at = static_cast<size_t>(found);
+    zynParameterPtr old = m_members[at].value;
+    m_members[at].value = p;
     if (old.raw() != p.raw()) release(old);
   } else {
-    at = m_members.insert(m_members.end(), {name, p});
-    m_index.emplace(at->name, at);
+    at = m_members.size();
+    m_members.push_back({name, p});
+    index_member(at, hash);
   }
-  m_case_index[folded(name)] = at;
+  choose_case(at, hash);
   link_par(p);
 }
 
-void zynParameterMap::erase(Iter it) {
-  auto lower = m_case_index.find(folded(it->name));
-  // Another member of the same name in another case keeps its entry.
-  if (lower != m_case_index.end() && lower->second == it) m_case_index.erase(lower);
-  m_index.erase(it->name);
-  m_members.erase(it);
+void zynParameterMap::index_member(size_t at, uint32_t hash) {
+  if (m_members.size() * 4 > m_slots.size() * 3) {
+    std::vector<Slot> old(std::max<size_t>(2, m_slots.size() * 2), Slot{0, 0});
+    old.swap(m_slots);
+    for (const Slot& slot : old)
+      if (slot.entry) place(slot);
+  }
+  place(Slot{hash, static_cast<uint32_t>(at + 1)});
+}
+
+void zynParameterMap::place(Slot slot) {
+  const size_t mask = m_slots.size() - 1;
+  size_t s = slot.hash & mask;
+  while (m_slots[s].entry) s = (s + 1) & mask;
+  m_slots[s] = slot;
+}
+
+void zynParameterMap::choose_case(size_t at, uint32_t hash) {
+  const utString& name = m_members[at].name;
+  const size_t mask = m_slots.size() - 1;
+  for (size_t s = hash & mask; m_slots[s].entry; s = (s + 1) & mask) {
+    Slot& slot = m_slots[s];
+    if (slot.hash != hash) continue;
+    const size_t other = (slot.entry & ~case_choice) - 1;
+    if (other == at)
+      slot.entry |= case_choice;
+    else if (folded_equal(m_members[other].name, name))
+      slot.entry &= ~case_choice;
+  }
+}
+
+// Linear probing lets a slot be freed by moving later slots of the same
+// run back, so lookups never meet a gap before their member.
+void zynParameterMap::erase(size_t at) {
+  const size_t mask = m_slots.size() - 1;
+  size_t hole = folded_hash(m_members[at].name) & mask;
+  while ((m_slots[hole].entry & ~case_choice) - 1 != at) hole = (hole + 1) & mask;
+  for (size_t s = (hole + 1) & mask; m_slots[s].entry; s = (s + 1) & mask) {
+    const size_t home = m_slots[s].hash & mask;
+    if (((s - home) & mask) >= ((s - hole) & mask)) {
+      m_slots[hole] = m_slots[s];
+      hole = s;
+    }
+  }
+  m_slots[hole].entry = 0;
+  m_members.erase(m_members.begin() + static_cast<long>(at));
+  if (at == m_members.size()) return;
+  for (Slot& slot : m_slots)
+    if ((slot.entry & ~case_choice) > at + 1) --slot.entry;
+}
+
+void zynParameterMap::clear_members(zynParameterMapMembers& out) {
+  out.clear();
+  out.swap(m_members);
+  std::vector<Slot>().swap(m_slots);
 }
 
 void zynParameterMap::release(const zynParameterPtr& p) {
@@ -184,12 +276,11 @@ zynParameterPtr zynParameterMap::add(const zynParameterKey& key, zynParameterPtr
 zynParameterPtr zynParameterMap::remove(const zynParameterKey& key) {
   if (is_locked()) return error(PS_ERR_UNKNOWN);
   if (key.type() != PT_MAP) return error(PS_ERR_NAME);
-  const zynParameterMapMember* m = find_member(key.first());
-  if (!m || zyn_is_lookup_failure(*m->value)) return error(PS_ERR_NAME);
-  // The entry found through the case index goes under its stored name.
-  auto at = m_index.find(m->name);
-  zynParameterPtr removed = at->second->value;
-  erase(at->second);
+  const long at = locate(key.first(), false);
+  if (at < 0 || zyn_is_lookup_failure(*m_members[static_cast<size_t>(at)].value)) return error(PS_ERR_NAME);
+  // The entry found in another case goes under its stored name.
+  zynParameterPtr removed = m_members[static_cast<size_t>(at)].value;
+  erase(static_cast<size_t>(at));
   release(removed);
   return removed;
 }
@@ -197,9 +288,7 @@ zynParameterPtr zynParameterMap::remove(const zynParameterKey& key) {
 void zynParameterMap::remove_all() {
   if (is_locked()) return;
   zynParameterMapMembers old;
-  old.swap(m_members);
-  m_index.clear();
-  m_case_index.clear();
+  clear_members(old);
   for (const zynParameterMapMember& m : old) release(m.value);
 }
 
@@ -211,6 +300,7 @@ void zynParameterMap::reset() {
   }
   // Resets may call host callbacks that change this map: walk a snapshot.
   std::vector<zynParameterPtr> members;
+  members.reserve(m_members.size());
   for (const zynParameterMapMember& m : m_members) members.push_back(m.value);
   for (const zynParameterPtr& p : members) p->reset();
 }
@@ -228,9 +318,11 @@ void zynParameterMap::copy_value_from(const zynParameter& source) {
   // Replaced members are released last: "source" may live below one of them.
   std::vector<zynParameterPtr> replaced;
   for (const zynParameterMapMember& m : from) {
-    auto mine = m_index.find(m.name);
-    if (mine == m_index.end()) continue;
-    zynParameterPtr& target = mine->second->value;
+    // Positions are looked up afresh: host callbacks run by the copies may
+    // add or remove members, which moves them.
+    long mine = locate(m.name, true);
+    if (mine < 0) continue;
+    zynParameterPtr target = m_members[static_cast<size_t>(mine)].value;
     // A stored error is missing on either side: its message is no value.
     if (zyn_is_lookup_failure(*m.value) || zyn_is_lookup_failure(*target)) continue;
     const zynParameterMap* submap = ut_dynamic_cast(m.value.raw());
@@ -238,6 +330,7 @@ void zynParameterMap::copy_value_from(const zynParameter& source) {
       if (locked) continue;
       replaced.push_back(target);
       target = m.value.copy();
+      m_members[static_cast<size_t>(mine)].value = target;
     } else {
       target->copy_value_from(*m.value);
     }
@@ -249,13 +342,12 @@ void zynParameterMap::copy_value_from(const zynParameter& source) {
 
 // --- Queries ------------------------------------------------------------------------
 
-const utString& zynParameterMap::get_typename() const { return impl().m_typename; }
+const utString& zynParameterMap::get_typename() const { return field(zynParameterImpl::TYPENAME); }
 
-void zynParameterMap::set_typename(const utString& name) { impl().m_typename = name; }
+void zynParameterMap::set_typename(const utString& name) { impl().set(zynParameterImpl::TYPENAME, name); }
 
 zynParameterOnModify zynParameterMap::set_onmodify_callback(zynParameterOnModify fn) {
-  std::swap(fn, m_onmodify);
-  return fn;
+  return exchange_onmodify_callback(fn);
 }
 
 zynParameterOnRead zynParameterMap::set_onread_callback(zynParameterOnRead fn) {
@@ -263,8 +355,10 @@ zynParameterOnRead zynParameterMap::set_onread_callback(zynParameterOnRead fn) {
 }
 
 int zynParameterMap::is_valid() const {
-  for (const zynParameterMapMember& m : m_members) {
-    const zynParameter& p = *m.value;
+  // By position: evaluations may run host code that changes the members.
+  for (size_t i = 0; i < m_members.size(); ++i) {
+    const zynParameterPtr member = m_members[i].value;
+    const zynParameter& p = *member;
     if (!p.is_active() || p.is_valid()) continue;
     const zynParameter* target = p.get_ref();
     if (target && get_type(*target) == PT_DATA) continue;
@@ -283,7 +377,8 @@ int zynParameterMap::is_equal(const zynParameter& other) const { return equivale
 
 int zynParameterMap::equivalent(const zynParameter& other) const {
   if (!zynParameter::is_equal(other)) return 0;
-  for (const zynParameterMapMember& m : m_members) {
+  for (size_t i = 0; i < m_members.size(); ++i) {
+    const zynParameterMapMember m = m_members[i];
     const zynParameterPtr counterpart = other[zynParameterKey(m.name)];
     if (*m.value != *counterpart) return 0;
   }
@@ -301,7 +396,8 @@ utString zynParameterMap::print(int depth) const {
 utString zynParameterMap::print_members(int depth, bool skip_nofollow) const {
   utString out;
   const utString indent(static_cast<size_t>(depth < 0 ? 1 : depth + 1), '\t');
-  for (const zynParameterMapMember& m : m_members) {
+  for (size_t i = 0; i < m_members.size(); ++i) {
+    const zynParameterMapMember m = m_members[i];
     const zynParameter& p = *m.value;
     if (!p.is_active()) continue;
     if (skip_nofollow && zyn_is_nofollow_ref(p)) continue;

@@ -8,9 +8,8 @@
 #pragma once
 
 #include <cstdint>
-#include <list>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 #include "zyn/core/zynParameter.h"
 
@@ -19,7 +18,7 @@ struct ZYN_EXPORT zynParameterMapMember {
   utString name;
   zynParameterPtr value;
 };
-using zynParameterMapMembers = std::list<zynParameterMapMember>;
+using zynParameterMapMembers = std::vector<zynParameterMapMember>;
 
 // A map owns its members through zynParameterPtr and is their parent while
 // they are members. Copies (copy constructor, create_new, operator=) are
@@ -91,7 +90,8 @@ class ZYN_EXPORT zynParameterMap : public zynParameter {
   void set_copy_active_expr_on() { m_copy_active_expr = 1; }
   int get_copy_active_expr() const { return m_copy_active_expr; }
 
-  // The members, in the order they were added.
+  // The members, in the order they were added. Adding or removing members
+  // moves them: hold positions, not references, across changes.
   const zynParameterMapMembers& members() const { return m_members; }
   // Returns the member stored under "name", or else the one whose name
   // differs only in case (the last added of those), or null.
@@ -114,21 +114,40 @@ class ZYN_EXPORT zynParameterMap : public zynParameter {
   zynParameterPtr lookup(const zynParameterKey& key, bool writable) const;
 
  private:
-  using Iter = zynParameterMapMembers::iterator;
+  // One slot of the open-addressing index over the members, which is keyed
+  // by the case-folded name: the exact name and the name in another case
+  // are found on the same probe sequence.
+  struct Slot {
+    uint32_t hash;   // of the case-folded name
+    uint32_t entry;  // member position + 1 (0: free), with the bit below
+  };
+  // Marks, among members whose names differ only in case, the one that a
+  // lookup in another case finds: the one stored last.
+  static constexpr uint32_t case_choice = 0x80000000u;
 
   int equivalent(const zynParameter& other) const;
   zynParameterPtr keys_list() const;
+  // Returns the position of the member stored under "name", else (unless
+  // "exact") of the one chosen among those whose names differ only in case; -1 without.
+  long locate(std::string_view name, bool exact) const;
+  long locate(std::string_view name, uint32_t hash, bool exact) const;
   // Stores "p" under "name": in place of an entry of that exact name, else at the end.
   void store(const utString& name, const zynParameterPtr& p);
-  void erase(Iter it);
+  // Takes the member at "at" out of the members and the index.
+  void erase(size_t at);
+  void clear_members(zynParameterMapMembers& out);
+  // Adds the slot of the member at "at", growing the index when it fills.
+  void index_member(size_t at, uint32_t hash);
+  // Puts "slot" in the first free slot of its probe sequence.
+  void place(Slot slot);
+  // Makes the member at "at" the one found for its name in another case.
+  void choose_case(size_t at, uint32_t hash);
   // Clears "p"'s parent link when it still points at this map.
   void release(const zynParameterPtr& p);
   void assign_members(const zynParameterMap& other);
 
   zynParameterMapMembers m_members;
-  // Both indexes point into m_members; the views are the entries' own names.
-  std::unordered_map<std::string_view, Iter> m_index;
-  std::unordered_map<utString, Iter> m_case_index;
+  std::vector<Slot> m_slots;  // a power of two in size, at most three quarters used
   int32_t m_fixed = 1;
   int32_t m_copy_active_expr = 0;
   zynParameterSubType m_subtype = PS_MAP;

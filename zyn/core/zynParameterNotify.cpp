@@ -18,8 +18,8 @@ void zynParameterNotify::modified(zynParameter* p) {
   p->invalidate_dependents();
   for (zynParameter* q = p; q; q = q->parent()) {
     if (zynBlockParUpdateCallbacks::block_parameter_update_callbacks()) return;
-    if (q->m_onmodify) {
-      q->m_onmodify(q);
+    if (q->m_side && q->m_side->onmodify) {
+      q->m_side->onmodify(q);
       return;
     }
   }
@@ -27,8 +27,8 @@ void zynParameterNotify::modified(zynParameter* p) {
 
 void zynParameterNotify::read(const zynParameter* p) {
   for (const zynParameter* q = p; q; q = q->parent()) {
-    if (q->m_onread) {
-      q->m_onread(q);
+    if (q->m_side && q->m_side->onread) {
+      q->m_side->onread(q);
       return;
     }
   }
@@ -48,6 +48,7 @@ bool zynParameter::s_read_callbacks_set = false;
 
 zynParameterOnRead zynParameter::exchange_onread_callback(zynParameterOnRead fn) {
   if (fn) s_read_callbacks_set = true;
-  std::swap(fn, m_onread);
+  if (!m_side && !fn) return nullptr;
+  std::swap(fn, side().onread);
   return fn;
 }

@@ -67,7 +67,7 @@ const zynParameterRoot* zynParameterRoot::get_root(const zynParameter* p) {
   return nullptr;
 }
 
-int zynParameterRoot::is_locked() const { return m_lock && !zynParameterNoLock::no_lock(); }
+int zynParameterRoot::is_locked() const { return get_lock_flag() && !zynParameterNoLock::no_lock(); }
 
 void zynParameterRoot::set_onmodify_param_name(const utString& name) { m_registered.push_back(name); }
 

@@ -267,7 +267,7 @@ void zynEvaluator::note_reference(const zynParameterPtr& value, bool chain_goes_
   }
   // Only the end of a member chain counts. The record is read directly: most
   // values (literals, results) have none, and asking for the name would make one.
-  if (chain_goes_on || !p.m_impl || p.m_impl->m_name.empty()) return;
+  if (chain_goes_on || p.get_name().empty()) return;
   // Short lists (the usual case) are searched; long ones get an index, so a
   // text naming thousands of parameters is not quadratic.
   constexpr size_t scan_limit = 16;

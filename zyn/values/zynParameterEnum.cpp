@@ -193,14 +193,15 @@ void zynParameterEnum::set_string(const utString& text) {
 
 void zynParameterEnum::reset() {
   const zynParameterImpl& record = *get_impl();
-  if (record.m_default_value.empty()) {
+  if (record.get(zynParameterImpl::DEFAULT_VALUE).empty()) {
     set_string(find_state(0));
     return;
   }
   // Copies: set_string may run host callbacks that change the record.
-  utString text = !record.m_default_value_second_units.empty() && zynUnitsUtils::get_units() != zynUnitsMetric
-                      ? record.m_default_value_second_units
-                      : record.m_default_value;
+  const utString& second = record.get(zynParameterImpl::DEFAULT_VALUE_SECOND_UNITS);
+  utString text = !second.empty() && zynUnitsUtils::get_units() != zynUnitsMetric
+                      ? second
+                      : record.get(zynParameterImpl::DEFAULT_VALUE);
   set_string(text);
 }
 

@@ -130,7 +130,7 @@ const utString& zynParameterNumeric::get_value() const {
 void zynParameterNumeric::settle_default() const {
   m_flags &= ~DEFAULT_PENDING;
   zynParameterImpl& record = impl();
-  if (record.m_default_value.empty()) record.m_default_value = get_value();
+  if (record.get(zynParameterImpl::DEFAULT_VALUE).empty()) record.set(zynParameterImpl::DEFAULT_VALUE, get_value());
 }
 
 // --- Evaluation ---------------------------------------------------------------
@@ -197,10 +197,15 @@ double zynParameterNumeric::get_double() const {
   return read_double();
 }
 
+const zynRange& zynParameterNumeric::RangeBox::get() const {
+  static const zynRange none;
+  return m_range ? *m_range : none;
+}
+
 double zynParameterNumeric::read_double() const {
   double v = 0.0;
   if (!get_cached_evaluation(v)) get_evaluated_double(v);
-  if (!m_range.invalid()) m_range.clamp(v);
+  if (!get_range().invalid()) get_range().clamp(v);
   if ((m_flags & (VALUE_KNOWN | TEXT_PENDING)) == VALUE_KNOWN && plain_read()) m_fast_point = m_cache_point;
   return v;
 }
@@ -228,10 +233,10 @@ int zynParameterNumeric::is_valid() const {
 }
 
 int zynParameterNumeric::check_range() const {
-  if (m_range.invalid()) return 1;
+  if (get_range().invalid()) return 1;
   double v = 0.0;
   if (!get_evaluated_double(v)) return 0;
-  return !m_range.clamp(v);
+  return !get_range().clamp(v);
 }
 
 int zynParameterNumeric::is_int_value() const {

@@ -15,6 +15,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "zyn/host/zynNls.h"
 #include "zyn/host/zynRange.h"
@@ -47,9 +48,9 @@ class ZYN_EXPORT zynParameterNumeric : public zynParameterScalar {
   zynUnits get_units() const { return m_units; }
   void set_units(zynUnits units) { m_units = units; }
   // The range that get_double() clamps into; the default range is empty.
-  const zynRange& get_range() const { return m_range; }
+  const zynRange& get_range() const { return m_range.get(); }
   void set_range(const zynRange& range) {
-    m_range = range;
+    m_range.set(range);
     m_fast_point = 0;
   }
 
@@ -168,14 +169,30 @@ class ZYN_EXPORT zynParameterNumeric : public zynParameterScalar {
     out = m_subtype == PS_INT || m_subtype == PS_BOOL ? apply_subtype(m_number) : m_number;
     return true;
   }
-  bool plain_read() const { return m_subtype != PS_INT && m_subtype != PS_BOOL && m_range.get_min() > m_range.get_max(); }
+  bool plain_read() const { return m_subtype != PS_INT && m_subtype != PS_BOOL && get_range().get_min() > get_range().get_max(); }
   // Writes the constructor's text into the record, if it has no default yet.
   void settle_default() const;
 
   zynParameterSubType m_subtype;
   zynDimensions m_dims;
   zynUnits m_units;
-  zynRange m_range;
+  // The range, held out of line: most numerics have none.
+  class RangeBox {
+   public:
+    RangeBox() = default;
+    RangeBox(const RangeBox& o) { *this = o; }
+    RangeBox& operator=(const RangeBox& o) {
+      if (this != &o) m_range = o.m_range ? std::make_unique<zynRange>(*o.m_range) : nullptr;
+      return *this;
+    }
+    const zynRange& get() const;
+    void set(const zynRange& range) { m_range = std::make_unique<zynRange>(range); }
+
+   private:
+    std::unique_ptr<zynRange> m_range;
+  };
+
+  RangeBox m_range;
   mutable uint8_t m_flags = 0;
   mutable char m_cache_point = 0;  // the decimal point the cache was built with
   // The decimal point with which get_double() may return m_number as it is:

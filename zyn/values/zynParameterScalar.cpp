@@ -32,11 +32,12 @@ zynParameterScalar::zynParameterScalar(const utString& value) : m_value(value) {
 
 void zynParameterScalar::reset() {
   zynParameterImpl& record = impl();
-  if (record.m_default_value.empty()) record.m_default_value = get_value();
+  if (record.get(zynParameterImpl::DEFAULT_VALUE).empty()) record.set(zynParameterImpl::DEFAULT_VALUE, get_value());
   // Copies: set_string may replace the record's texts through callbacks.
-  utString text = !record.m_default_value_second_units.empty() && zynUnitsUtils::get_units() != zynUnitsMetric
-                      ? record.m_default_value_second_units
-                      : record.m_default_value;
+  const utString& second = record.get(zynParameterImpl::DEFAULT_VALUE_SECOND_UNITS);
+  utString text = !second.empty() && zynUnitsUtils::get_units() != zynUnitsMetric
+                      ? second
+                      : record.get(zynParameterImpl::DEFAULT_VALUE);
   set_string(text);
 }
 
@@ -45,9 +46,7 @@ int zynParameterScalar::is_valid() const {
 }
 
 zynParameterOnModify zynParameterScalar::set_onmodify_callback(zynParameterOnModify fn) {
-  zynParameterOnModify old = m_onmodify;
-  m_onmodify = fn;
-  return old;
+  return exchange_onmodify_callback(fn);
 }
 
 zynParameterOnRead zynParameterScalar::set_onread_callback(zynParameterOnRead fn) {
@@ -72,8 +71,8 @@ void zynParameterScalar::set_string(const utString& text) {
 
 void zynParameterScalar::set_defaults(const utString& first, const utString& second) {
   zynParameterImpl& record = impl();
-  record.m_default_value_second_units = first == second ? utString() : zynEvaluator::localize(second);
-  record.m_default_value = zynEvaluator::localize(first);
+  record.set(zynParameterImpl::DEFAULT_VALUE_SECOND_UNITS, first == second ? utString() : zynEvaluator::localize(second));
+  record.set(zynParameterImpl::DEFAULT_VALUE, zynEvaluator::localize(first));
 }
 
 int zynParameterScalar::is_expr() const {

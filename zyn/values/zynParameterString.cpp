@@ -20,7 +20,7 @@ zynParameterString::zynParameterString(const utString& text) : zynParameterScala
 void zynParameterString::settle_default() const {
   m_default_pending = false;
   zynParameterImpl& record = impl();
-  if (record.m_default_value.empty()) record.m_default_value = get_value();
+  if (record.get(zynParameterImpl::DEFAULT_VALUE).empty()) record.set(zynParameterImpl::DEFAULT_VALUE, get_value());
 }
 
 void zynParameterString::set_value(const utString& text) {
