@@ -45,8 +45,9 @@ int zynParameterLoader::load_found(zynParameter& par, const utString& key, const
     return 1;
   }
   m_loaded.push_back(key);
+  // The container's group first: it is at hand, and most have none.
   const zynParameter* up = par.parent();
-  if (par.get_group_name().empty() && up && !up->get_group_name().empty()) {
+  if (up && !up->get_group_name().empty() && par.get_group_name().empty()) {
     par.set_group_name(up->get_group_name());
     par.set_label(last);
   }
