@@ -33,6 +33,11 @@ constexpr int max_code_depth = 64;
 // merely unselected): nothing is defined below them either.
 constexpr int skip_unplaced = 2;
 
+// Returns true for a loader of the library's own class, not a host's.
+bool is_library_loader(const zynParameterLoader* loader) {
+  return loader && typeid(*loader) == typeid(zynParameterLoader);
+}
+
 // The white space between tokens (what std::isspace gives in the "C" locale).
 bool is_blank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
@@ -197,7 +202,7 @@ zynParameterSerialError zynParameterSerializer::load(zynParameterRoot& root, CAr
 
 zynParameterSerialError zynParameterSerializer::load_header() {
   m_loader.reset(m_header->create_loader(0, 0));
-  m_own_loader = m_loader && typeid(*m_loader) == typeid(zynParameterLoader);
+  m_own_loader = is_library_loader(m_loader.get());
   m_in_header = 1;
   (*m_header)[zynParameterKey("type")]->set_string(utString());
   (*m_header)[zynParameterKey("version")]->set_int(0);
@@ -220,7 +225,7 @@ zynParameterSerialError zynParameterSerializer::load_body(zynParameterRoot& root
   if (file_version > root.version()) return PSE_NEWER_VERSION;
 
   m_loader.reset(root.create_loader(0, file_version));
-  m_own_loader = m_loader && typeid(*m_loader) == typeid(zynParameterLoader);
+  m_own_loader = is_library_loader(m_loader.get());
   m_loaded_as_is = true;
   m_failed_pars.clear();
   m_loaded_pars.clear();
