@@ -54,8 +54,8 @@ zynParameterPtr make_leaf(int i) {
 
 }  // namespace
 
-void zyn_bench_build_tree(zynParameterRoot& root) {
-  for (int outer = 0; outer < 100; ++outer) {
+void zyn_bench_build_tree(zynParameterRoot& root, int leaves) {
+  for (int outer = 0; outer < leaves / 1000; ++outer) {
     zynParameterPtr group(new zynParameterMap());
     for (int m = 0; m < 10; ++m) {
       zynParameterPtr block(new zynParameterMap());

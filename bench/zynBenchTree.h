@@ -37,9 +37,9 @@ struct zynBenchValue {
 };
 std::unique_ptr<zynBenchValue> zyn_bench_make_value(double v);
 
-// Fills "root" with the saved-tree shape: 100 maps, each of 10 maps, each of
-// 100 parameters (reals, integers, strings, enumerations and, one in ten, an
-// expression), so "root" holds 100000 leaves.
-void zyn_bench_build_tree(zynParameterRoot& root);
-// The number of leaves zyn_bench_build_tree makes.
+// The number of leaves zyn_bench_build_tree makes by default.
 constexpr int zyn_bench_tree_leaves = 100 * 10 * 100;
+// Fills "root" with the saved-tree shape: leaves / 1000 maps, each of 10
+// maps, each of 100 parameters (reals, integers, strings, enumerations and,
+// one in ten, an expression).
+void zyn_bench_build_tree(zynParameterRoot& root, int leaves = zyn_bench_tree_leaves);

@@ -330,6 +330,40 @@ TEST(SerializerLoad, ArchiveRoundTrip) {
   EXPECT_EQ(s.load(b, ar), PSE_STREAM);  // nothing more to read
 }
 
+// A host loader that notes every key and text it is handed.
+struct NotingLoader : zynParameterLoader {
+  NotingLoader(zynParameterRoot& root, std::vector<utString>& seen) : zynParameterLoader(root, 0), m_seen(seen) {}
+  int load_par(const zynParameterKey& key, const utString& text) override {
+    m_seen.push_back(key.str() + "=" + text);
+    return zynParameterLoader::load_par(key, text);
+  }
+  std::vector<utString>& m_seen;
+};
+struct NotingRoot : zynParameterRoot {
+  NotingRoot() : zynParameterRoot("Tool", 2, "") {}
+  zynParameterLoader* create_loader(zynPtrClaim, int) override { return new NotingLoader(*this, seen); }
+  std::vector<utString> seen;
+};
+
+// A host's loader decides every value as the library's own does; a stream
+// that can seek is left after the tree it held.
+TEST(SerializerLoad, HostLoaderSeesEveryValueAndTheStreamStopsAfterTheTree) {
+  zynParameterSerializer s;
+  std::stringstream io;
+  for (const char* text : {"2.5", "4.0"}) {
+    zynParameterRoot a("Tool", 2, "");
+    a.add("m", zynParameterPtr(new zynParameterMap()))->add("r", io_num(PS_REAL, 0))->set_string(text);
+    ASSERT_EQ(s.save(a, io), PSE_OK);
+  }
+  NotingRoot b;
+  b.add("m", zynParameterPtr(new zynParameterMap()))->add("r", io_num(PS_REAL, 0));
+  ASSERT_EQ(s.load(b, io, 0), PSE_OK);
+  EXPECT_EQ(b.seen, std::vector<utString>({"m.r=2.5"}));
+  EXPECT_EQ(b["m.r"]->get_string(), "2.5");
+  ASSERT_EQ(s.load(b, io, 0), PSE_OK);
+  EXPECT_EQ(b["m.r"]->get_string(), "4.0");
+}
+
 utString nested_maps(int depth) {
   utString text = io_header("Tool", 2);
   for (int i = 0; i < depth; ++i) text += "{\"a\" \"M\" \"\":";

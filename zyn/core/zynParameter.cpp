@@ -407,14 +407,15 @@ zynParameterPtr zynParameter::evaluate() const {
 // --- Activity ----------------------------------------------------------------------
 
 int zynParameter::is_active() const {
-  int active = 0;
-  if (zyn_eval_memo_recall_active(this, active)) return active;
   const zynParameter* p = parent();
-  if (!p || p->is_active()) {
+  const zynActiveRecall memo = zyn_eval_memo_recall_active(this, p);
+  if (memo.known >= 0) return memo.known;
+  int active = 0;
+  if (!p || memo.parent_active || p->is_active()) {
     if (!m_active_valid) update_active();
     active = m_active_value;
   }
-  zyn_eval_memo_keep_active(this, active);
+  if (memo.keep) zyn_eval_memo_keep_active(this, active);
   return active;
 }
 

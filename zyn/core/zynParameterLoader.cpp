@@ -2,6 +2,7 @@
 
 #include "zyn/core/zynParameterUpdater.h"
 #include "zyn/expr/zynEvaluator.h"
+#include "zyn/host/zynNls.h"
 
 namespace {
 
@@ -19,35 +20,44 @@ zynParameterLoader::~zynParameterLoader() = default;
 
 int zynParameterLoader::load_par(const zynParameterKey& key, const utString& text) {
   zynParameterPtr p = m_root[key];
-  zynParameter& par = *p;
+  return load_found(*p, key.str(), key.last(), text);
+}
+
+int zynParameterLoader::load_found(zynParameter& par, const utString& key, const utString& last, const utString& text) {
   if (par.is_ref() && !text.empty() && text[0] == '&') {
-    m_loaded.push_back(key.str());
+    m_loaded.push_back(key);
     par.set_string("&" + zynEvaluator::localize(text.substr(1)));
     return 0;
   }
   const zynParameter* target = par.get_ref();
   if (target && zynParameter::get_type(*target) == PT_DATA) {
-    m_loaded.push_back(key.str());
+    m_loaded.push_back(key);
     par.set_string(text);
     return 0;
   }
   const zynParameterType type = zynParameter::get_type(par);
   if (type == PT_ARRAY) {
-    m_loaded.push_back(key.str());
+    m_loaded.push_back(key);
     return 0;
   }
   if (type == PT_ERROR) {
-    record_unrecognised(key.str(), text);
+    record_unrecognised(key, text);
     return 1;
   }
-  m_loaded.push_back(key.str());
+  m_loaded.push_back(key);
+  // The container's group first: it is at hand, and most have none.
   const zynParameter* up = par.parent();
-  if (par.get_group_name().empty() && up && !up->get_group_name().empty()) {
+  if (up && !up->get_group_name().empty() && par.get_group_name().empty()) {
     par.set_group_name(up->get_group_name());
-    par.set_label(key.last());
+    par.set_label(last);
   }
   const bool localise = type == PT_NUMERIC || (!text.empty() && text[0] == '=');
-  par.set_string(localise ? zynEvaluator::localize(text) : text);
+  // Only a "," (or a "." where the locale's point is another) changes in
+  // the local form: the rest is set as it stands, without a copy.
+  const bool changes =
+      text.find(',') != utString::npos || (nlsUtils::m_decimal_point != '.' && text.find('.') != utString::npos);
+  if (localise && changes) par.set_string(zynEvaluator::localize(text));
+  else par.set_string(text);
   return 0;
 }
 

@@ -25,6 +25,11 @@ class ZYN_EXPORT zynParameterLoader {
   // A parameter without group takes its container's group and, as label,
   // the key's last component.
   virtual int load_par(const zynParameterKey& key, const utString& text);
+  // What load_par does once it has found "par" at the key whose text is
+  // "key" and whose last component is "last". The serializer, walking the
+  // containers as it reads, calls it in place of load_par on loaders of this
+  // very class.
+  int load_found(zynParameter& par, const utString& key, const utString& last, const utString& text);
   // Adds "p" to the root at "key" (translated), in the container named by
   // the key's parent. Returns 0 when "p" was handed to a container, 1 (and
   // drops "p") for an empty key or a missing container.
@@ -38,6 +43,9 @@ class ZYN_EXPORT zynParameterLoader {
   int version() const { return m_version; }
 
  protected:
+  // The serializer takes the list of a loader of this class when it found
+  // every key itself, untranslated.
+  friend class zynParameterSerializer;
   zynParameterRoot& m_root;
   int m_version;
   utStringcoSList m_loaded;

@@ -43,6 +43,10 @@ struct MemoState {
   unsigned long refusals[ZYN_NEST_COUNT] = {};
   const void* running_body = nullptr;
   const zynParameter* innermost = nullptr;
+  // The container a walk has declared active, valid while "changes" is still "known_epoch".
+  const zynParameter* known = nullptr;
+  unsigned long known_epoch = 0;
+  unsigned long changes = 0;
   MemoState() {
     nesting[ZYN_NEST_EVAL].limit = zyn_max_eval_depth;
     nesting[ZYN_NEST_CALL].limit = 200;
@@ -72,6 +76,7 @@ bool may_keep(const zynParameterPtr& p) {
 // Each container is swapped out rather than cleared: clearing writes its
 // whole bucket array, and a tree being destroyed drops the memo per member.
 void drop_all() {
+  if (state.table.empty() && state.active.empty()) return;
   std::unordered_map<const zynParameter*, MemoEntry> held;
   held.swap(state.table);
   std::unordered_map<const zynParameter*, int>().swap(state.active);
@@ -103,10 +108,12 @@ void zyn_eval_memo_context_dependent() { ++state.context_events; }
 
 void zyn_eval_memo_changed() {
   ++state.context_events;
+  ++state.changes;
   drop_all();
 }
 
 void zyn_eval_memo_forget(const zynParameter* p) {
+  if (p == state.known) ++state.changes;
   // Children that outlive "p" may have kept its activity as their own.
   if (state.active.count(p)) std::unordered_map<const zynParameter*, int>().swap(state.active);
   if (state.in_chains.erase(p)) {
@@ -120,16 +127,31 @@ void zyn_eval_memo_forget(const zynParameter* p) {
   state.table.erase(found);
 }
 
-bool zyn_eval_memo_recall_active(const zynParameter* p, int& active) {
-  if (state.scopes == 0) return false;
-  auto found = state.active.find(p);
-  if (found == state.active.end()) return false;
-  active = found->second;
-  return true;
+zynActiveRecall zyn_eval_memo_recall_active(const zynParameter* p, const zynParameter* parent) {
+  MemoState& s = state;
+  zynActiveRecall r;
+  r.parent_active = parent && parent == s.known && s.known_epoch == s.changes;
+  if (s.scopes == 0) return r;
+  r.keep = true;
+  auto found = s.active.find(p);
+  if (found != s.active.end()) r.known = found->second;
+  return r;
 }
 
 void zyn_eval_memo_keep_active(const zynParameter* p, int active) {
   if (state.scopes > 0) state.active[p] = active;
+}
+
+zynKnownActive::zynKnownActive(const zynParameter* container)
+    : m_saved(state.known), m_saved_epoch(state.known_epoch) {
+  state.known = container;
+  state.known_epoch = state.changes;
+}
+
+// The outer declaration comes back as it was: voided if anything changed meanwhile.
+zynKnownActive::~zynKnownActive() {
+  state.known = m_saved;
+  state.known_epoch = m_saved_epoch;
 }
 
 const zynParameter* zyn_eval_memo_innermost() { return state.innermost; }

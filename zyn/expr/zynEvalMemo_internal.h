@@ -54,9 +54,31 @@ void zyn_eval_memo_changed();
 void zyn_eval_memo_forget(const zynParameter* p);
 // While a scope is open, whether "p" and all its ancestors are active is kept
 // too, so that walks of deep trees do not climb to the root at every step.
-// Returns true and sets "active" when it is known.
-bool zyn_eval_memo_recall_active(const zynParameter* p, int& active);
+// "known" is 1 or 0 when it is kept, else -1; "parent_active" tells that
+// "parent" was declared active (zynKnownActive); "keep" that a scope is open.
+struct zynActiveRecall {
+  int known = -1;
+  bool parent_active = false;
+  bool keep = false;
+};
+zynActiveRecall zyn_eval_memo_recall_active(const zynParameter* p, const zynParameter* parent);
 void zyn_eval_memo_keep_active(const zynParameter* p, int active);
+
+// A walk over the members of a container it has found active (saving, the
+// XML export) declares so while it lives: a member then asks only its own
+// condition instead of climbing to the root again. Any change of a value,
+// condition, name or membership, and the end of the container, void it.
+class zynKnownActive {
+ public:
+  explicit zynKnownActive(const zynParameter* container);
+  ~zynKnownActive();
+  zynKnownActive(const zynKnownActive&) = delete;
+  zynKnownActive& operator=(const zynKnownActive&) = delete;
+
+ private:
+  const zynParameter* m_saved;
+  unsigned long m_saved_epoch;
+};
 
 // One evaluation of a parameter, on the stack of zynParameter::evaluate.
 // Opens a memo scope when none is open.

@@ -28,6 +28,7 @@
 #include <cstdint>
 #include <iosfwd>
 #include <memory>
+#include <string_view>
 #include <unordered_set>
 #include <vector>
 
@@ -35,6 +36,7 @@
 #include "zyn/host/zynArchive.h"
 
 class zynParameterLoader;
+class zynTextBuffer;
 
 // The result of save and load.
 enum zynParameterSerialError : int32_t {
@@ -148,12 +150,9 @@ class ZYN_EXPORT zynParameterSerializer {
   void save_array(const zynParameterPtr& p, const zynParameterKey& key);
   void save_ref(const zynParameter& p);
   void save_entry_typeinfo(const zynParameter& child);
-  void save_text(const utString& text);
+  void save_text(std::string_view text);
   // Returns the type code of "p": "M", "V3R[L]", "LS", "&", ... or "".
   utString get_type_from_par(const zynParameter& p) const;
-  // Appends "text" to the buffer with a backslash before every backslash
-  // and double quote.
-  void append_escaped(const utString& text);
   void indent();
   void space();
   void flush_output();
@@ -170,12 +169,15 @@ class ZYN_EXPORT zynParameterSerializer {
   void load_typed_entry(const zynParameterKey& k, int skip);
   void load_array(const zynParameterKey& key, int skip);
   void apply_value(const zynParameterKey& key);
+  // Applies the value token to the entry whose key text is "key" through
+  // the container being read; returns false when the loader must look the
+  // entry up itself.
+  bool apply_in_container(const utString& key);
   void take_ref_root_type(const zynParameterPtr& ref);
   void check_locked(const zynParameterPtr& existing, const zynRefToObjectId& lock);
   // Reads the next token into m_token; on failure records the error.
   void next_token();
   int read_quoted();
-  int next_char();
   // Records "e" as the error of the load (the first one counts) and where it happened.
   void fail(zynParameterSerialError e);
   // Returns 1 when the current token is the punctuation "c" (not a quoted string).
@@ -185,7 +187,8 @@ class ZYN_EXPORT zynParameterSerializer {
   zynParameterPtr par_from_code(const utString& code, size_t& at, size_t& weight, int depth) const;
   zynParameterPtr vector_from_code(const utString& code, size_t& at, size_t& weight, int depth) const;
   void update_root_version(int file_version);
-  // Returns the parameter at the entry being read ("key"), reached step by step.
+  // Returns the parameter at the entry being read ("key"): the member of
+  // the container being read, or else what the root finds at "key".
   zynParameterPtr current(const zynParameterKey& key) const;
   // Returns the member at the entry being read, never a pseudo-member.
   zynParameterPtr tree_member() const;
@@ -210,11 +213,25 @@ class ZYN_EXPORT zynParameterSerializer {
   int m_compact_mode = 0;
   int m_save_typeinfo = 0;
   int m_in_header = 0;
-  std::istream* m_in = nullptr;
   zynParameterRoot* m_root = nullptr;
   std::unique_ptr<zynParameterLoader> m_loader;
-  utString m_token;
+  // The whole text being read, the reading position and the current token:
+  // a view into the text, or into m_unescaped when it held backslashes.
+  utString m_input;
+  size_t m_pos = 0;
+  std::string_view m_token;
+  utString m_unescaped;
+  size_t m_token_at = 0;
   int m_token_quoted = 0;
+  // Texts handed on as utString, kept to reuse their storage.
+  utString m_name_text;
+  utString m_value_text;
+  // Set when the loader is the library's own, whose load_par the serializer
+  // may shortcut with the containers it walks.
+  bool m_own_loader = false;
+  // Cleared once the loader has looked a key up itself (its record may then
+  // hold keys that the root translates).
+  bool m_loaded_as_is = true;
   std::unique_ptr<zynParameterRoot> m_header;
   utStringcoSList m_loaded_pars;
   utStringcoSList m_failed_pars;
@@ -227,18 +244,20 @@ class ZYN_EXPORT zynParameterSerializer {
   zynRefToObjectIdcoSet m_locked_items;
 
   // Output is gathered here and handed to the stream in large pieces.
-  utString m_buffer;
+  std::unique_ptr<zynTextBuffer> m_buffer;
   // Containers being written while references are followed, to cut cycles.
   std::vector<const zynParameter*> m_writing;
-  // Reading position, for the error report.
-  int m_line = 1;
-  int m_column = 0;
-  int m_token_line = 0;
-  int m_token_column = 0;
   int m_at_end = 0;
   int m_nesting = 0;
   // The steps from the root to the entry being read.
   std::vector<zynParameterKey> m_path;
+  // The maps and arrays being read, outermost first: what each stands for
+  // in the tree (null when nothing) and its key text.
+  struct zynOpenContainer {
+    zynParameterPtr at;
+    utString key;
+  };
+  std::vector<zynOpenContainer> m_open;
   int m_error_line = 0;
   int m_error_column = 0;
 };

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <typeinfo>
 #include <istream>
 #include <sstream>
 #include <streambuf>
@@ -32,10 +33,18 @@ constexpr int max_code_depth = 64;
 // merely unselected): nothing is defined below them either.
 constexpr int skip_unplaced = 2;
 
+// Returns true for a loader of the library's own class, not a host's.
+bool is_library_loader(const zynParameterLoader* loader) {
+  return loader && typeid(*loader) == typeid(zynParameterLoader);
+}
+
+// The white space between tokens (what std::isspace gives in the "C" locale).
+bool is_blank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
 bool is_missing(const zynParameter& p) { return zynParameter::get_type(p) == PT_ERROR && !p.is_ref(); }
 
 // The number of components of the key text "name" ("a.b[2]" has three).
-int key_depth(const utString& name) {
+int key_depth(std::string_view name) {
   return 1 + static_cast<int>(std::count_if(name.begin(), name.end(), [](char c) { return c == '.' || c == '['; }));
 }
 
@@ -48,31 +57,30 @@ zynParameterPtr new_numeric(zynParameterSubType s) {
   return zynParameterPtr(new zynParameterNumeric(s, zynDimensions(ZYN_DIM_NONE), 0.0));
 }
 
+// The text of "parent" + "step" (zynParameterKey::operator+), without parsing it.
+utString joined_text(const zynParameterKey& parent, const zynParameterKey& step) {
+  const utString& left = parent.str();
+  if (left.empty()) return step.str();
+  utString text;
+  text.reserve(left.size() + step.str().size() + 1);
+  text = left;
+  if (step.type() != PT_ARRAY) text += '.';
+  text += step.str();
+  return text;
+}
+
 }  // namespace
 
 // --- Tokens ----------------------------------------------------------------------
 
-// Returns the next character, or -1 at the end of the text.
-int zynParameterSerializer::next_char() {
-  const int c = m_in->rdbuf()->sbumpc();
-  if (c == std::char_traits<char>::eof()) {
-    m_at_end = 1;
-    return -1;
-  }
-  if (c == '\n') {
-    ++m_line;
-    m_column = 0;
-  } else {
-    ++m_column;
-  }
-  return c;
-}
-
 void zynParameterSerializer::fail(zynParameterSerialError e) {
   if (m_error != PSE_OK) return;
   m_error = e;
-  m_error_line = m_at_end ? m_line : m_token_line;
-  m_error_column = m_at_end ? m_column + 1 : m_token_column;
+  // Lines and columns count from 1; a stop at the end lies past the last character.
+  const size_t at = m_at_end ? m_input.size() : m_token_at;
+  const size_t line_start = at == 0 ? utString::npos : m_input.rfind('\n', at - 1);
+  m_error_line = 1 + static_cast<int>(std::count(m_input.begin(), m_input.begin() + static_cast<std::ptrdiff_t>(at), '\n'));
+  m_error_column = static_cast<int>(at - (line_start == utString::npos ? 0 : line_start + 1)) + 1;
 }
 
 int zynParameterSerializer::is_token(char c) const {
@@ -81,70 +89,106 @@ int zynParameterSerializer::is_token(char c) const {
 
 // token -> '"' {char | "\" char} '"' | one of { } ( ) , :
 void zynParameterSerializer::next_token() {
-  m_token.clear();
+  m_token = std::string_view();
   m_token_quoted = 0;
   if (m_error != PSE_OK) return;
-  int c = next_char();
-  while (c >= 0 && std::isspace(static_cast<unsigned char>(c))) c = next_char();
-  m_token_line = m_line;
-  m_token_column = m_column;
-  if (c < 0) {
+  const size_t size = m_input.size();
+  while (m_pos < size && is_blank(m_input[m_pos])) ++m_pos;
+  if (m_pos >= size) {
+    m_at_end = 1;
     fail(PSE_STREAM);
     return;
   }
+  m_token_at = m_pos;
+  const char c = m_input[m_pos++];
   if (c == '"') {
     m_token_quoted = 1;
     if (!read_quoted()) fail(PSE_STREAM);
     return;
   }
-  m_token = static_cast<char>(c);
+  m_token = std::string_view(m_input).substr(m_token_at, 1);
   switch (c) {
     case '{': case '}': case '(': case ')': case ',': case ':': return;
     default: fail(PSE_SYNTAX);
   }
 }
 
-// Reads the rest of a quoted string into m_token. Returns 0 when the text
-// ends first.
+// Reads the rest of a quoted string into m_token: a view into the text, or
+// the unescaped copy when it holds backslashes. Returns 0 when the text ends first.
 int zynParameterSerializer::read_quoted() {
-  for (;;) {
-    int c = next_char();
-    if (c == '\\') c = next_char();
-    else if (c == '"') return 1;
-    if (c < 0) return 0;
-    m_token += static_cast<char>(c);
+  const std::string_view input(m_input);
+  const size_t start = m_pos;
+  size_t stop = start;
+  while (stop < input.size() && input[stop] != '"' && input[stop] != '\\') ++stop;
+  if (stop < input.size() && input[stop] == '"') {
+    m_token = input.substr(start, stop - start);
+    m_pos = stop + 1;
+    return 1;
   }
+  m_unescaped.assign(input.substr(start, stop - start));
+  for (m_pos = stop; m_pos < input.size();) {
+    char c = input[m_pos++];
+    if (c == '"') {
+      m_token = m_unescaped;
+      return 1;
+    }
+    if (c == '\\') {
+      if (m_pos >= input.size()) break;
+      c = input[m_pos++];
+    }
+    m_unescaped += c;
+  }
+  m_pos = input.size();
+  m_at_end = 1;
+  return 0;
 }
 
 // --- Loading -------------------------------------------------------------------
 
+namespace {
+
+// Reads what is left of "in" into "text".
+void read_all(std::streambuf& in, utString& text) {
+  text.clear();
+  char chunk[1 << 16];
+  for (std::streamsize n; (n = in.sgetn(chunk, sizeof chunk)) > 0;) text.append(chunk, static_cast<size_t>(n));
+}
+
+}  // namespace
+
 zynParameterSerialError zynParameterSerializer::load(zynParameterRoot& root, std::istream& in, int keep_existing) {
   zynParameterSerializerCtrl serializing;
   m_keep_existing = keep_existing;
-  m_in = &in;
   m_error = PSE_OK;
   m_failed_pars.clear();
   m_loaded_pars.clear();
   m_locked_items.clear();
-  m_line = 1;
-  m_column = 0;
-  m_token_line = m_token_column = 0;
+  m_pos = m_token_at = 0;
   m_error_line = m_error_column = 0;
   m_at_end = 0;
   m_nesting = 0;
   m_path.clear();
+  m_open.clear();
   m_root = &root;
   zynParameterSerialError e = PSE_STREAM;
+  std::streambuf* buf = in.good() ? in.rdbuf() : nullptr;
   try {
-    if (in.good() && in.rdbuf()) e = load_header();
+    // The text is read whole and scanned in place; a stream that can seek
+    // is left just after what was read, as if read token by token.
+    if (buf) read_all(*buf, m_input);
+    if (buf) e = load_header();
     if (e == PSE_OK) e = load_body(root);
+    if (buf && m_pos < m_input.size())
+      buf->pubseekoff(-static_cast<std::streamoff>(m_input.size() - m_pos), std::ios_base::cur, std::ios_base::in);
   } catch (...) {  // a host stream, loader or updater that throws ends the load
     e = PSE_STREAM;
   }
   m_loader.reset();
+  m_open.clear();
   m_in_header = 0;
-  m_in = nullptr;
   m_root = nullptr;
+  m_input.clear();
+  m_input.shrink_to_fit();
   return e;
 }
 
@@ -158,6 +202,7 @@ zynParameterSerialError zynParameterSerializer::load(zynParameterRoot& root, CAr
 
 zynParameterSerialError zynParameterSerializer::load_header() {
   m_loader.reset(m_header->create_loader(0, 0));
+  m_own_loader = is_library_loader(m_loader.get());
   m_in_header = 1;
   (*m_header)[zynParameterKey("type")]->set_string(utString());
   (*m_header)[zynParameterKey("version")]->set_int(0);
@@ -180,13 +225,16 @@ zynParameterSerialError zynParameterSerializer::load_body(zynParameterRoot& root
   if (file_version > root.version()) return PSE_NEWER_VERSION;
 
   m_loader.reset(root.create_loader(0, file_version));
+  m_own_loader = is_library_loader(m_loader.get());
+  m_loaded_as_is = true;
   m_failed_pars.clear();
   m_loaded_pars.clear();
   zynParameterUpdater::clear_unrecognised_pars();
   next_token();
   load_par(zynParameterKey(), 0);
   if (m_error != PSE_OK) return m_error;
-  if (m_loader)
+  if (m_loader && m_own_loader && m_loaded_as_is) m_loaded_pars.swap(m_loader->m_loaded);
+  else if (m_loader)
     for (const utString& key : m_loader->loaded_pars()) m_loaded_pars.push_back(root.translate_key(key));
   m_loader.reset();
   if (root.version() != file_version) update_root_version(file_version);
@@ -213,8 +261,26 @@ void zynParameterSerializer::load_par(const zynParameterKey& key, int skip) {
 }
 
 void zynParameterSerializer::apply_value(const zynParameterKey& key) {
+  if (apply_in_container(key.str())) return;
   // Without a loader (a locked root) no value can be applied.
-  if (!m_loader || m_loader->load_par(key, m_token)) m_failed_pars.push_back(key.str());
+  m_value_text.assign(m_token);
+  m_loaded_as_is = false;
+  if (!m_loader || m_loader->load_par(key, m_value_text)) m_failed_pars.push_back(key.str());
+}
+
+// The library's own loader looks each key up from the root; the container
+// being read has the entry at hand. A key the root translates, and an
+// entry the container lacks, are left to the loader.
+bool zynParameterSerializer::apply_in_container(const utString& key) {
+  if (!m_own_loader || m_open.empty() || m_open.back().at.is_null() || m_path.empty()) return false;
+  const zynParameterKey& step = m_path.back();
+  if (step.type() == PT_ERROR || !step.remainder_str().empty()) return false;
+  if (m_loader->root().translate_key(key) != key) return false;
+  const zynParameterPtr p = (*m_open.back().at)[step];
+  if (is_missing(*p)) return false;
+  m_value_text.assign(m_token);
+  if (m_loader->load_found(*p, key, step.last(), m_value_text)) m_failed_pars.push_back(key);
+  return true;
 }
 
 // map -> "{" [entry {"," entry}] [","] "}"
@@ -223,6 +289,8 @@ void zynParameterSerializer::load_map(const zynParameterKey& key, int skip) {
     fail(PSE_SYNTAX);  // too deep, or structure inside the header
     return;
   }
+  zynParameterRoot* top = m_in_header ? m_header.get() : m_root;
+  m_open.push_back({m_open.empty() ? zynParameterPtr(coPrfExternal, top) : current(key), key.str()});
   next_token();
   while (m_error == PSE_OK && !is_token('}')) {
     load_entry(key, skip);
@@ -234,6 +302,7 @@ void zynParameterSerializer::load_map(const zynParameterKey& key, int skip) {
     }
     next_token();
   }
+  m_open.pop_back();
   --m_nesting;
 }
 
@@ -249,25 +318,27 @@ void zynParameterSerializer::load_entry(const zynParameterKey& key, int skip) {
     fail(PSE_SYNTAX);
     return;
   }
-  const zynParameterKey name(m_token);
-  const zynParameterKey k = key + name;
+  m_name_text.assign(m_token);
+  const zynParameterKey name(m_name_text);
   const zynPathStep step(m_path, name);
   if (name.type() == PT_ERROR || name.empty()) {
     // A name that is no key has no place in the tree; its value is read past.
-    if (!skip) m_failed_pars.push_back(key.str().empty() ? m_token : key.str() + "." + m_token);
+    if (!skip) m_failed_pars.push_back(key.str().empty() ? m_name_text : key.str() + "." + m_name_text);
     skip = skip_unplaced;
   }
   next_token();
   if (is_token(':')) {
     next_token();
-    load_par(k, skip);
+    // A plain value goes straight to the member of the container being read.
+    if (m_token_quoted && !skip && !selection_active() && apply_in_container(joined_text(key, name))) return;
+    load_par(key + name, skip);
     return;
   }
   if (m_in_header) {
     fail(PSE_SYNTAX);  // the header holds plain entries only
     return;
   }
-  load_typed_entry(k, skip);
+  load_typed_entry(key + name, skip);
 }
 
 // Reads "type [desc [lock]] :" and the value of a typed entry; the current token is the type.
@@ -279,7 +350,7 @@ void zynParameterSerializer::load_typed_entry(const zynParameterKey& k, int skip
       fail(PSE_SYNTAX);
       return;
     }
-    fields[count++].swap(m_token);
+    fields[count++].assign(m_token);
     next_token();
   }
   if (m_error != PSE_OK) return;
@@ -339,8 +410,8 @@ void zynParameterSerializer::take_ref_root_type(const zynParameterPtr& ref) {
   if (!m_token_quoted) return;
   const size_t amp = m_token.find('&');
   if (amp == utString::npos || amp == 0 || m_token[amp - 1] != ':') return;
-  const utString root_type = m_token.substr(0, amp - 1);
-  m_token.erase(0, amp);
+  const utString root_type(m_token.substr(0, amp - 1));
+  m_token.remove_prefix(amp);
   zynParameterRef* r = ref.is_null() ? nullptr : zynParameterRef::ut_dynamic_cast(ref.pointer());
   if (r && !root_type.empty()) r->set_ref_root_type(root_type);
 }
@@ -350,7 +421,7 @@ void zynParameterSerializer::check_locked(const zynParameterPtr& existing, const
   if (!m_token_quoted) return;
   const zynParameterRef* ref = zynParameterRef::ut_dynamic_cast(existing.pointer());
   utString current;
-  utString saved = m_token;
+  utString saved(m_token);
   if (ref) {
     current = ref->get_ref_string();
     if (!saved.empty() && saved[0] == '&') saved.erase(0, 1);
@@ -367,10 +438,14 @@ void zynParameterSerializer::load_array(const zynParameterKey& key, int skip) {
     fail(PSE_SYNTAX);
     return;
   }
-  if (!skip && m_loader) m_loader->load_par(key, utString());
+  if (!skip && m_loader) {
+    m_loaded_as_is = false;
+    m_loader->load_par(key, utString());
+  }
   // A list grows by one when its element one past the end is asked for.
   zynParameterPtr array = skip ? zynParameterPtr() : current(key);
   if (!array.is_null() && zynParameter::get_type(*array) != PT_ARRAY) array = zynParameterPtr();
+  m_open.push_back({array, key.str()});
   next_token();
   for (int i = 0; m_error == PSE_OK && !is_token(')'); ++i) {
     const zynParameterKey index(i, utString());
@@ -390,22 +465,20 @@ void zynParameterSerializer::load_array(const zynParameterKey& key, int skip) {
     }
     next_token();
   }
+  m_open.pop_back();
   --m_nesting;
 }
 
 // --- The entry being read ----------------------------------------------------------
 
-// The entry is reached one step at a time from the root, so a deep key costs
-// its depth, not its depth times its length. The root answers the first
-// step with its synonyms; a step that finds nothing falls back to the root's
-// lookup of the whole key.
+// The entry is the member of the container being read, which was found when
+// its reading began; an entry it lacks is asked of the root by its whole key.
 zynParameterPtr zynParameterSerializer::current(const zynParameterKey& key) const {
-  zynParameterPtr at(coPrfExternal, m_root);
-  for (const zynParameterKey& step : m_path) {
-    at = (*at)[step];
-    if (is_missing(*at)) return (*m_root)[key];
+  if (!m_open.empty() && !m_path.empty() && !m_open.back().at.is_null()) {
+    zynParameterPtr at = (*m_open.back().at)[m_path.back()];
+    if (!is_missing(*at)) return at;
   }
-  return at;
+  return (*m_root)[key];
 }
 
 // Returns what the tree holds at the entry being read, or an error. Unlike

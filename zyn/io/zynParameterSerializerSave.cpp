@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <ctime>
+#include <optional>
 #include <ostream>
 
 #include "zyn/collections/zynParameterArray.h"
@@ -12,7 +13,9 @@
 #include "zyn/collections/zynParameterSharedList.h"
 #include "zyn/collections/zynParameterTempArray.h"
 #include "zyn/core/zynParameterLoader.h"
+#include "zyn/expr/zynEvalMemo_internal.h"
 #include "zyn/expr/zynEvaluator.h"
+#include "zyn/io/zynTextBuffer_internal.h"
 #include "zyn/values/zynParameterNumeric.h"
 #include "zyn/values/zynParameterString.h"
 
@@ -25,10 +28,16 @@ constexpr size_t flush_size = 1 << 16;
 
 zynParameterKey header_key(const char* name) { return zynParameterKey(name); }
 
+// The key of entries written without a selection, which need none.
+const zynParameterKey& no_key() {
+  static const zynParameterKey* const empty = new zynParameterKey();
+  return *empty;
+}
+
 }  // namespace
 
 zynParameterSerializer::zynParameterSerializer()
-    : m_header(std::make_unique<zynParameterRoot>("Header", 0, "")) {
+    : m_header(std::make_unique<zynParameterRoot>("Header", 0, "")), m_buffer(std::make_unique<zynTextBuffer>()) {
   m_include_pars.reserve(4);
   m_exclude_pars.reserve(4);
   m_global_exclude_pars.reserve(4);
@@ -50,7 +59,7 @@ zynParameterSerialError zynParameterSerializer::save(const zynParameterRoot& roo
   m_out = &out;
   m_depth = 0;
   m_error = PSE_OK;
-  m_buffer.clear();
+  m_buffer->clear();
   m_writing.clear();
   if (!out.good()) return PSE_STREAM;
   (*m_header)[header_key("type")]->set_string(root.get_root_type());
@@ -79,41 +88,26 @@ zynParameterSerialError zynParameterSerializer::save(const zynParameterRoot& roo
 }
 
 void zynParameterSerializer::flush_output() {
-  if (!m_out || m_buffer.empty()) return;
-  if (m_out->good()) m_out->write(m_buffer.data(), static_cast<std::streamsize>(m_buffer.size()));
-  m_buffer.clear();
+  if (!m_out || m_buffer->size() == 0) return;
+  const std::string_view text = m_buffer->view();
+  if (m_out->good()) m_out->write(text.data(), static_cast<std::streamsize>(text.size()));
+  m_buffer->clear();
   if (!m_out->good()) m_error = PSE_STREAM;
 }
 
 void zynParameterSerializer::indent() {
   if (m_compact_mode) return;
-  m_buffer += '\n';
-  m_buffer.append(static_cast<size_t>(std::max(m_depth, 0)), '\t');
+  m_buffer->put('\n');
+  m_buffer->put('\t', static_cast<size_t>(std::max(m_depth, 0)));
 }
 
 void zynParameterSerializer::space() {
-  if (!m_compact_mode) m_buffer += ' ';
+  if (!m_compact_mode) m_buffer->put(' ');
 }
 
-void zynParameterSerializer::save_text(const utString& text) {
-  m_buffer += '"';
-  append_escaped(text);
-  m_buffer += '"';
-  if (m_buffer.size() >= flush_size) flush_output();
-}
-
-// Copies the runs between special characters whole.
-void zynParameterSerializer::append_escaped(const utString& text) {
-  auto special = [](char c) { return c == '\\' || c == '"'; };
-  auto run = text.begin();
-  for (auto at = std::find_if(run, text.end(), special); at != text.end();
-       at = std::find_if(run, text.end(), special)) {
-    m_buffer.append(run, at);
-    m_buffer += '\\';
-    m_buffer += *at;
-    run = at + 1;
-  }
-  m_buffer.append(run, text.end());
+void zynParameterSerializer::save_text(std::string_view text) {
+  m_buffer->append_quoted(text);
+  if (m_buffer->size() >= flush_size) flush_output();
 }
 
 void zynParameterSerializer::save_par(const zynParameterPtr& p, const zynParameterKey& key) {
@@ -140,9 +134,11 @@ void zynParameterSerializer::save_par(const zynParameterPtr& p, const zynParamet
   // A formula whose value is an error is kept as the formula: its value has
   // no text, and an empty one would lose what the entry said.
   const bool as_value = m_evaluate && !(par.is_expr() && zynParameter::evaluate(par)->is_error());
-  utString text = as_value ? par.get_string() : par.get_expr();
-  if (zynParameter::get_type(par) == PT_NUMERIC || (!as_value && par.is_expr())) text = zynEvaluator::neutralize(text);
-  save_text(text);
+  const utString text = as_value ? par.get_string() : par.get_expr();
+  // Only a text with a "," reads differently in the neutral form.
+  const bool neutral = text.find(',') != utString::npos &&
+                       (zynParameter::get_type(par) == PT_NUMERIC || (!as_value && par.is_expr()));
+  save_text(neutral ? zynEvaluator::neutralize(text) : text);
 }
 
 // ref -> "&" text | "roottype:&" text (with type information)
@@ -170,27 +166,30 @@ void zynParameterSerializer::save_map(const zynParameterPtr& p, const zynParamet
     return;
   }
   m_writing.push_back(map);
-  m_buffer += '{';
+  const zynKnownActive known(!m_save_inactive && map->is_active() ? map : nullptr);
+  m_buffer->put('{');
   ++m_depth;
   const bool with_keys = selection_active();
   bool first = true;
   for (const zynParameterMapMember& member : map->members()) {
     if (m_error != PSE_OK) break;
-    const zynParameterKey child_key = with_keys ? key + zynParameterKey(member.name) : zynParameterKey();
+    std::optional<zynParameterKey> joined;
+    if (with_keys) joined.emplace(key + zynParameterKey(member.name));
+    const zynParameterKey& child_key = joined ? *joined : no_key();
     if (skipped(*member.value, child_key)) continue;
-    if (!first) m_buffer += ',';
+    if (!first) m_buffer->put(',');
     first = false;
     indent();
     save_text(member.name);
     if (!m_in_header && m_save_typeinfo) save_entry_typeinfo(*member.value);
     space();
-    m_buffer += ':';
+    m_buffer->put(':');
     space();
     save_par(member.value, child_key);
   }
   --m_depth;
   indent();
-  m_buffer += '}';
+  m_buffer->put('}');
   m_writing.pop_back();
 }
 
@@ -215,7 +214,8 @@ void zynParameterSerializer::save_array(const zynParameterPtr& p, const zynParam
     return;
   }
   m_writing.push_back(array);
-  m_buffer += '(';
+  const zynKnownActive known(!m_save_inactive && array->is_active() ? array : nullptr);
+  m_buffer->put('(');
   ++m_depth;
   const bool with_keys = selection_active();
   const bool keep_slots = zynParameter::get_subtype(*array) != PS_LIST;
@@ -223,17 +223,19 @@ void zynParameterSerializer::save_array(const zynParameterPtr& p, const zynParam
   bool first = true;
   for (int i = 0; i < n && m_error == PSE_OK; ++i) {
     const zynParameterPtr element = array->get_element(i);
-    const zynParameterKey element_key = with_keys ? key + zynParameterKey(i, utString()) : zynParameterKey();
+    std::optional<zynParameterKey> joined;
+    if (with_keys) joined.emplace(key + zynParameterKey(i, utString()));
+    const zynParameterKey& element_key = joined ? *joined : no_key();
     const bool skip = skipped(*element, element_key);
     if (skip && !keep_slots) continue;
-    if (!first) m_buffer += ',';
+    if (!first) m_buffer->put(',');
     first = false;
     indent();
     if (!skip) save_par(element, element_key);
   }
   --m_depth;
   indent();
-  m_buffer += ')';
+  m_buffer->put(')');
   m_writing.pop_back();
 }
 

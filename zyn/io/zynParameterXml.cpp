@@ -3,8 +3,12 @@
 
 #include "zyn/collections/zynParameterData.h"
 #include "zyn/collections/zynParameterRef.h"
-#include "zyn/core/zynParameterIter.h"
 #include "zyn/core/zynParameterRoot.h"
+#include "zyn/expr/zynEvalMemo_internal.h"
+#include "zyn/expr/zynEvaluator.h"
+#include "zyn/io/zynTextBuffer_internal.h"
+
+#include <optional>
 
 namespace {
 
@@ -18,98 +22,158 @@ zynParameterPtr hold_target(const zynParameterPtr& p) {
 
 bool is_function(const zynParameter* q) { return q && zynParameter::get_type(*q) == PT_FUNCTION; }
 
-// Returns the text of the member "Name" of "target", or "" when it has none.
-utString name_member(const zynParameter& target) {
-  const zynParameterPtr name = target[zynParameterKey("Name")];
-  if (name->is_error() && !name->is_ref()) return utString();
-  return name.par() ? name.par()->get_string() : utString();
-}
+// What the name and the content of an element both ask of a parameter, asked
+// once: asking a reference again resolves it again.
+struct zynXmlSubject {
+  explicit zynXmlSubject(const zynParameterPtr& p)
+      : self(*p), ref(self.is_ref()), valid(ref && self.is_valid()), error(self.is_error()), held(hold_target(p)),
+        q(held.is_null() ? nullptr : held.raw()) {}
+  const zynParameter& self;
+  const bool ref;
+  const bool valid;  // asked of references only, the one kind that needs it
+  const bool error;
+  const zynParameterPtr held;
+  const zynParameter* const q;
+};
 
-utString name_line(const zynParameter& target) { return "\n<Name>" + name_member(target) + "</Name>"; }
+// Writes elements into one buffer: each value is appended where it belongs,
+// with no intermediate string per element.
+class zynXmlWriter {
+ public:
+  // "xml_typename" answers the protected zynParameter::get_xml_typename.
+  using Typename = utString (*)(const zynParameter&);
+  zynXmlWriter(zynTextBuffer& out, Typename xml_typename) : m_out(out), m_xml_typename(xml_typename) {}
 
-// The summary of a reference that is not expanded.
-utString ref_summary(const zynParameter& ref, bool valid, const zynParameter* target) {
-  if (!target || !valid) return "\n<Name></Name>\n<Type></Type>\n";
-  if (zynParameterRoot::ut_dynamic_cast(target))
-    return name_line(*target) + "\n<Type>" + target->get_typename() + "</Type>\n";
-  const zynParameterRef* r = zynParameterRef::ut_dynamic_cast(&ref);
-  return r ? r->get_ref_string() : utString();
-}
-
-// The content of a map, root or array: its active children, one per line.
-utString container_value(const zynParameter& q) {
-  utString out;
-  const zynParameterRoot* root = zynParameterRoot::ut_dynamic_cast(&q);
-  if (root && !root->get_ref_id().is_valid()) {
-    const zynParameterPtr name = q[zynParameterKey("Name")];
-    if (!name->is_error() || name->is_ref()) out += name_line(q);
+  void element(const zynParameterPtr& p) {
+    const zynXmlSubject s(p);
+    const size_t name_at = m_out.size() + 1;
+    m_out.put('<');
+    if (!name(s)) {
+      m_out.truncate(name_at - 1);  // no name, no element
+      return;
+    }
+    const size_t name_size = m_out.size() - name_at;
+    m_out.put('>');
+    value(s);
+    m_out.append("</");
+    m_out.repeat(name_at, name_size);
+    m_out.put('>');
   }
-  zynParameterNoRefExpand summarise;
-  zynParameterIter walk(&q);
-  walk.set_active_only(1);
-  walk.set_max_depth(1);
-  walk.exclude_functions(0);
-  while (++walk) {
-    out += '\n';
-    out += zynParameter::to_xml(walk());
+
+  // Appends the element name; returns false when there is none.
+  bool name(const zynXmlSubject& s) {
+    if (is_function(s.q)) return false;
+    const size_t before = m_out.size();
+    if (s.ref && (!zynParameterNoRefExpand::expand() || !s.valid)) {
+      const zynParameterRef* r = zynParameterRef::ut_dynamic_cast(&s.self);
+      if (!s.self.get_name().empty()) m_out.append(s.self.get_name());
+      else if (r && !r->get_ref_root_type().empty()) m_out.append(r->get_ref_root_type());
+      else m_out.append("reference");
+      return true;
+    }
+    if (!s.q) return false;
+    if (zynParameterRoot::ut_dynamic_cast(s.q)) m_out.append(s.q->get_typename());
+    else if (!s.q->get_name().empty()) m_out.append(s.q->get_name());
+    else m_out.append(m_xml_typename(*s.q));
+    return m_out.size() > before;
   }
-  out += '\n';
-  return out;
-}
+
+  void value(const zynXmlSubject& s) {
+    const zynParameter* q = s.q;
+    if (is_function(q)) return;
+    if (s.ref) {
+      if (!zynParameterNoRefExpand::expand() || !q || !s.valid) return ref_summary(s);
+      name_line(*q);
+    }
+    if (!q || s.error) return m_out.append("@Error");
+    if (const zynParameterData* data = zynParameterData::ut_dynamic_cast(q)) {
+      const zynRefToObjectId& id = data->get_id();
+      m_out.append("\n<id>");
+      if (id.is_valid()) m_out.append(id.get_uid().get_uid()->hex_string());
+      m_out.append("</id>\n<type>");
+      m_out.append(data->get_data_type());
+      return m_out.append("</type>\n");
+    }
+    const zynParameterType t = zynParameter::get_type(*q);
+    if (t == PT_NUMERIC || t == PT_STRING || t == PT_ENUM) return scalar(*q, t == PT_NUMERIC);
+    container(*q);
+  }
+
+ private:
+  // A formula is evaluated once for its range, its validity and its text.
+  void scalar(const zynParameter& q, bool numeric) {
+    std::optional<zynEvalMemoScope> memo;
+    if (q.is_expr()) memo.emplace();
+    if (numeric && !q.check_range()) return m_out.append("@Range");
+    if (!q.is_valid()) return m_out.append("@Error");
+    m_out.append(q.get_string());
+  }
+
+  // The member "Name" of "target" (empty when it has none) as a Name line.
+  void name_line(const zynParameter& target) {
+    const zynParameterPtr name = target[zynParameterKey("Name")];
+    m_out.append("\n<Name>");
+    if (!name->is_error() || name->is_ref())
+      if (const zynParameter* n = name.par()) m_out.append(n->get_string());
+    m_out.append("</Name>");
+  }
+
+  // The summary of a reference that is not expanded.
+  void ref_summary(const zynXmlSubject& s) {
+    if (!s.q || !s.valid) return m_out.append("\n<Name></Name>\n<Type></Type>\n");
+    if (zynParameterRoot::ut_dynamic_cast(s.q)) {
+      name_line(*s.q);
+      m_out.append("\n<Type>");
+      m_out.append(s.q->get_typename());
+      return m_out.append("</Type>\n");
+    }
+    if (const zynParameterRef* r = zynParameterRef::ut_dynamic_cast(&s.self)) m_out.append(r->get_ref_string());
+  }
+
+  // The content of a map, root or array: its active children, one per line.
+  void container(const zynParameter& q) {
+    const zynParameterRoot* root = zynParameterRoot::ut_dynamic_cast(&q);
+    if (root && !root->get_ref_id().is_valid()) {
+      const zynParameterPtr name = q[zynParameterKey("Name")];
+      if (!name->is_error() || name->is_ref()) name_line(q);
+    }
+    zynParameterNoRefExpand summarise;
+    const zynKnownActive known(q.is_active() ? &q : nullptr);
+    if (const zynParameterMap* map = zynParameterMap::ut_dynamic_cast(&q)) {
+      for (const zynParameterMapMember& member : map->members()) child(member.value);
+    } else if (zynParameter::get_type(q) == PT_ARRAY) {
+      for (int i = 0; i < q.size(); ++i) child(q[zynParameterKey(i, utString())]);
+    }
+    m_out.put('\n');
+  }
+
+  void child(const zynParameterPtr& c) {
+    if (!c->is_active()) return;
+    m_out.put('\n');
+    element(c);
+  }
+
+  zynTextBuffer& m_out;
+  const Typename m_xml_typename;
+};
 
 }  // namespace
 
 utString zynParameter::to_xml(const zynParameterPtr& p) {
-  const utString name = xml_name(p);
-  if (name.empty()) return utString();
-  return "<" + name + ">" + xml_value(p) + "</" + name + ">";
+  zynTextBuffer out;
+  zynXmlWriter(out, [](const zynParameter& q) { return q.get_xml_typename(); }).element(p);
+  return out.take();
 }
 
 utString zynParameter::xml_name(const zynParameterPtr& p) {
-  const zynParameter& self = *p;
-  // Ask the reference everything before taking its target: asking again
-  // resolves it again.
-  const bool ref = self.is_ref();
-  const bool summarised = ref && (!zynParameterNoRefExpand::expand() || !self.is_valid());
-  const zynParameterPtr held = hold_target(p);
-  const zynParameter* q = held.is_null() ? nullptr : held.raw();
-  if (is_function(q)) return utString();
-  if (summarised) {
-    if (!self.get_name().empty()) return self.get_name();
-    const zynParameterRef* r = zynParameterRef::ut_dynamic_cast(&self);
-    if (r && !r->get_ref_root_type().empty()) return r->get_ref_root_type();
-    return "reference";
-  }
-  if (!q) return utString();
-  if (zynParameterRoot::ut_dynamic_cast(q)) return q->get_typename();
-  if (!q->get_name().empty()) return q->get_name();
-  return q->get_xml_typename();
+  zynTextBuffer out;
+  if (!zynXmlWriter(out, [](const zynParameter& q) { return q.get_xml_typename(); }).name(zynXmlSubject(p)))
+    return utString();
+  return out.take();
 }
 
 utString zynParameter::xml_value(const zynParameterPtr& p) {
-  const zynParameter& self = *p;
-  const bool ref = self.is_ref();
-  const bool valid = self.is_valid();
-  const bool error = self.is_error();
-  const zynParameterPtr held = hold_target(p);
-  const zynParameter* q = held.is_null() ? nullptr : held.raw();
-  if (is_function(q)) return utString();
-  utString out;
-  if (ref) {
-    if (!zynParameterNoRefExpand::expand() || !q || !valid) return ref_summary(self, valid, q);
-    out = name_line(*q);
-  }
-  if (!q || error) return out + "@Error";
-  if (const zynParameterData* data = zynParameterData::ut_dynamic_cast(q)) {
-    const zynRefToObjectId& id = data->get_id();
-    const utString hex = id.is_valid() ? id.get_uid().get_uid()->hex_string() : utString();
-    return out + "\n<id>" + hex + "</id>\n<type>" + data->get_data_type() + "</type>\n";
-  }
-  const zynParameterType t = get_type(*q);
-  if (t == PT_NUMERIC) {
-    if (!q->check_range()) return out + "@Range";
-    return out + (q->is_valid() ? q->get_string() : utString("@Error"));
-  }
-  if (t == PT_STRING || t == PT_ENUM) return out + (q->is_valid() ? q->get_string() : utString("@Error"));
-  return out + container_value(*q);
+  zynTextBuffer out;
+  zynXmlWriter(out, [](const zynParameter& q) { return q.get_xml_typename(); }).value(zynXmlSubject(p));
+  return out.take();
 }

@@ -122,6 +122,8 @@ const utString& zynParameterNumeric::get_value() const {
   if (m_flags & TEXT_PENDING) {
     m_value = format_value(m_number);
     m_flags &= ~TEXT_PENDING;
+    m_flags |= TEXT_NORMALIZED;
+    if (apply_subtype(m_number) == m_number) m_flags |= TEXT_FORMATTED;
     m_cache_point = nlsUtils::m_decimal_point;
   }
   return m_value;
@@ -212,10 +214,16 @@ double zynParameterNumeric::read_double() const {
 
 int zynParameterNumeric::get_int() const { return zyn_saturate_to_int(get_double()); }
 
+// A literal's text is formatted once: when it reads as what formatting its
+// value gives, it is returned as it stands from then on.
 utString zynParameterNumeric::get_string() const {
   onread_callback();
+  if ((m_flags & TEXT_FORMATTED) && m_cache_point == nlsUtils::m_decimal_point) return m_value;
   double v = 0.0;
-  return evaluated_value(v).is_null() ? format_value(v) : utString();
+  if (!evaluated_value(v).is_null()) return utString();
+  utString text = format_value(v);
+  if ((m_flags & (VALUE_KNOWN | TEXT_PENDING)) == VALUE_KNOWN && text == m_value) m_flags |= TEXT_FORMATTED;
+  return text;
 }
 
 double zynParameterNumeric::get_double_in_units(zynUnits wanted, bool& failed) const {
@@ -270,18 +278,38 @@ void zynParameterNumeric::set_value(const utString& text) {
   m_fast_point = 0;
 }
 
+namespace {
+
+// Returns true when zyn_normalize_real_text would give the number "text"
+// back unchanged: no blanks around it, a digit first, "point" as its separator.
+bool is_normal_real_text(const utString& text, char point) {
+  const size_t digit = !text.empty() && text[0] == '-' ? 1 : 0;
+  if (text.size() <= digit || !std::isdigit(static_cast<unsigned char>(text[digit])) || text.back() == ' ') return false;
+  const size_t separator = text.find_first_of(".,");
+  return separator != utString::npos && text[separator] == point;
+}
+
+}  // namespace
+
 void zynParameterNumeric::set_normalized_value(const utString& text) {
   char point = nlsUtils::m_decimal_point;
+  // The text it holds already, parsed and stored as set: nothing to redo.
+  const uint8_t same = TEXT_NORMALIZED | CLASSIFIED;
+  if ((m_flags & (same | TEXT_PENDING)) == same && m_cache_point == point && text == m_value) {
+    m_fast_point = 0;
+    onmodify_callback();
+    return;
+  }
   double raw = 0.0;
   bool literal = zyn_parse_number_text(text, point, raw);
-  if (literal && (m_subtype == PS_REAL || m_subtype == PS_ANGLE))
+  if (literal && (m_subtype == PS_REAL || m_subtype == PS_ANGLE) && !is_normal_real_text(text, point))
     set_value(zyn_normalize_real_text(text, point));
   else
     set_value(text);
   // The text was just parsed: keep what it said.
   m_cache_point = point;
   m_number = raw;
-  m_flags |= CLASSIFIED | (literal ? VALUE_KNOWN : EXPRESSION);
+  m_flags |= CLASSIFIED | TEXT_NORMALIZED | (literal ? VALUE_KNOWN : EXPRESSION);
   onmodify_callback();
 }
 

@@ -134,7 +134,9 @@ class ZYN_EXPORT zynParameterNumeric : public zynParameterScalar {
     EXPRESSION = 2,       // the text is an expression
     VALUE_KNOWN = 4,      // m_number holds the literal's value
     TEXT_PENDING = 8,     // m_value is still to be formatted from m_number
-    DEFAULT_PENDING = 16  // the constructor's text is still to become the default
+    DEFAULT_PENDING = 16,  // the constructor's text is still to become the default
+    TEXT_FORMATTED = 32,   // m_value is what get_string() gives, for m_cache_point
+    TEXT_NORMALIZED = 64   // m_value is as set_string stores it, for m_cache_point
   };
 
   // Sorts the text into literal or expression, parsing a literal's value.

@@ -1,0 +1,60 @@
+// The output buffer of saving and of the XML export: text is written in
+// place into one growing string, with no intermediate string per piece.
+#pragma once
+
+#include <algorithm>
+#include <cstring>
+#include <string_view>
+
+#include "zyn/host/utString.h"
+
+class zynTextBuffer {
+ public:
+  // The text written since the last take() or clear().
+  std::string_view view() const { return std::string_view(m_text.data(), m_used); }
+  size_t size() const { return m_used; }
+  void clear() { m_used = 0; }
+  // Drops what was written after the first "size" characters.
+  void truncate(size_t size) { m_used = std::min(size, m_used); }
+  // Returns the text written and empties the buffer.
+  utString take() {
+    m_text.resize(m_used);
+    m_used = 0;
+    return std::move(m_text);
+  }
+
+  void put(char c) { *room(1) = c; }
+  void put(char c, size_t n) { std::memset(room(n), c, n); }
+  void append(std::string_view s) {
+    if (!s.empty()) std::memcpy(room(s.size()), s.data(), s.size());
+  }
+  // Appends again the "n" characters written from position "at".
+  void repeat(size_t at, size_t n) {
+    char* to = room(n);
+    std::memcpy(to, m_text.data() + at, n);
+  }
+  // Appends "s" in double quotes, with a backslash before every backslash
+  // and double quote in it.
+  void append_quoted(std::string_view s) {
+    char* out = room(2 * s.size() + 2);
+    *out++ = '"';
+    for (char c : s) {
+      if (c == '\\' || c == '"') *out++ = '\\';
+      *out++ = c;
+    }
+    *out++ = '"';
+    m_used = static_cast<size_t>(out - m_text.data());
+  }
+
+ private:
+  // Returns where "n" more characters go, counted as written.
+  char* room(size_t n) {
+    if (m_used + n > m_text.size()) m_text.resize(std::max(2 * m_text.size(), m_used + n + 256));
+    char* at = &m_text[m_used];
+    m_used += n;
+    return at;
+  }
+
+  utString m_text;
+  size_t m_used = 0;
+};
