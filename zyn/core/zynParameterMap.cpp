@@ -273,6 +273,17 @@ zynParameterPtr zynParameterMap::add(const zynParameterKey& key, zynParameterPtr
   return member;
 }
 
+zynParameterPtr zynParameterMap::replace(const zynParameterKey& key, zynParameterPtr p) {
+  if (key.type() != PT_MAP) return error(PS_ERR_NAME);
+  if (is_locked()) return error(PS_ERR_UNKNOWN);
+  if (is_descendent(p.raw())) return error(PS_ERR_ARGUMENTS);
+  const zynParameterKey name = key.first_key();
+  zynParameterPtr member = zynParameterError::storable(p);
+  store(name.first(), member);
+  member->set_name(name.str());
+  return member;
+}
+
 zynParameterPtr zynParameterMap::remove(const zynParameterKey& key) {
   if (is_locked()) return error(PS_ERR_UNKNOWN);
   if (key.type() != PT_MAP) return error(PS_ERR_NAME);

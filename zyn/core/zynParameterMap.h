@@ -76,7 +76,12 @@ class ZYN_EXPORT zynParameterMap : public zynParameter {
   zynParameterPtr add(const zynParameterKey& key, zynParameterPtr p) override;
   // Takes the member named by the first component of "key" out and returns
   // it. "Unknown error" when locked, "Invalid name" when there is none.
+  // Later members move up: the cost grows with the members after it.
   zynParameterPtr remove(const zynParameterKey& key) override;
+  // Puts "p" in the place of the member named (in that exact case) by the
+  // first component of "key", keeping its position; adds "p" at the end when
+  // there is none. Returns "p" as stored, or the errors of add.
+  zynParameterPtr replace(const zynParameterKey& key, zynParameterPtr p);
   // Drops every member; nothing when locked.
   void remove_all() override;
 

@@ -238,56 +238,17 @@ void zynParameterOpenRoot::replace(const Place& place, const zynParameterPtr& p)
     }
     return;
   }
-  // While loading, the member replaced is the last one read, so appending
-  // keeps the order; while settling, the order is noted and restored.
-  const zynParameterMap* map = zynParameterMap::ut_dynamic_cast(&container);
-  if (m_settling && map && !m_orders.count(map)) {
-    std::vector<utString>& names = m_orders[map];
-    names.reserve(map->members().size());
-    for (const zynParameterMapMember& member : map->members()) names.push_back(member.name);
-    m_order_keep.push_back(place.container);
+  if (zynParameterMap* map = zynParameterMap::ut_dynamic_cast(&container)) {
+    map->replace(zynParameterKey(place.component), p);
+    return;
   }
   container.remove(zynParameterKey(place.component));
   container.add(zynParameterKey(place.component), p);
 }
 
-void zynParameterOpenRoot::restore_order(const zynParameter* map_par) {
-  auto noted = m_orders.find(map_par);
-  zynParameterMap* map = const_cast<zynParameterMap*>(zynParameterMap::ut_dynamic_cast(map_par));
-  if (noted == m_orders.end() || !map) return;
-  std::unordered_map<utString, zynParameterPtr> by_name;
-  std::vector<std::pair<utString, zynParameterPtr>> members;
-  for (const zynParameterMapMember& member : map->members()) {
-    by_name.emplace(member.name, member.value);
-    members.emplace_back(member.name, member.value);
-  }
-  std::vector<std::pair<utString, zynParameterPtr>> ordered;
-  ordered.reserve(members.size());
-  for (const utString& name : noted->second) {
-    auto found = by_name.find(name);
-    if (found == by_name.end()) continue;
-    ordered.emplace_back(name, found->second);
-    by_name.erase(found);
-  }
-  for (const auto& member : members)
-    if (by_name.count(member.first)) ordered.push_back(member);
-  m_orders.erase(noted);
-  map->remove_all();
-  for (const auto& member : ordered) map->add(zynParameterKey(member.first), member.second);
-}
-
-void zynParameterOpenRoot::restore_order() {
-  while (!m_orders.empty()) restore_order(m_orders.begin()->first);
-  m_order_keep.clear();
-}
-
 void zynParameterOpenRoot::settle_inferred() {
-  m_settling = true;
   settle_strings();
-  restore_order();
   for (auto place = m_arrays.rbegin(); place != m_arrays.rend(); ++place) settle_array(*place);  // inner first
-  restore_order();
-  m_settling = false;
   m_inferred.clear();
   m_arrays.clear();
 }
@@ -373,7 +334,6 @@ void zynParameterOpenRoot::settle_array(const Place& place) {
       continue;
     }
     // A list makes its maps from its element type: the members move over.
-    restore_order(element.pointer());
     const zynParameterMap& from = *zynParameterMap::ut_dynamic_cast(element.pointer());
     const std::vector<zynParameterMapMember> members(from.members().begin(), from.members().end());
     for (const zynParameterMapMember& member : members) added->add(zynParameterKey(member.name), member.value);

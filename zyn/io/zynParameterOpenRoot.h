@@ -70,16 +70,9 @@ class ZYN_EXPORT zynParameterOpenRoot : public zynParameterLibRoot {
   void replace(const Place& place, const zynParameterPtr& p);
   void settle_strings();
   void settle_array(const Place& place);
-  void restore_order();
-  void restore_order(const zynParameter* map);
 
   std::vector<Place> m_inferred;
   std::vector<Place> m_arrays;  // outer arrays first
-  // Maps append the members they take in place of others: the order of a
-  // map before its first replacement, restored when settling ends.
-  std::unordered_map<const zynParameter*, std::vector<utString>> m_orders;
-  std::vector<zynParameterPtr> m_order_keep;  // keeps the maps of m_orders alive
-  bool m_settling = false;
   // The locks files gave, by parameter; the parameters outlive the root's use of them.
   std::unordered_map<const zynParameter*, zynRefToObjectId> m_locks;
 };
