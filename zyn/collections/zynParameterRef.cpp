@@ -144,6 +144,7 @@ utString zynParameterRef::get_ref_string() const {
 }
 
 void zynParameterRef::set_ref_root_type(const utString& root_type) {
+  zyn_eval_note_change();
   m_ref_type = PT_MAP;
   m_root_type = root_type;
 }
@@ -268,7 +269,10 @@ void zynParameterRef::lock_ref_to_id() {
   if (!t.is_null() && zyn_is_root(*t)) set_ref_from_id(zynRefToObjectId(t->get_ref_id()));
 }
 
-void zynParameterRef::reset() { m_id.set_invalid(); }
+void zynParameterRef::reset() {
+  zyn_eval_note_change();
+  m_id.set_invalid();
+}
 
 // --- Validity, equality, copying ------------------------------------------------------
 

@@ -35,6 +35,7 @@ zynParameter::zynParameter(const zynParameter& other)
 
 zynParameter& zynParameter::operator=(const zynParameter& other) {
   if (this == &other) return *this;
+  zyn_eval_note_change();
   set_impl(other.get_impl());
   m_onmodify = other.m_onmodify;
   m_onread = other.m_onread;
@@ -47,6 +48,8 @@ zynParameter& zynParameter::operator=(const zynParameter& other) {
 }
 
 zynParameter::~zynParameter() {
+  // Copies that borrowed this parameter as their parent lose their scope.
+  if (m_life) zyn_eval_note_change();
   zynParameterNotify::parameter_destroyed(this);
   teardown_callbacks();
 }

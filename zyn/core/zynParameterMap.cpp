@@ -10,6 +10,7 @@
 #include "zyn/core/zynParameterIter.h"
 #include "zyn/core/zynParameterMap_internal.h"
 #include "zyn/core/zynParameter_internal.h"
+#include "zyn/expr/zynEvalMemo_internal.h"
 #include "zyn/host/zynText.h"
 #include "zyn/library/zynEvalFunction.h"
 #include "zyn/library/zynParameterFunction.h"
@@ -251,7 +252,10 @@ void zynParameterMap::copy_value_from(const zynParameter& source) {
 
 const utString& zynParameterMap::get_typename() const { return impl().m_typename; }
 
-void zynParameterMap::set_typename(const utString& name) { impl().m_typename = name; }
+void zynParameterMap::set_typename(const utString& name) {
+  zyn_eval_note_change();
+  impl().m_typename = name;
+}
 
 zynParameterOnModify zynParameterMap::set_onmodify_callback(zynParameterOnModify fn) {
   std::swap(fn, m_onmodify);

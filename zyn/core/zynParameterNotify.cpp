@@ -47,7 +47,8 @@ void zynParameter::call_onread_callback() const { zynParameterNotify::read(this)
 bool zynParameter::s_read_callbacks_set = false;
 
 zynParameterOnRead zynParameter::exchange_onread_callback(zynParameterOnRead fn) {
-  if (fn) s_read_callbacks_set = true;
+  if (fn) s_read_callbacks_set = zyn_eval_read_callbacks = true;
+  zyn_eval_note_change();
   std::swap(fn, m_onread);
   return fn;
 }

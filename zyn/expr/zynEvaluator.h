@@ -22,6 +22,7 @@
 // 1500 parameters, or of 750 that each add to the next, still evaluates.
 #pragma once
 
+#include <cstdint>
 #include <unordered_set>
 #include <vector>
 
@@ -87,6 +88,32 @@ class ZYN_EXPORT zynEvalMemoScope {
  private:
   bool m_warm_chains;
 };
+
+// The change generation. A numeric whose text is an expression keeps the
+// value its last read gave, stamped with the generation of the process, and
+// a later read answers from it while the generation stands. Every write that
+// can change what some text evaluates to advances the generation: a value
+// or text set, a member added, removed or renamed, a record replaced, a
+// range, unit, activity condition, enumeration state or function body set,
+// a reference retargeted, a read callback installed, the unit system, the
+// evaluation scope, the angle unit or the tolerance switched, a built-in
+// registered, an impure built-in or host function called. The decimal point
+// (nlsUtils::m_decimal_point, which hosts assign directly) is kept with the
+// value and compared instead.
+// A value is never kept when its read depended on where it ran: a cycle was
+// met, an impure built-in or a host function ran, a nesting bound refused,
+// or anything was written meanwhile. Nor while any read callback may have to
+// fire: once a host installs one, every read evaluates, as before. A kept
+// value is used only where it fits under the nesting bounds its read needed.
+// A host that changes what its own functions answer calls
+// zyn_eval_note_change().
+ZYN_EXPORT void zyn_eval_note_change();
+ZYN_EXPORT uint64_t zyn_eval_generation();
+// Turns kept values off (on: "true") for the process, so that every read
+// evaluates its text afresh: the reference the kept values are checked
+// against. The environment variable ZYN_EVAL_REFERENCE=1 sets it at load.
+ZYN_EXPORT void zyn_eval_set_reference(bool on);
+ZYN_EXPORT bool zyn_eval_reference();
 
 class ZYN_EXPORT zynEvaluator {
  public:

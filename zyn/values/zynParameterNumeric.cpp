@@ -5,6 +5,7 @@
 
 #include "zyn/core/zynParameterError.h"
 #include "zyn/core/zynParameter_internal.h"
+#include "zyn/expr/zynEvalMemo_internal.h"
 #include "zyn/host/zynNls.h"
 #include "zyn/host/zynText.h"
 #include "zyn/host/zynTolerance.h"
@@ -57,6 +58,50 @@ int zyn_saturate_to_int(double v) {
   if (v >= 2147483647.0) return INT_MAX;
   if (v <= -2147483648.0) return INT_MIN;
   return static_cast<int>(v);
+}
+
+// --- Kept values ---------------------------------------------------------------
+
+struct zynNumericKept {
+  uint64_t generation = 0;
+  char point = 0;
+  int height[ZYN_NEST_COUNT] = {};
+  double value = 0.0;
+};
+
+zynNumericKeptSlot::zynNumericKeptSlot() = default;
+zynNumericKeptSlot::zynNumericKeptSlot(const zynNumericKeptSlot&) {}
+zynNumericKeptSlot& zynNumericKeptSlot::operator=(const zynNumericKeptSlot&) {
+  kept.reset();
+  return *this;
+}
+zynNumericKeptSlot::~zynNumericKeptSlot() = default;
+
+bool zynParameterNumeric::recall_kept(double& v) const {
+  const zynNumericKept* k = m_kept.kept.get();
+  if (!k || k->generation != zyn_eval_current_generation() || k->point != nlsUtils::m_decimal_point ||
+      zyn_eval_reference_mode || m_eval_guard || !zynEvalWatch::fits(k->height))
+    return false;
+  v = k->value;
+  return true;
+}
+
+double zynParameterNumeric::read_expression() const {
+  const char point = nlsUtils::m_decimal_point;
+  zynEvalWatch watch;
+  double v = 0.0;
+  get_evaluated_double(v);
+  if (!m_range.invalid()) m_range.clamp(v);
+  uint64_t generation = 0;
+  int height[ZYN_NEST_COUNT];
+  if (zyn_eval_reference_mode || zyn_eval_read_callbacks || !watch.settled(generation, height)) return v;
+  if (!m_kept.kept) m_kept.kept = std::make_unique<zynNumericKept>();
+  zynNumericKept& k = *m_kept.kept;
+  k.generation = generation;
+  k.point = point;
+  std::copy(height, height + ZYN_NEST_COUNT, k.height);
+  k.value = v;
+  return v;
 }
 
 // --- Construction -----------------------------------------------------------
@@ -199,7 +244,12 @@ double zynParameterNumeric::get_double() const {
 
 double zynParameterNumeric::read_double() const {
   double v = 0.0;
-  if (!get_cached_evaluation(v)) get_evaluated_double(v);
+  if (recall_kept(v)) return v;
+  if (!get_cached_evaluation(v)) {
+    classify();
+    if (m_flags & EXPRESSION) return read_expression();
+    get_evaluated_double(v);
+  }
   if (!m_range.invalid()) m_range.clamp(v);
   if ((m_flags & (VALUE_KNOWN | TEXT_PENDING)) == VALUE_KNOWN && plain_read()) m_fast_point = m_cache_point;
   return v;
@@ -262,6 +312,17 @@ void zynParameterNumeric::set_value(const utString& text) {
   if ((m_flags & DEFAULT_PENDING) && text != get_value()) settle_default();
   zynParameterScalar::set_value(text);
   m_flags &= DEFAULT_PENDING;
+  m_fast_point = 0;
+}
+
+void zynParameterNumeric::set_units(zynUnits units) {
+  zyn_eval_note_change();
+  m_units = units;
+}
+
+void zynParameterNumeric::set_range(const zynRange& range) {
+  zyn_eval_note_change();
+  m_range = range;
   m_fast_point = 0;
 }
 
