@@ -132,6 +132,7 @@ void zynParameterRef::set_ref_string(const utString& text) {
       m_path = std::move(rest);
     }
   }
+  zyn_eval_note_change();  // names may resolve through it
   onmodify_callback();
 }
 
@@ -260,6 +261,7 @@ void zynParameterRef::set_ref_from_id(const zynRefToObjectId& id) {
   zynRefToObjectId copy = id;  // "id" may be our own or our target's
   m_scheme = scheme_id;
   m_id = std::move(copy);
+  zyn_eval_note_change();
   onmodify_callback();
 }
 

@@ -14,7 +14,7 @@ int32_t zynParameterSetFromGui::s_count = 0;
 // The host learns which subtree changed from the parameter it gets: the one
 // that holds the callback. The guard is read at every step of the climb.
 void zynParameterNotify::modified(zynParameter* p) {
-  zyn_eval_memo_changed();
+  zyn_eval_memo_values_changed();
   p->invalidate_dependents();
   for (zynParameter* q = p; q; q = q->parent()) {
     if (zynBlockParUpdateCallbacks::block_parameter_update_callbacks()) return;

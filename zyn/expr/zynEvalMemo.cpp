@@ -115,14 +115,25 @@ bool reference_from_environment() {
 bool zyn_eval_reference_mode = reference_from_environment();
 bool zyn_eval_read_callbacks = false;
 
-void zyn_eval_note_change() { zyn_eval_generation_counter.fetch_add(1, std::memory_order_acq_rel); }
+std::atomic<uint64_t> zyn_eval_structure_counter{1};
+
+void zyn_eval_note_value_change() { zyn_eval_generation_counter.fetch_add(1, std::memory_order_acq_rel); }
+void zyn_eval_note_change() {
+  zyn_eval_structure_counter.fetch_add(1, std::memory_order_acq_rel);
+  zyn_eval_note_value_change();
+}
 uint64_t zyn_eval_generation() { return zyn_eval_current_generation(); }
 // Kept values stay stamped while the reference reads: it neither uses nor changes them.
 void zyn_eval_set_reference(bool on) { zyn_eval_reference_mode = on; }
 bool zyn_eval_reference() { return zyn_eval_reference_mode; }
 
 void zyn_eval_memo_changed() {
-  zyn_eval_note_change();
+  zyn_eval_structure_counter.fetch_add(1, std::memory_order_acq_rel);
+  zyn_eval_memo_values_changed();
+}
+
+void zyn_eval_memo_values_changed() {
+  zyn_eval_note_value_change();
   ++state.context_events;
   // Most changes come with little or nothing kept: emptying costs nothing then.
   if (!state.table.empty() || !state.active.empty() || !state.chains.empty() || !state.in_chains.empty() ||

@@ -56,8 +56,17 @@ void zyn_eval_memo_context_dependent();
 // kept past its read (the change generation advances).
 void zyn_eval_memo_changed();
 
-// Advances the change generation (declared for hosts in zynEvaluator.h).
+// Advances the change generation (declared for hosts in zynEvaluator.h), and
+// the structure generation with it.
 ZYN_EXPORT void zyn_eval_note_change();
+// Advances the change generation alone: a value or text changed, and no name
+// resolves differently.
+void zyn_eval_note_value_change();
+// As zyn_eval_memo_changed, for a change of a value alone.
+void zyn_eval_memo_values_changed();
+// The structure generation: what names resolve to holds while it stands.
+extern std::atomic<uint64_t> zyn_eval_structure_counter;
+inline uint64_t zyn_eval_structure_generation() { return zyn_eval_structure_counter.load(std::memory_order_acquire); }
 // The change generation of the process (see zynEvaluator.h): answers kept
 // past their read hold while it stands.
 extern std::atomic<uint64_t> zyn_eval_generation_counter;

@@ -5,6 +5,7 @@
 
 #include "zyn/core/zynParameterError.h"
 #include "zyn/core/zynParameter_internal.h"
+#include "zyn/expr/zynEvalCompiled_internal.h"
 #include "zyn/expr/zynEvalMemo_internal.h"
 #include "zyn/host/zynNls.h"
 #include "zyn/host/zynText.h"
@@ -67,6 +68,10 @@ struct zynNumericKept {
   char point = 0;
   int height[ZYN_NEST_COUNT] = {};
   double value = 0.0;
+  // The compiled text, or none for the structure and point "tried" under.
+  std::unique_ptr<zynEvalCompiled> compiled;
+  uint64_t tried = 0;
+  char tried_point = 0;
 };
 
 zynNumericKeptSlot::zynNumericKeptSlot() = default;
@@ -86,10 +91,37 @@ bool zynParameterNumeric::recall_kept(double& v) const {
   return true;
 }
 
+bool zynParameterNumeric::compiled_operand(double& raw, zynParameterSubType& subtype) const {
+  double v = 0.0;
+  if (!get_cached_evaluation(v)) return false;
+  raw = m_number;
+  subtype = m_subtype;
+  return true;
+}
+
+bool zynParameterNumeric::run_compiled(double& v) const {
+  zynNumericKept* k = m_kept.kept.get();
+  const zynEvalCompiled* c = k ? k->compiled.get() : nullptr;
+  if (!c || zyn_eval_reference_mode || zyn_eval_read_callbacks || m_eval_guard || c->point != nlsUtils::m_decimal_point ||
+      c->structure != zyn_eval_structure_generation() || !zynEvalWatch::fits(c->height))
+    return false;
+  const uint64_t generation = zyn_eval_current_generation();
+  double raw = 0.0;
+  if (!c->run(raw)) return false;
+  v = apply_subtype(raw);
+  if (!m_range.invalid()) m_range.clamp(v);
+  k->generation = generation;
+  k->point = c->point;
+  std::copy(c->height, c->height + ZYN_NEST_COUNT, k->height);
+  k->value = v;
+  return true;
+}
+
 double zynParameterNumeric::read_expression() const {
+  double v = 0.0;
+  if (run_compiled(v)) return v;
   const char point = nlsUtils::m_decimal_point;
   zynEvalWatch watch;
-  double v = 0.0;
   get_evaluated_double(v);
   if (!m_range.invalid()) m_range.clamp(v);
   uint64_t generation = 0;
@@ -101,6 +133,19 @@ double zynParameterNumeric::read_expression() const {
   k.point = point;
   std::copy(height, height + ZYN_NEST_COUNT, k.height);
   k.value = v;
+  // Compiled once per text, structure and decimal point.
+  const uint64_t structure = zyn_eval_structure_generation();
+  if (k.tried != structure || k.tried_point != point) {
+    k.compiled = zynEvalCompiled::compile(*this, get_value());
+    // Looking names up builds values but changes nothing a name resolves to.
+    k.tried = zyn_eval_structure_generation();
+    k.tried_point = point;
+    if (k.compiled) {
+      k.compiled->structure = k.tried;
+      k.compiled->point = point;
+      std::copy(height, height + ZYN_NEST_COUNT, k.compiled->height);
+    }
+  }
   return v;
 }
 
@@ -313,15 +358,16 @@ void zynParameterNumeric::set_value(const utString& text) {
   zynParameterScalar::set_value(text);
   m_flags &= DEFAULT_PENDING;
   m_fast_point = 0;
+  m_kept.kept.reset();
 }
 
 void zynParameterNumeric::set_units(zynUnits units) {
-  zyn_eval_note_change();
+  zyn_eval_note_value_change();
   m_units = units;
 }
 
 void zynParameterNumeric::set_range(const zynRange& range) {
-  zyn_eval_note_change();
+  zyn_eval_note_value_change();
   m_range = range;
   m_fast_point = 0;
 }

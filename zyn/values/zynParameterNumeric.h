@@ -176,6 +176,11 @@ class ZYN_EXPORT zynParameterNumeric : public zynParameterScalar {
   bool recall_kept(double& v) const;
   // Evaluates an expression for get_double and keeps the value when it may.
   double read_expression() const;
+  // Returns true with the value from the compiled text when it still holds.
+  bool run_compiled(double& v) const;
+  // Returns true with the raw value and subtype of a literal, as an operand.
+  bool compiled_operand(double& raw, zynParameterSubType& subtype) const;
+  friend class zynEvalCompiled;
   // The hot path of reading a literal: inline, since nothing else is needed.
   bool get_cached_evaluation(double& out) const {
     bool current = (m_flags & TEXT_PENDING) || m_cache_point == nlsUtils::m_decimal_point;

@@ -88,7 +88,7 @@ utString zynParameterScalar::get_expr() const {
 }
 
 void zynParameterScalar::set_value(const utString& text) {
-  zyn_eval_note_change();
+  zyn_eval_note_value_change();
   if (text != get_value()) zynParameterUpdateTrack::track_parameter(this);
   m_value = text;
 }
