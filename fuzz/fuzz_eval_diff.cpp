@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "zynFuzzTree.h"
 
@@ -47,8 +48,36 @@ utString expression(Program& p, int depth) {
   }
 }
 
-zynParameterPtr numeric(double v) {
-  return zynParameterPtr(new zynParameterNumeric(PS_REAL, zynDimensions(ZYN_DIM_LENGTH), v));
+zynParameterPtr numeric(double v, zynParameterSubType subtype = PS_REAL) {
+  return zynParameterPtr(new zynParameterNumeric(subtype, zynDimensions(ZYN_DIM_LENGTH), v));
+}
+
+// A small tree with one member of each kind the operands name: cheap to
+// build, so that many programs run.
+zynParameterPtr tree() {
+  zynParameterPtr root = zyn_test_lib_root();
+  root->add("d", numeric(2.0));
+  root->add("n", numeric(3, PS_INT));
+  root->add("flag", numeric(1, PS_BOOL));
+  root->add("a", numeric(45.0, PS_ANGLE));
+  root->add("shape", zyn_enum("flat|ball|bull nose", "ball"));
+  zynParameterPtr values = root->add("values", zynParameterPtr(new zynParameterList(numeric(0.0))));
+  values->set_int(3);
+  zynParameterPtr tool = root->add("tool", zynParameterPtr(new zynParameterMap()));
+  tool->add("diameter", numeric(6.0));
+  tool->add("flutes", numeric(4, PS_INT));
+  root->add("r", zyn_ref("tool.diameter"));
+  root->add("rr", zyn_ref("r"));
+  root->add("loop_a", zyn_ref("loop_b"));
+  root->add("loop_b", zyn_ref("loop_a"));
+  root->add("twice", zyn_function("argv[0] * 2"));
+  root->add("self", zyn_function("self(argv[0])"));
+  root->add("twin0", numeric(1.0));
+  for (int i = 1; i <= 4; ++i) {
+    const utString before = "twin" + std::to_string(i - 1);
+    root->add("twin" + std::to_string(i), numeric(0.0))->set_string(before + " + " + before);
+  }
+  return root;
 }
 
 // The map "where" names: the root or its map "g".
@@ -104,7 +133,7 @@ void step(const zynParameterPtr& root, Program& p) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Program program(data, size);
-  zynParameterPtr root = zyn_fuzz_tree();
+  zynParameterPtr root = tree();
   zynParameterPtr g = root->add("g", zynParameterPtr(new zynParameterMap()));
   for (const char* name : names) {
     root->add(name, numeric(1.0));

@@ -89,28 +89,41 @@ class ZYN_EXPORT zynEvalMemoScope {
   bool m_warm_chains;
 };
 
-// The change generation. A numeric whose text is an expression keeps the
-// value its last read gave, stamped with the generation of the process, and
-// a later read answers from it while the generation stands. Every write that
-// can change what some text evaluates to advances the generation: a value
-// or text set, a member added, removed or renamed, a record replaced, a
-// range, unit, activity condition, enumeration state or function body set,
-// a reference retargeted, a read callback installed, the unit system, the
-// evaluation scope, the angle unit or the tolerance switched, a built-in
-// registered, an impure built-in or host function called. The decimal point
-// (nlsUtils::m_decimal_point, which hosts assign directly) is kept with the
-// value and compared instead.
-// A value is never kept when its read depended on where it ran: a cycle was
-// met, an impure built-in or a host function ran, a nesting bound refused,
-// or anything was written meanwhile. Nor while any read callback may have to
-// fire: once a host installs one, every read evaluates, as before. A kept
-// value is used only where it fits under the nesting bounds its read needed.
-// A host that changes what its own functions answer calls
+// Reading an expression numeric (get_double) skips work in two ways; the
+// evaluator above stays the definition of every answer.
+// - Kept values. The value a read gave is kept on the numeric, stamped with
+//   the change generation of the process, and a later read answers from it
+//   while the generation stands and the decimal point is the same. Every
+//   write that can change what some text evaluates to advances the
+//   generation: a value or text set (set_string, set_double, reset, loading,
+//   mirroring, copying), a member added, removed or renamed (list sizes
+//   too), a record replaced, a range, unit, activity condition, enumeration
+//   state or function body set, a reference retargeted, a read callback
+//   installed, the unit system, the evaluation scope, the angle unit or the
+//   tolerance switched, a built-in registered, an impure built-in or a host
+//   function called. The decimal point (nlsUtils::m_decimal_point, which
+//   hosts assign directly) is kept with the value and compared instead.
+// - Compiled texts. A text made of numbers, names of numeric members, the
+//   arithmetic, comparison and logic operators, brackets and the built-ins
+//   max, min and sqrt is compiled once (zynEvalCompiled_internal.h), with
+//   every name bound to the member it resolves to. The binding holds while
+//   the structure generation stands: it advances on every write above but
+//   a value or text set, so changing an input costs a run of the compiled
+//   text, not a parse. A run that meets an error or an operand that is no
+//   longer a literal leaves the read to the evaluator.
+// Nothing is kept when a read depended on where it ran (a cycle was met, an
+// impure built-in or a host function ran, a nesting bound refused) or when
+// anything was written meanwhile, and a kept value or compiled text is used
+// only where it fits under the nesting bounds its first read needed. Once a
+// host installs a read callback, every read evaluates, as before, so that
+// each callback fires. Only get_double of a numeric takes these paths:
+// evaluate(), get_string, the referenced-parameter list and activity always
+// run the evaluator. A host whose own functions change their answers calls
 // zyn_eval_note_change().
 ZYN_EXPORT void zyn_eval_note_change();
 ZYN_EXPORT uint64_t zyn_eval_generation();
-// Turns kept values off (on: "true") for the process, so that every read
-// evaluates its text afresh: the reference the kept values are checked
+// Turns kept values and compiled texts off ("true") for the process, so that
+// every read evaluates its text afresh: the reference they are checked
 // against. The environment variable ZYN_EVAL_REFERENCE=1 sets it at load.
 ZYN_EXPORT void zyn_eval_set_reference(bool on);
 ZYN_EXPORT bool zyn_eval_reference();
