@@ -34,6 +34,11 @@ bool zyn_parse_number_text(const utString& text, char point, double& value) {
 }
 
 utString zyn_normalize_real_text(const utString& text, char point) {
+  // The usual text (what set_double writes) already has its point in place.
+  const size_t lead = !text.empty() && text[0] == '-' ? 1 : 0;
+  if (point == '.' && text.find_first_of(" ,") == utString::npos && text.find('.') != utString::npos &&
+      lead < text.size() && text[lead] != '.')
+    return text;
   utString copy = ut_remove_trailing_chars(ut_remove_leading_chars(text, " "), " ");
   if (copy.empty()) return text;
   bool negative = copy[0] == '-';
@@ -133,19 +138,19 @@ double zynParameterNumeric::read_expression() const {
   k.point = point;
   std::copy(height, height + ZYN_NEST_COUNT, k.height);
   k.value = v;
-  // Compiled once per text, structure and decimal point.
+  // Compiled once per text, structure and decimal point; a compilation
+  // during which anything was written (a lookup ran a host function) is
+  // dropped, since its names may be bound to what no longer stands.
   const uint64_t structure = zyn_eval_structure_generation();
-  if (k.tried != structure || k.tried_point != point) {
-    k.compiled = zynEvalCompiled::compile(*this, get_value());
-    // Looking names up builds values but changes nothing a name resolves to.
-    k.tried = zyn_eval_structure_generation();
-    k.tried_point = point;
-    if (k.compiled) {
-      k.compiled->structure = k.tried;
-      k.compiled->point = point;
-      std::copy(height, height + ZYN_NEST_COUNT, k.compiled->height);
-    }
-  }
+  if (k.tried == structure && k.tried_point == point) return v;
+  k.tried = structure;
+  k.tried_point = point;
+  std::unique_ptr<zynEvalCompiled> compiled = zynEvalCompiled::compile(*this, get_value());
+  if (!compiled || zyn_eval_current_generation() != generation) return v;
+  compiled->structure = structure;
+  compiled->point = point;
+  std::copy(height, height + ZYN_NEST_COUNT, compiled->height);
+  m_kept.kept->compiled = std::move(compiled);
   return v;
 }
 
