@@ -377,10 +377,10 @@ void zynParameterNumeric::set_range(const zynRange& range) {
   m_fast_point = 0;
 }
 
-void zynParameterNumeric::set_normalized_value(const utString& text) {
+void zynParameterNumeric::set_normalized_value(const utString& text, const double* known) {
   char point = nlsUtils::m_decimal_point;
-  double raw = 0.0;
-  bool literal = zyn_parse_number_text(text, point, raw);
+  double raw = known ? *known : 0.0;
+  bool literal = known || zyn_parse_number_text(text, point, raw);
   if (literal && (m_subtype == PS_REAL || m_subtype == PS_ANGLE))
     set_value(zyn_normalize_real_text(text, point));
   else
@@ -397,7 +397,11 @@ void zynParameterNumeric::set_string(const utString& text) {
 }
 
 void zynParameterNumeric::set_double(double v) {
-  if (!is_locked()) set_normalized_value(zynformat_double_exact(v));
+  if (is_locked()) return;
+  // The shortest text that reads back as "v" reads back as "v": no need to
+  // parse it again. Zero ("0" for -0.0) and what is not finite are parsed.
+  const bool exact = std::isfinite(v) && v != 0.0;
+  set_normalized_value(zynformat_double_exact(v), exact ? &v : nullptr);
 }
 
 void zynParameterNumeric::set_int(int i) {

@@ -136,7 +136,8 @@ class ZYN_EXPORT zynParameterNumeric : public zynParameterScalar {
   // Stores "text": a literal REAL or ANGLE is normalised to carry a decimal
   // point ("5" -> "5.0", " -.25 " -> "-0.25", "1,5" -> "1.5" with '.' as the
   // locale's point). Fires the modify callback.
-  void set_normalized_value(const utString& text);
+  // "known", when given, is the value "text" reads as (it was formatted from it).
+  void set_normalized_value(const utString& text, const double* known = nullptr);
   // Returns true when this is an expression whose value is within 1e-15 of "x".
   bool expression_equivalent(double x) const;
 
