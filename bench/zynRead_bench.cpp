@@ -43,6 +43,29 @@ void BM_ExpressionRead(benchmark::State& state, int index) {
   }
 }
 
+// As BM_ExpressionRead, but each iteration first sets the first variable the
+// expression reads, to two values in turn: what a read costs after a change.
+void BM_ExpressionReadChanged(benchmark::State& state, int index) {
+  zynBenchRoot root;
+  zynParameterPtr first;
+  const utString text = zyn_bench_expression(index);
+  for (const zynBenchVariable& v : zyn_bench_variables) {
+    zynParameterPtr p = zyn_bench_add_real(root, v.name, v.value);
+    if (first.is_null() && text.find(v.name) != utString::npos) first = p;
+  }
+  zynParameterPtr p = zyn_bench_add_real(root, "e", 0.0);
+  p->set_string(text);
+  if (!p->is_valid()) state.SkipWithError("the expression does not evaluate");
+  const double values[2] = {first->get_double(), first->get_double() + 0.5};
+  int turn = 0;
+  for (auto _ : state) {
+    first->set_double(values[turn]);
+    turn ^= 1;
+    double v = p->get_double();
+    benchmark::DoNotOptimize(v);
+  }
+}
+
 // A root and its map "m" of "members" members each; "m.k" is a list of
 // maps with a member "v". Reads root["m.k[3].v"].
 void BM_KeyLookup(benchmark::State& state) {
@@ -138,6 +161,11 @@ BENCHMARK_CAPTURE(BM_ExpressionRead, E2, 2);
 BENCHMARK_CAPTURE(BM_ExpressionRead, E3, 3);
 BENCHMARK_CAPTURE(BM_ExpressionRead, E4, 4);
 BENCHMARK_CAPTURE(BM_ExpressionRead, E5, 5);
+BENCHMARK_CAPTURE(BM_ExpressionReadChanged, E1, 1);
+BENCHMARK_CAPTURE(BM_ExpressionReadChanged, E2, 2);
+BENCHMARK_CAPTURE(BM_ExpressionReadChanged, E3, 3);
+BENCHMARK_CAPTURE(BM_ExpressionReadChanged, E4, 4);
+BENCHMARK_CAPTURE(BM_ExpressionReadChanged, E5, 5);
 BENCHMARK(BM_KeyLookup)->Arg(10)->Arg(1000)->Arg(100000);
 BENCHMARK(BM_StdMapPath);
 BENCHMARK(BM_DiamondRead)->Arg(10)->Arg(20);

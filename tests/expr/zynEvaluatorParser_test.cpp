@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "support/zynTestLibTree.h"
 #include "support/zynTestScope.h"
 #include "zyn/zyn.h"
 
@@ -368,3 +369,40 @@ TEST_F(Evaluator, ActivityFollowsWhatTheConditionReads) {
 }
 
 }  // namespace
+
+// A read answers from what earlier reads kept, or from the compiled text,
+// only while nothing it depends on was written: after each kind of write it
+// must agree with the evaluator reading afresh.
+TEST(EvaluatorKeptValues, EveryWriteIsSeen) {
+  const std::vector<std::pair<const char*, void (*)(zynParameter& root, zynParameter& g, zynParameter& e)>> writes = {
+      {"value", [](zynParameter& root, zynParameter&, zynParameter&) { root["a"]->set_double(7); }},
+      {"text", [](zynParameter& root, zynParameter&, zynParameter&) { root["a"]->set_string("b + 1"); }},
+      {"range", [](zynParameter&, zynParameter&, zynParameter& e) {
+         static_cast<zynParameterNumeric&>(e).set_range(zynRange(0, 5));
+       }},
+      {"shadowed", [](zynParameter&, zynParameter& g, zynParameter&) { g.add("a", zyn_real(-1)); }},
+      {"removed", [](zynParameter& root, zynParameter&, zynParameter&) { root.remove("b"); }},
+      {"renamed", [](zynParameter& root, zynParameter&, zynParameter&) { root["b"]->set_name("bb"); }},
+      {"decimal point", [](zynParameter&, zynParameter&, zynParameter&) { nlsUtils::m_decimal_point = ','; }},
+      {"unit system", [](zynParameter&, zynParameter&, zynParameter&) { zynUnitsUtils::set_units(zynUnitsImperial); }},
+      {"built-in shadowed", [](zynParameter& root, zynParameter&, zynParameter&) { root.add("max", zyn_function("100")); }},
+  };
+  for (const char* text : {"max(a, b) * 2 + c", "(a + 1,5) / b", "2 mm + a", "a > b | c >= 1"})
+    for (const auto& [what, write] : writes) {
+      SCOPED_TRACE(std::string(text) + " after: " + what);
+      zynParameterPtr root = zyn_test_lib_root();
+      root->add("a", zyn_real(2));
+      root->add("b", zyn_real(3));
+      zynParameterPtr g = root->add("g", zyn_map());
+      g->add("c", number(4));
+      zynParameterPtr e = g->add("e", formula(text));
+      for (int i = 0; i < 3; ++i) e->get_double();
+      write(*root, *g, *e);
+      const double read = e->get_double();
+      zyn_eval_set_reference(true);
+      EXPECT_EQ(read, e->get_double());
+      zyn_eval_set_reference(false);
+      nlsUtils::m_decimal_point = '.';
+      zynUnitsUtils::set_units(zynUnitsMetric);
+    }
+}

@@ -132,6 +132,7 @@ void zynParameterRef::set_ref_string(const utString& text) {
       m_path = std::move(rest);
     }
   }
+  zyn_eval_note_change();  // names may resolve through it
   onmodify_callback();
 }
 
@@ -144,6 +145,7 @@ utString zynParameterRef::get_ref_string() const {
 }
 
 void zynParameterRef::set_ref_root_type(const utString& root_type) {
+  zyn_eval_note_change();
   m_ref_type = PT_MAP;
   m_root_type = root_type;
 }
@@ -259,6 +261,7 @@ void zynParameterRef::set_ref_from_id(const zynRefToObjectId& id) {
   zynRefToObjectId copy = id;  // "id" may be our own or our target's
   m_scheme = scheme_id;
   m_id = std::move(copy);
+  zyn_eval_note_change();
   onmodify_callback();
 }
 
@@ -268,7 +271,10 @@ void zynParameterRef::lock_ref_to_id() {
   if (!t.is_null() && zyn_is_root(*t)) set_ref_from_id(zynRefToObjectId(t->get_ref_id()));
 }
 
-void zynParameterRef::reset() { m_id.set_invalid(); }
+void zynParameterRef::reset() {
+  zyn_eval_note_change();
+  m_id.set_invalid();
+}
 
 // --- Validity, equality, copying ------------------------------------------------------
 

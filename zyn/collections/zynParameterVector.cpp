@@ -123,6 +123,7 @@ zynParameterPtr zynParameterVector::add(const zynParameterKey&, zynParameterPtr 
 zynParameterPtr zynParameterVector::remove(const zynParameterKey&) { return zynParameterError::create(PS_ERR_TYPE); }
 
 void zynParameterVector::set_access_type(zynParameterVectorAccessType t) {
+  zyn_eval_note_change();  // element names change
   m_access_type = t;
   switch (t) {
     case PVA_NONE: m_access_names.clear(); break;
@@ -136,6 +137,7 @@ void zynParameterVector::set_access_type(zynParameterVectorAccessType t) {
 }
 
 void zynParameterVector::set_access_type(const utString& names) {
+  zyn_eval_note_change();
   m_access_type = PVA_NAMED;
   m_access_names = names;
   m_keys.release();

@@ -91,6 +91,7 @@ zynParameter::zynParameter(const zynParameter& other)
 
 zynParameter& zynParameter::operator=(const zynParameter& other) {
   if (this == &other) return *this;
+  zyn_eval_note_change();
   set_impl(other.get_impl());
   copy_callbacks(other);
   m_measure_mode = other.m_measure_mode;
@@ -101,6 +102,8 @@ zynParameter& zynParameter::operator=(const zynParameter& other) {
 }
 
 zynParameter::~zynParameter() {
+  // Copies that borrowed this parameter as their parent lose their scope.
+  if (m_life) zyn_eval_note_change();
   zynParameterNotify::parameter_destroyed(this);
   teardown_callbacks();
 }

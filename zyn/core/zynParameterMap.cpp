@@ -11,6 +11,7 @@
 #include "zyn/core/zynParameterIter.h"
 #include "zyn/core/zynParameterMap_internal.h"
 #include "zyn/core/zynParameter_internal.h"
+#include "zyn/expr/zynEvalMemo_internal.h"
 #include "zyn/host/zynText.h"
 #include "zyn/library/zynEvalFunction.h"
 #include "zyn/library/zynParameterFunction.h"
@@ -355,7 +356,10 @@ void zynParameterMap::copy_value_from(const zynParameter& source) {
 
 const utString& zynParameterMap::get_typename() const { return field(zynParameterImpl::TYPENAME); }
 
-void zynParameterMap::set_typename(const utString& name) { impl().set(zynParameterImpl::TYPENAME, name); }
+void zynParameterMap::set_typename(const utString& name) {
+  zyn_eval_note_change();
+  impl().set(zynParameterImpl::TYPENAME, name);
+}
 
 zynParameterOnModify zynParameterMap::set_onmodify_callback(zynParameterOnModify fn) {
   return exchange_onmodify_callback(fn);

@@ -14,7 +14,7 @@ int32_t zynParameterSetFromGui::s_count = 0;
 // The host learns which subtree changed from the parameter it gets: the one
 // that holds the callback. The guard is read at every step of the climb.
 void zynParameterNotify::modified(zynParameter* p) {
-  zyn_eval_memo_changed();
+  zyn_eval_memo_values_changed();
   p->invalidate_dependents();
   for (zynParameter* q = p; q; q = q->parent()) {
     if (zynBlockParUpdateCallbacks::block_parameter_update_callbacks()) return;
@@ -47,7 +47,8 @@ void zynParameter::call_onread_callback() const { zynParameterNotify::read(this)
 bool zynParameter::s_read_callbacks_set = false;
 
 zynParameterOnRead zynParameter::exchange_onread_callback(zynParameterOnRead fn) {
-  if (fn) s_read_callbacks_set = true;
+  if (fn) s_read_callbacks_set = zyn_eval_read_callbacks = true;
+  zyn_eval_note_change();
   if (!m_side && !fn) return nullptr;
   std::swap(fn, side().onread);
   return fn;

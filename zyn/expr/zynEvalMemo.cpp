@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -106,10 +108,42 @@ void zyn_nesting_leave(zynNestingKind kind, int weight) { state.nesting[kind].le
 
 void zyn_eval_memo_context_dependent() { ++state.context_events; }
 
+std::atomic<uint64_t> zyn_eval_generation_counter{1};
+
+namespace {
+bool reference_from_environment() {
+  const char* v = std::getenv("ZYN_EVAL_REFERENCE");
+  return v && *v && std::strcmp(v, "0") != 0;
+}
+}  // namespace
+
+bool zyn_eval_reference_mode = reference_from_environment();
+bool zyn_eval_read_callbacks = false;
+
+std::atomic<uint64_t> zyn_eval_structure_counter{1};
+
+void zyn_eval_note_value_change() { zyn_eval_generation_counter.fetch_add(1, std::memory_order_acq_rel); }
+void zyn_eval_note_change() {
+  zyn_eval_structure_counter.fetch_add(1, std::memory_order_acq_rel);
+  zyn_eval_note_value_change();
+}
+uint64_t zyn_eval_generation() { return zyn_eval_current_generation(); }
+// Kept values stay stamped while the reference reads: it neither uses nor changes them.
+void zyn_eval_set_reference(bool on) { zyn_eval_reference_mode = on; }
+bool zyn_eval_reference() { return zyn_eval_reference_mode; }
+
 void zyn_eval_memo_changed() {
+  zyn_eval_structure_counter.fetch_add(1, std::memory_order_acq_rel);
+  zyn_eval_memo_values_changed();
+}
+
+void zyn_eval_memo_values_changed() {
+  zyn_eval_note_value_change();
   ++state.context_events;
   ++state.changes;
-  drop_all();
+  // Most changes come with little or nothing kept: emptying costs nothing then.
+  if (!state.table.empty() || !state.active.empty() || !state.chains.empty() || !state.in_chains.empty() ||
+      !state.warmed.empty()) drop_all();
 }
 
 void zyn_eval_memo_forget(const zynParameter* p) {
@@ -289,4 +323,44 @@ void zynEvalMemoFrame::keep(const zynParameterPtr& result, bool containers) {
   entry.has_bound_error = true;
   std::copy(start, start + ZYN_NEST_COUNT, entry.bound_start);
   std::copy(refused, refused + ZYN_NEST_COUNT, entry.refused);
+}
+
+zynEvalWatch::zynEvalWatch()
+    : m_generation(zyn_eval_current_generation()),
+      m_context_mark(state.context_events),
+      m_bound_mark(state.bound_events) {
+  for (int k = 0; k < ZYN_NEST_COUNT; ++k) {
+    zynNesting& n = state.nesting[k];
+    m_start[k] = n.level;
+    m_saved_peak[k] = n.peak;
+    n.peak = n.level;
+  }
+}
+
+zynEvalWatch::~zynEvalWatch() {
+  for (int k = 0; k < ZYN_NEST_COUNT; ++k) {
+    zynNesting& n = state.nesting[k];
+    n.peak = std::max(n.peak, m_saved_peak[k]);
+  }
+}
+
+bool zynEvalWatch::settled(uint64_t& generation, int (&height)[ZYN_NEST_COUNT]) const {
+  generation = m_generation;
+  if (zyn_eval_current_generation() != m_generation || state.context_events != m_context_mark ||
+      state.bound_events != m_bound_mark)
+    return false;
+  for (int k = 0; k < ZYN_NEST_COUNT; ++k) height[k] = state.nesting[k].peak - m_start[k];
+  return true;
+}
+
+bool zynEvalWatch::fits(const int (&height)[ZYN_NEST_COUNT]) {
+  for (int k = 0; k < ZYN_NEST_COUNT; ++k) {
+    const zynNesting& n = state.nesting[k];
+    if (n.level + height[k] > n.limit) return false;
+  }
+  for (int k = 0; k < ZYN_NEST_COUNT; ++k) {
+    zynNesting& n = state.nesting[k];
+    n.peak = std::max(n.peak, n.level + height[k]);
+  }
+  return true;
 }

@@ -18,7 +18,11 @@
 // names an expression resolves, not what their evaluation reads.
 #pragma once
 
+#include <atomic>
+#include <cstdint>
+
 #include "zyn/core/zynParameterPtr.h"
+#include "zyn/zynExport.h"
 
 class zynParameter;
 
@@ -48,8 +52,30 @@ void zyn_nesting_leave(zynNestingKind kind, int weight = 1);
 
 // The evaluation now depends on where it runs (a cycle met, an impure call).
 void zyn_eval_memo_context_dependent();
-// Values changed: every memoised answer is void.
+// Values changed: every memoised answer is void, and so is every answer
+// kept past its read (the change generation advances).
 void zyn_eval_memo_changed();
+
+// Advances the change generation (declared for hosts in zynEvaluator.h), and
+// the structure generation with it.
+ZYN_EXPORT void zyn_eval_note_change();
+// Advances the change generation alone: a value or text changed, and no name
+// resolves differently.
+void zyn_eval_note_value_change();
+// As zyn_eval_memo_changed, for a change of a value alone.
+void zyn_eval_memo_values_changed();
+// The structure generation: what names resolve to holds while it stands.
+extern std::atomic<uint64_t> zyn_eval_structure_counter;
+inline uint64_t zyn_eval_structure_generation() { return zyn_eval_structure_counter.load(std::memory_order_acquire); }
+// The change generation of the process (see zynEvaluator.h): answers kept
+// past their read hold while it stands.
+extern std::atomic<uint64_t> zyn_eval_generation_counter;
+inline uint64_t zyn_eval_current_generation() { return zyn_eval_generation_counter.load(std::memory_order_acquire); }
+// True when kept answers are off (the reference evaluator).
+extern bool zyn_eval_reference_mode;
+// Set for good once a read callback is installed: from then on reads must
+// reach every callback, so nothing is kept past a read.
+extern bool zyn_eval_read_callbacks;
 // "p" is destroyed; its address may be reused.
 void zyn_eval_memo_forget(const zynParameter* p);
 // While a scope is open, whether "p" and all its ancestors are active is kept
@@ -112,6 +138,31 @@ class zynEvalMemoFrame {
   unsigned long m_bound_mark;
   const void* m_saved_body;
   const zynParameter* m_saved_innermost;
+};
+
+// Watches one read for whether its answer may be kept past it: nothing was
+// written and nothing depended on the context of the read while it ran. It
+// records the heights of the nesting bounds the read needed, as a memo frame
+// does, so that the answer is used again only where it fits under them.
+class zynEvalWatch {
+ public:
+  zynEvalWatch();
+  ~zynEvalWatch();
+  zynEvalWatch(const zynEvalWatch&) = delete;
+  zynEvalWatch& operator=(const zynEvalWatch&) = delete;
+
+  // Returns true, with the generation the answer holds for and the heights
+  // it needed, when the answer may be kept.
+  bool settled(uint64_t& generation, int (&height)[ZYN_NEST_COUNT]) const;
+  // Returns true when a read needing "height" fits under every bound here.
+  static bool fits(const int (&height)[ZYN_NEST_COUNT]);
+
+ private:
+  uint64_t m_generation;
+  unsigned long m_context_mark;
+  unsigned long m_bound_mark;
+  int m_start[ZYN_NEST_COUNT];
+  int m_saved_peak[ZYN_NEST_COUNT];
 };
 
 // The parameter whose evaluation or resolution is the innermost under way.

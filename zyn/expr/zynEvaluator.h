@@ -22,6 +22,7 @@
 // 1500 parameters, or of 750 that each add to the next, still evaluates.
 #pragma once
 
+#include <cstdint>
 #include <unordered_set>
 #include <vector>
 
@@ -87,6 +88,45 @@ class ZYN_EXPORT zynEvalMemoScope {
  private:
   bool m_warm_chains;
 };
+
+// Reading an expression numeric (get_double) skips work in two ways; the
+// evaluator above stays the definition of every answer.
+// - Kept values. The value a read gave is kept on the numeric, stamped with
+//   the change generation of the process, and a later read answers from it
+//   while the generation stands and the decimal point is the same. Every
+//   write that can change what some text evaluates to advances the
+//   generation: a value or text set (set_string, set_double, reset, loading,
+//   mirroring, copying), a member added, removed or renamed (list sizes
+//   too), a record replaced, a range, unit, activity condition, enumeration
+//   state or function body set, a reference retargeted, a read callback
+//   installed, the unit system, the evaluation scope, the angle unit or the
+//   tolerance switched, a built-in registered, an impure built-in or a host
+//   function called. The decimal point (nlsUtils::m_decimal_point, which
+//   hosts assign directly) is kept with the value and compared instead.
+// - Compiled texts. A text made of numbers, names of numeric members, the
+//   arithmetic, comparison and logic operators, brackets and the built-ins
+//   max, min and sqrt is compiled once (zynEvalCompiled_internal.h), with
+//   every name bound to the member it resolves to. The binding holds while
+//   the structure generation stands: it advances on every write above but
+//   a value or text set, so changing an input costs a run of the compiled
+//   text, not a parse. A run that meets an error or an operand that is no
+//   longer a literal leaves the read to the evaluator.
+// Nothing is kept when a read depended on where it ran (a cycle was met, an
+// impure built-in or a host function ran, a nesting bound refused) or when
+// anything was written meanwhile, and a kept value or compiled text is used
+// only where it fits under the nesting bounds its first read needed. Once a
+// host installs a read callback, every read evaluates, as before, so that
+// each callback fires. Only get_double of a numeric takes these paths:
+// evaluate(), get_string, the referenced-parameter list and activity always
+// run the evaluator. A host whose own functions change their answers calls
+// zyn_eval_note_change().
+ZYN_EXPORT void zyn_eval_note_change();
+ZYN_EXPORT uint64_t zyn_eval_generation();
+// Turns kept values and compiled texts off ("true") for the process, so that
+// every read evaluates its text afresh: the reference they are checked
+// against. The environment variable ZYN_EVAL_REFERENCE=1 sets it at load.
+ZYN_EXPORT void zyn_eval_set_reference(bool on);
+ZYN_EXPORT bool zyn_eval_reference();
 
 class ZYN_EXPORT zynEvaluator {
  public:

@@ -1,5 +1,7 @@
 #include "zyn/host/zynUnitsUtils.h"
 
+#include "zyn/expr/zynEvalMemo_internal.h"
+
 namespace {
 
 zynUnitsType g_units = zynUnitsMetric;
@@ -14,6 +16,7 @@ zynUnitsType zynUnitsUtils::get_units() { return g_units; }
 
 int zynUnitsUtils::set_units(int units) {
   if (units != zynUnitsMetric && units != zynUnitsImperial) return 0;
+  zyn_eval_note_change();  // length suffixes scale by it
   g_units = static_cast<zynUnitsType>(units);
   return 1;
 }

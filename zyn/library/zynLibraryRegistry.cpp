@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "zyn/core/zynParameterError.h"
+#include "zyn/expr/zynEvalMemo_internal.h"
 #include "zyn/library/zynLibrary_internal.h"
 
 namespace {
@@ -191,6 +192,7 @@ const bool load_time_names_registered = (register_names(true), true);
 const utStringzynParameterLibEntrycoTable& zyn_lib_registry() { return registry(); }
 
 int zyn_lib_add_entry(const utString& name, zynParameterLibRoutine routine, const utString& description) {
+  zyn_eval_note_change();
   zynParameterLibEntry& entry = registry()[name];
   entry.routine = routine;
   entry.description = description;

@@ -45,6 +45,7 @@ zynParameter* zynParameterFunction::create_new() const { return new zynParameter
 
 void zynParameterFunction::set_string(const utString& s) {
   if (is_locked()) return;
+  zyn_eval_note_change();
   m_expression = s;
 }
 

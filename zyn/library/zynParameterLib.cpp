@@ -75,7 +75,10 @@ int zynParameterLib::add_entry(const utString& name, zynParameterLibRoutine rout
 
 zynParameterPtr zynParameterLib::error(int code) { return zynParameterError::create(code); }
 
-void zynParameterLib::set_eval_scope(zynParameterPtr scope) { eval_scope() = std::move(scope); }
+void zynParameterLib::set_eval_scope(zynParameterPtr scope) {
+  zyn_eval_note_change();
+  eval_scope() = std::move(scope);
+}
 
 zynParameterPtr zynParameterLib::get_eval_scope() { return eval_scope(); }
 
@@ -86,7 +89,10 @@ zynParameterPtr zynParameterLib::list_names() const {
   return result;
 }
 
-void zynParameterLib::set_angle_unit(giAngleType unit) { angle_unit = unit; }
+void zynParameterLib::set_angle_unit(giAngleType unit) {
+  zyn_eval_note_change();
+  angle_unit = unit;
+}
 
 giAngleType zynParameterLib::get_angle_unit() { return angle_unit; }
 

@@ -4,6 +4,7 @@
 
 #include "zyn/core/zynParameterError.h"
 #include "zyn/core/zynParameterUpdateTrack.h"
+#include "zyn/expr/zynEvalMemo_internal.h"
 #include "zyn/expr/zynEvaluator.h"
 #include "zyn/host/zynNls.h"
 #include "zyn/host/zynUnitsUtils.h"
@@ -110,6 +111,7 @@ zynParameterEnum::~zynParameterEnum() = default;
 void zynParameterEnum::add_state(const utString& name, const utString& title, const utString& desc,
                                  const utString& active) {
   if (is_locked()) return;
+  zyn_eval_note_change();  // comparisons read states by index
   m_states.push_back({name, title, desc, active});
 }
 

@@ -5,6 +5,8 @@
 
 #include "zyn/core/zynParameterError.h"
 #include "zyn/core/zynParameter_internal.h"
+#include "zyn/expr/zynEvalCompiled_internal.h"
+#include "zyn/expr/zynEvalMemo_internal.h"
 #include "zyn/host/zynNls.h"
 #include "zyn/host/zynText.h"
 #include "zyn/host/zynTolerance.h"
@@ -32,6 +34,11 @@ bool zyn_parse_number_text(const utString& text, char point, double& value) {
 }
 
 utString zyn_normalize_real_text(const utString& text, char point) {
+  // The usual text (what set_double writes) already has its point in place.
+  const size_t lead = !text.empty() && text[0] == '-' ? 1 : 0;
+  if (point == '.' && text.find_first_of(" ,") == utString::npos && text.find('.') != utString::npos &&
+      lead < text.size() && text[lead] != '.')
+    return text;
   utString copy = ut_remove_trailing_chars(ut_remove_leading_chars(text, " "), " ");
   if (copy.empty()) return text;
   bool negative = copy[0] == '-';
@@ -57,6 +64,94 @@ int zyn_saturate_to_int(double v) {
   if (v >= 2147483647.0) return INT_MAX;
   if (v <= -2147483648.0) return INT_MIN;
   return static_cast<int>(v);
+}
+
+// --- Kept values ---------------------------------------------------------------
+
+struct zynNumericKept {
+  uint64_t generation = 0;
+  char point = 0;
+  int height[ZYN_NEST_COUNT] = {};
+  double value = 0.0;
+  // The compiled text, or none for the structure and point "tried" under.
+  std::unique_ptr<zynEvalCompiled> compiled;
+  uint64_t tried = 0;
+  char tried_point = 0;
+};
+
+zynNumericKeptSlot::zynNumericKeptSlot() = default;
+zynNumericKeptSlot::zynNumericKeptSlot(const zynNumericKeptSlot&) {}
+zynNumericKeptSlot& zynNumericKeptSlot::operator=(const zynNumericKeptSlot&) {
+  kept.reset();
+  return *this;
+}
+zynNumericKeptSlot::~zynNumericKeptSlot() = default;
+
+bool zynParameterNumeric::recall_kept(double& v) const {
+  const zynNumericKept* k = m_kept.kept.get();
+  if (!k || k->generation != zyn_eval_current_generation() || k->point != nlsUtils::m_decimal_point ||
+      zyn_eval_reference_mode || m_eval_guard || !zynEvalWatch::fits(k->height))
+    return false;
+  v = k->value;
+  return true;
+}
+
+bool zynParameterNumeric::compiled_operand(double& raw, zynParameterSubType& subtype) const {
+  double v = 0.0;
+  if (!get_cached_evaluation(v)) return false;
+  raw = m_number;
+  subtype = m_subtype;
+  return true;
+}
+
+bool zynParameterNumeric::run_compiled(double& v) const {
+  zynNumericKept* k = m_kept.kept.get();
+  const zynEvalCompiled* c = k ? k->compiled.get() : nullptr;
+  if (!c || zyn_eval_reference_mode || zyn_eval_read_callbacks || m_eval_guard || c->point != nlsUtils::m_decimal_point ||
+      c->structure != zyn_eval_structure_generation() || !zynEvalWatch::fits(c->height))
+    return false;
+  const uint64_t generation = zyn_eval_current_generation();
+  double raw = 0.0;
+  if (!c->run(raw)) return false;
+  v = apply_subtype(raw);
+  if (!get_range().invalid()) get_range().clamp(v);
+  k->generation = generation;
+  k->point = c->point;
+  std::copy(c->height, c->height + ZYN_NEST_COUNT, k->height);
+  k->value = v;
+  return true;
+}
+
+double zynParameterNumeric::read_expression() const {
+  double v = 0.0;
+  if (run_compiled(v)) return v;
+  const char point = nlsUtils::m_decimal_point;
+  zynEvalWatch watch;
+  get_evaluated_double(v);
+  if (!get_range().invalid()) get_range().clamp(v);
+  uint64_t generation = 0;
+  int height[ZYN_NEST_COUNT];
+  if (zyn_eval_reference_mode || zyn_eval_read_callbacks || !watch.settled(generation, height)) return v;
+  if (!m_kept.kept) m_kept.kept = std::make_unique<zynNumericKept>();
+  zynNumericKept& k = *m_kept.kept;
+  k.generation = generation;
+  k.point = point;
+  std::copy(height, height + ZYN_NEST_COUNT, k.height);
+  k.value = v;
+  // Compiled once per text, structure and decimal point; a compilation
+  // during which anything was written (a lookup ran a host function) is
+  // dropped, since its names may be bound to what no longer stands.
+  const uint64_t structure = zyn_eval_structure_generation();
+  if (k.tried == structure && k.tried_point == point) return v;
+  k.tried = structure;
+  k.tried_point = point;
+  std::unique_ptr<zynEvalCompiled> compiled = zynEvalCompiled::compile(*this, get_value());
+  if (!compiled || zyn_eval_current_generation() != generation) return v;
+  compiled->structure = structure;
+  compiled->point = point;
+  std::copy(height, height + ZYN_NEST_COUNT, compiled->height);
+  m_kept.kept->compiled = std::move(compiled);
+  return v;
 }
 
 // --- Construction -----------------------------------------------------------
@@ -206,7 +301,12 @@ const zynRange& zynParameterNumeric::RangeBox::get() const {
 
 double zynParameterNumeric::read_double() const {
   double v = 0.0;
-  if (!get_cached_evaluation(v)) get_evaluated_double(v);
+  if (recall_kept(v)) return v;
+  if (!get_cached_evaluation(v)) {
+    classify();
+    if (m_flags & EXPRESSION) return read_expression();
+    get_evaluated_double(v);
+  }
   if (!get_range().invalid()) get_range().clamp(v);
   if ((m_flags & (VALUE_KNOWN | TEXT_PENDING)) == VALUE_KNOWN && plain_read()) m_fast_point = m_cache_point;
   return v;
@@ -276,6 +376,7 @@ void zynParameterNumeric::set_value(const utString& text) {
   zynParameterScalar::set_value(text);
   m_flags &= DEFAULT_PENDING;
   m_fast_point = 0;
+  m_kept.kept.reset();
 }
 
 namespace {
@@ -291,7 +392,18 @@ bool is_normal_real_text(const utString& text, char point) {
 
 }  // namespace
 
-void zynParameterNumeric::set_normalized_value(const utString& text) {
+void zynParameterNumeric::set_units(zynUnits units) {
+  zyn_eval_note_value_change();
+  m_units = units;
+}
+
+void zynParameterNumeric::set_range(const zynRange& range) {
+  zyn_eval_note_value_change();
+  m_range.set(range);
+  m_fast_point = 0;
+}
+
+void zynParameterNumeric::set_normalized_value(const utString& text, const double* known) {
   char point = nlsUtils::m_decimal_point;
   // The text it holds already, parsed and stored as set: nothing to redo.
   const uint8_t same = TEXT_NORMALIZED | CLASSIFIED;
@@ -300,8 +412,8 @@ void zynParameterNumeric::set_normalized_value(const utString& text) {
     onmodify_callback();
     return;
   }
-  double raw = 0.0;
-  bool literal = zyn_parse_number_text(text, point, raw);
+  double raw = known ? *known : 0.0;
+  bool literal = known || zyn_parse_number_text(text, point, raw);
   if (literal && (m_subtype == PS_REAL || m_subtype == PS_ANGLE) && !is_normal_real_text(text, point))
     set_value(zyn_normalize_real_text(text, point));
   else
@@ -318,7 +430,11 @@ void zynParameterNumeric::set_string(const utString& text) {
 }
 
 void zynParameterNumeric::set_double(double v) {
-  if (!is_locked()) set_normalized_value(zynformat_double_exact(v));
+  if (is_locked()) return;
+  // The shortest text that reads back as "v" reads back as "v": no need to
+  // parse it again. Zero ("0" for -0.0) and what is not finite are parsed.
+  const bool exact = std::isfinite(v) && v != 0.0;
+  set_normalized_value(zynformat_double_exact(v), exact ? &v : nullptr);
 }
 
 void zynParameterNumeric::set_int(int i) {

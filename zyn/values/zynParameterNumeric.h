@@ -4,8 +4,9 @@
 // range. Reading evaluates the text: an integer reads as the floor of its
 // value, a boolean as 1 or 0, and the result is clamped into the range.
 // A literal text is parsed once and its value kept until the text (or the
-// locale's decimal point) changes; an expression is evaluated on every read,
-// since what it refers to may change without notice. Operators combine
+// locale's decimal point) changes. An expression's value is kept from one
+// read to the next while nothing that could change it was written (see
+// zyn_eval_generation in zynEvaluator.h). Operators combine
 // numerics into new ones, propagating subtypes and dimensions.
 //
 // Example:
@@ -22,6 +23,21 @@
 #include "zyn/values/zynDimensions.h"
 #include "zyn/values/zynParameterScalar.h"
 #include "zyn/values/zynUnits.h"
+
+// The value an expression's last read gave, kept past the read (see
+// zyn_eval_generation in zynEvaluator.h). Out of line: literals never need it.
+struct zynNumericKept;
+
+// Owns a numeric's kept value. A copy or an assignment starts without one:
+// the value belongs to the text in its place in the tree.
+class ZYN_EXPORT zynNumericKeptSlot {
+ public:
+  zynNumericKeptSlot();
+  zynNumericKeptSlot(const zynNumericKeptSlot&);
+  zynNumericKeptSlot& operator=(const zynNumericKeptSlot&);
+  ~zynNumericKeptSlot();
+  std::unique_ptr<zynNumericKept> kept;
+};
 
 class ZYN_EXPORT zynParameterNumeric : public zynParameterScalar {
  public:
@@ -46,13 +62,10 @@ class ZYN_EXPORT zynParameterNumeric : public zynParameterScalar {
 
   const zynDimensions& get_dim() const { return m_dims; }
   zynUnits get_units() const { return m_units; }
-  void set_units(zynUnits units) { m_units = units; }
+  void set_units(zynUnits units);
   // The range that get_double() clamps into; the default range is empty.
   const zynRange& get_range() const { return m_range.get(); }
-  void set_range(const zynRange& range) {
-    m_range.set(range);
-    m_fast_point = 0;
-  }
+  void set_range(const zynRange& range);
 
   // Restores the default text: the constructor's text unless set_defaults
   // gave another.
@@ -123,7 +136,8 @@ class ZYN_EXPORT zynParameterNumeric : public zynParameterScalar {
   // Stores "text": a literal REAL or ANGLE is normalised to carry a decimal
   // point ("5" -> "5.0", " -.25 " -> "-0.25", "1,5" -> "1.5" with '.' as the
   // locale's point). Fires the modify callback.
-  void set_normalized_value(const utString& text);
+  // "known", when given, is the value "text" reads as (it was formatted from it).
+  void set_normalized_value(const utString& text, const double* known = nullptr);
   // Returns true when this is an expression whose value is within 1e-15 of "x".
   bool expression_equivalent(double x) const;
 
@@ -161,6 +175,15 @@ class ZYN_EXPORT zynParameterNumeric : public zynParameterScalar {
   bool get_evaluated_double(double& out) const;
   // get_double() past the read callback, for all but the cached real literal.
   __attribute__((noinline)) double read_double() const;
+  // Returns true with the kept value of an expression when it still holds.
+  bool recall_kept(double& v) const;
+  // Evaluates an expression for get_double and keeps the value when it may.
+  double read_expression() const;
+  // Returns true with the value from the compiled text when it still holds.
+  bool run_compiled(double& v) const;
+  // Returns true with the raw value and subtype of a literal, as an operand.
+  bool compiled_operand(double& raw, zynParameterSubType& subtype) const;
+  friend class zynEvalCompiled;
   // The hot path of reading a literal: inline, since nothing else is needed.
   bool get_cached_evaluation(double& out) const {
     bool current = (m_flags & TEXT_PENDING) || m_cache_point == nlsUtils::m_decimal_point;
@@ -201,4 +224,5 @@ class ZYN_EXPORT zynParameterNumeric : public zynParameterScalar {
   // a literal whose value neither the subtype rule nor a range changes. 0: none.
   mutable char m_fast_point = 0;
   mutable double m_number = 0.0;
+  mutable zynNumericKeptSlot m_kept;
 };

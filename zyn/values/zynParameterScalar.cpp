@@ -3,6 +3,7 @@
 #include "zyn/core/zynParameterError.h"
 #include "zyn/core/zynParameterUpdateTrack.h"
 #include "zyn/core/zynParameter_internal.h"
+#include "zyn/expr/zynEvalMemo_internal.h"
 #include "zyn/expr/zynEvaluator.h"
 #include "zyn/host/zynUnitsUtils.h"
 #include "zyn/values/zynParameterEnum.h"
@@ -86,6 +87,7 @@ utString zynParameterScalar::get_expr() const {
 }
 
 void zynParameterScalar::set_value(const utString& text) {
+  zyn_eval_note_value_change();
   if (text != get_value()) zynParameterUpdateTrack::track_parameter(this);
   m_value = text;
 }
