@@ -103,7 +103,7 @@ zynParameter& zynParameter::operator=(const zynParameter& other) {
 
 zynParameter::~zynParameter() {
   // Copies that borrowed this parameter as their parent lose their scope.
-  if (m_life) zyn_eval_note_change();
+  if (m_side && m_side->life) zyn_eval_note_change();
   zynParameterNotify::parameter_destroyed(this);
   teardown_callbacks();
 }

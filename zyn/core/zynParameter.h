@@ -280,6 +280,8 @@ class ZYN_EXPORT zynParameter {
   // Scoped lookup of "key": here, then in ancestors of lower or equal precedence.
   zynParameterPtr resolve(const zynParameterKey& key) const;
   void invalidate_active() const { m_active_valid = 0; }
+  // Whether this parameter's own evaluation is under way (a read now is a cycle).
+  bool evaluating() const { return m_eval_guard != 0; }
 
  private:
   friend class zynParameterNotify;

@@ -90,7 +90,7 @@ zynNumericKeptSlot::~zynNumericKeptSlot() = default;
 bool zynParameterNumeric::recall_kept(double& v) const {
   const zynNumericKept* k = m_kept.kept.get();
   if (!k || k->generation != zyn_eval_current_generation() || k->point != nlsUtils::m_decimal_point ||
-      zyn_eval_reference_mode || m_eval_guard || !zynEvalWatch::fits(k->height))
+      zyn_eval_reference_mode || evaluating() || !zynEvalWatch::fits(k->height))
     return false;
   v = k->value;
   return true;
@@ -107,7 +107,7 @@ bool zynParameterNumeric::compiled_operand(double& raw, zynParameterSubType& sub
 bool zynParameterNumeric::run_compiled(double& v) const {
   zynNumericKept* k = m_kept.kept.get();
   const zynEvalCompiled* c = k ? k->compiled.get() : nullptr;
-  if (!c || zyn_eval_reference_mode || zyn_eval_read_callbacks || m_eval_guard || c->point != nlsUtils::m_decimal_point ||
+  if (!c || zyn_eval_reference_mode || zyn_eval_read_callbacks || evaluating() || c->point != nlsUtils::m_decimal_point ||
       c->structure != zyn_eval_structure_generation() || !zynEvalWatch::fits(c->height))
     return false;
   const uint64_t generation = zyn_eval_current_generation();
