@@ -189,6 +189,10 @@ TEST(ParameterRef, ResolvesAndForwardsToItsTarget) {
   EXPECT_EQ(t.sub[zynParameterKey("depth")]->get_int(), 9);
   r->set_double(3);
   EXPECT_EQ(t.sub[zynParameterKey("depth")]->get_int(), 3);
+  // An operand that reads the reference again closes no cycle.
+  t.root[zynParameterKey("n")]->set_string("-r * 2");
+  EXPECT_EQ(zynEvaluator(t.root.pointer()).evaluate("r + n")->get_double(), -3.0);
+  t.root[zynParameterKey("n")]->set_string("4");
   EXPECT_TRUE(r->is_valid());
   // "_ref" is the reference's own text, never a member of the target.
   EXPECT_EQ(r[zynParameterKey("_ref")]->get_string(), "sub.depth");

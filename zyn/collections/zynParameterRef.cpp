@@ -43,18 +43,25 @@ class Forwarding {
     if (m_ok) ++m_flag;
   }
   ~Forwarding() {
-    if (m_ok) {
-      --m_flag;
-      zyn_nesting_leave(ZYN_NEST_FORWARD);
-    }
+    if (!m_ok) return;
+    if (!m_resolved) --m_flag;
+    zyn_nesting_leave(ZYN_NEST_FORWARD);
   }
   Forwarding(const Forwarding&) = delete;
   Forwarding& operator=(const Forwarding&) = delete;
   bool ok() const { return m_ok; }
+  // The target is found: what the forwarded operation reads from here on
+  // (the other operand of "r + y" where y = "-r") may pass through the
+  // reference again without closing a cycle. It still counts as nesting.
+  void resolved() {
+    if (m_ok && !m_resolved) --m_flag;
+    m_resolved = true;
+  }
 
  private:
   int32_t& m_flag;
   bool m_ok;
+  bool m_resolved = false;
 };
 
 // Returns a handle that keeps "p" alive while a forwarded call runs: a new
@@ -410,7 +417,9 @@ zynParameterPtr zynParameterRef::operate_binary(const utString& op, const zynPar
   // again; its depth is bounded by the global limit only.
   Forwarding forwarding(m_forwarding, op == "(");
   zynParameterPtr t = forwarding.ok() ? held_target() : zynParameterPtr();
-  return t.is_null() ? reference_error() : t->operate_binary(op, other);
+  if (t.is_null()) return reference_error();
+  forwarding.resolved();
+  return t->operate_binary(op, other);
 }
 
 zynParameterPtr zynParameterRef::operate_prefix(const utString& op) const {

@@ -124,8 +124,8 @@ ZYN_EXPORT void zyn_eval_note_change();
 ZYN_EXPORT uint64_t zyn_eval_generation();
 // Turns kept values and compiled texts off ("true") for the process, so that
 // every read evaluates its text afresh: the reference they are checked
-// against. It is on by default; the environment variable ZYN_EVAL_REFERENCE=0
-// turns it off at load.
+// against. It is off by default; the environment variable ZYN_EVAL_REFERENCE=1
+// turns it on at load.
 ZYN_EXPORT void zyn_eval_set_reference(bool on);
 ZYN_EXPORT bool zyn_eval_reference();
 
