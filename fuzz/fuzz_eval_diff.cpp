@@ -85,8 +85,19 @@ zynParameterPtr place(const zynParameterPtr& root, Program& p) {
   return p.next(2) ? root : (*root)[zynParameterKey("g")];
 }
 
+// Finds a member as hosts do, through the root, and checks that the members
+// kept by key are the ones a walk finds.
 zynParameterPtr member(const zynParameterPtr& root, Program& p) {
-  return (*place(root, p))[zynParameterKey(pick(p, names))];
+  const utString key = p.next(2) ? utString(pick(p, names)) : utString("g.") + pick(p, names);
+  const zynParameterPtr found = (*root)[zynParameterKey(key)];
+  zyn_eval_set_reference(true);
+  const zynParameterPtr walked = (*root)[zynParameterKey(key)];
+  zyn_eval_set_reference(false);
+  if (found.raw() != walked.raw()) {
+    std::fprintf(stderr, "%s: kept member differs from the walk's\n", key.c_str());
+    std::abort();
+  }
+  return found;
 }
 
 void compare(const zynParameterPtr& target) {

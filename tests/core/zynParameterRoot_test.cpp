@@ -79,6 +79,28 @@ TEST(ParameterRoot, PseudoMembers) {
   EXPECT_EQ(sub(root[deep + "X"]), PS_ERR_NAME);
 }
 
+TEST(ParameterRoot, KeptLookupsFollowTheTree) {
+  zynParameterRoot root("Tool", 1, "T1");
+  zynParameterPtr m = root.add("m", zyn_map());
+  zynParameterPtr x = m->add("x", zyn_real(1));
+  zynParameterPtr list = root.add("l", zyn_list(zyn_real(0)));
+  list->set_int(2);
+  const zynParameter* second = root["l[1]"].raw();
+  EXPECT_EQ(root["m.x"].raw(), x.raw());
+  EXPECT_EQ(root["m.x"].raw(), x.raw());
+  // Each change makes the same keys find something else.
+  m->remove("x");
+  EXPECT_EQ(sub(root["m.x"]), PS_ERR_NAME);
+  zynParameterPtr again = m->add("x", zyn_real(2));
+  EXPECT_EQ(root["m.x"].raw(), again.raw());
+  root.remove("m");
+  EXPECT_EQ(sub(root["m.x"]), PS_ERR_NAME);
+  const zynParameterRoot& reader = root;
+  EXPECT_EQ(reader["l[1]"].raw(), second);
+  list->set_int(1);
+  EXPECT_EQ(sub(reader["l[1]"]), PS_ERR_NAME);
+}
+
 TEST(ParameterRoot, LockCoversTheTree) {
   zynParameterRoot root("Tool", 1, "T1");
   zynParameterPtr inner = root.add("inner", zyn_map());

@@ -185,6 +185,12 @@ int zynParameter::is_descendent(const zynParameter* p) const {
   return 0;
 }
 
+int zynParameter::is_held_below(const zynParameter* ancestor) const {
+  for (const zynParameter* q = this; q; q = q->m_parent_borrowed ? nullptr : q->m_parent)
+    if (q == ancestor) return 1;
+  return 0;
+}
+
 // Linking and unlinking change what names resolve to, so kept evaluations go.
 void zynParameter::link_par(zynParameterPtr child) {
   zyn_eval_memo_changed();

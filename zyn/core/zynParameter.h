@@ -212,6 +212,10 @@ class ZYN_EXPORT zynParameter {
   zynParameter* parent();
   // Returns 1 when "p" is this parameter or one of its ancestors.
   int is_descendent(const zynParameter* p) const;
+  // Returns 1 when this parameter is "ancestor" or is held below it by
+  // containers that adopted it (no copy's borrowed link on the way): it then
+  // lives until it or a container on the way is unlinked.
+  int is_held_below(const zynParameter* ancestor) const;
   int is_ref() const { return get_ref() != this; }
 
   void lock(int on) { m_lock = on ? 1 : 0; }

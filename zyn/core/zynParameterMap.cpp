@@ -227,6 +227,8 @@ void zynParameterMap::unlink_all() {
 
 // --- Lookup -------------------------------------------------------------------------
 
+int zyn_lookup_functions_only() { return zynEvalFunction::functions_only(); }
+
 zynParameterPtr zynParameterMap::lookup(const zynParameterKey& key, bool writable) const {
   if (key.type() != PT_MAP) return error(PS_ERR_NAME);
   const utString& first = key.first();
@@ -241,7 +243,7 @@ zynParameterPtr zynParameterMap::lookup(const zynParameterKey& key, bool writabl
     result = writable ? member[key.remainder()] : static_cast<const zynParameter&>(member)[key.remainder()];
   }
   if (zyn_is_lookup_failure(*result)) return error(PS_ERR_NAME);
-  if (zynEvalFunction::functions_only() && !is_function(result)) return error(PS_ERR_NAME);
+  if (zyn_lookup_functions_only() && !is_function(result)) return error(PS_ERR_NAME);
   return result;
 }
 

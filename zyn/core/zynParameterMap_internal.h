@@ -12,3 +12,6 @@ inline int zyn_is_lookup_failure(const zynParameter& p) {
 
 // Returns 1 for a reference marked not to be followed by walks and printing.
 int zyn_is_nofollow_ref(const zynParameter& p);
+
+// Returns 1 while a function body runs: its lookups find functions only.
+int zyn_lookup_functions_only();

@@ -149,6 +149,22 @@ const utString& zynParameterRoot::translate_key(const utString& text) const {
 }
 
 zynParameterPtr zynParameterRoot::root_lookup(const zynParameterKey& key, bool writable) const {
+  // Inside a function body lookups find functions only: not what is kept.
+  if (zyn_lookup_functions_only() || zyn_eval_reference()) return walk(key, writable);
+  const uint64_t generation = zyn_eval_generation();
+  if (!m_found) m_found.reset(new FoundMember[found_slots]);
+  FoundMember& slot = m_found[(reinterpret_cast<uintptr_t>(key.impl().get()) >> 4) % found_slots];
+  if (slot.key == key.impl() && slot.generation == generation && slot.writable == writable)
+    return slot.external ? zynParameterPtr(coPrfExternal, slot.member) : zynParameterPtr(slot.member);
+  zynParameterPtr found = walk(key, writable);
+  const zynParameter* member = found.raw();
+  if (zyn_eval_generation() == generation && member && !member->is_error() && member->is_held_below(this)) {
+    slot = FoundMember{key.impl(), generation, const_cast<zynParameter*>(member), writable, found.external() != 0};
+  }
+  return found;
+}
+
+zynParameterPtr zynParameterRoot::walk(const zynParameterKey& key, bool writable) const {
   const utString& text = key.str();
   const utString& translated = translate_key(text);
   const zynParameterKey wanted = translated == text ? key : zynParameterKey(translated);

@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <list>
+#include <memory>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -116,6 +117,24 @@ class ZYN_EXPORT zynParameterRoot : public zynParameterMap {
   virtual zynUniqueIdPtr get_lock_uid(zynParameterPtr p, zynRefToObjectId& id);
 
   zynParameterPtr root_lookup(const zynParameterKey& key, bool writable) const;
+  zynParameterPtr walk(const zynParameterKey& key, bool writable) const;
+
+  // Members recently found by key, each with the change generation of the
+  // process it was found under. While nothing anywhere has changed, the
+  // same key finds the same member, so it is answered without walking the
+  // tree (a root whose lookup_key_synonym changes its answers calls
+  // zyn_eval_note_change()). Only members held below this root are kept:
+  // they live until a container on their way unlinks them, which changes
+  // the generation first.
+  struct FoundMember {
+    zynParameterKeyImplPtr key;
+    uint64_t generation = 0;
+    zynParameter* member = nullptr;
+    bool writable = false;
+    bool external = false;
+  };
+  static constexpr size_t found_slots = 16;
+  mutable std::unique_ptr<FoundMember[]> m_found;
 
   int32_t m_created = 0;
   int32_t m_version;
