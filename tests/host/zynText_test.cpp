@@ -32,6 +32,11 @@ TEST(Text, FormatDoubleExactRoundTripsAndStaysPlain) {
   EXPECT_EQ(zynformat_double_exact(-0.0), "0");
   EXPECT_EQ(zynformat_double_exact(1e20), "100000000000000000000");
   EXPECT_EQ(zynformat_double_exact(0.000001), "0.000001");
+  // The shortest digits whatever way they are found.
+  const std::pair<double, const char*> shortest[] = {{-0.05, "-0.05"}, {12.5, "12.5"}, {-3.0, "-3"},
+                                                     {999999999999999.9, "999999999999999.9"},
+                                                     {0.1 + 0.2, "0.30000000000000004"}, {1234.0625, "1234.0625"}};
+  for (const auto& [v, text] : shortest) EXPECT_EQ(zynformat_double_exact(v), text);
 }
 
 TEST(Text, FormatDoubleRoundsToPlaces) {

@@ -1,7 +1,9 @@
 #include "zyn/host/zynText.h"
 
 #include <charconv>
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "zyn/host/zynCharTypes.h"
@@ -208,11 +210,47 @@ utString zynformat_double(double x, int places) {
   return text;
 }
 
+namespace {
+
+// Writes "x" as the fewest decimals, k, that read back as "x" when that
+// takes at most 15 significant digits: then m = x * 10^k is an integer
+// below 10^15, the only multiple of 10^-k within half a step of "x", and
+// m / 10^k, divided exactly as a reader does, gives "x" back. That is the
+// shortest text, found for a fraction of the cost of the general search.
+// Returns null when "x" needs more digits.
+char* write_short_decimal(double x, char* out) {
+  static const double powers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                  1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  for (int k = 0; k < 16; ++k) {
+    const double m = std::nearbyint(x * powers[k]);
+    if (std::fabs(m) >= 1e15) return nullptr;
+    if (m / powers[k] != x) continue;
+    char digits[24];
+    char* end = std::to_chars(digits, digits + sizeof digits, static_cast<int64_t>(std::fabs(m))).ptr;
+    const int count = static_cast<int>(end - digits);
+    if (x < 0) *out++ = '-';
+    if (count <= k) *out++ = '0';
+    else out = std::copy(digits, end - k, out);
+    if (k > 0) {
+      *out++ = '.';
+      for (int zeros = k - count; zeros > 0; --zeros) *out++ = '0';  // 0.05
+      out = std::copy(end - std::min(count, k), end, out);
+    }
+    return out;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
 utString zynformat_double_exact(double x) {
   if (x == 0.0) return "0";
   char buf[64];
   const double a = std::fabs(x);
   const bool plain = std::isfinite(x) && a >= 1e-7 && a < 1e21;
+  if (plain && a < 1e15) {
+    if (char* end = write_short_decimal(x, buf)) return utString(buf, end);
+  }
   const auto res = plain ? std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed)
                          : std::to_chars(buf, buf + sizeof buf, x);
   return utString(buf, res.ec == std::errc() ? res.ptr : buf);

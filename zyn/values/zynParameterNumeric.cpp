@@ -390,6 +390,19 @@ bool is_normal_real_text(const utString& text, char point) {
   return separator != utString::npos && text[separator] == point;
 }
 
+// Gives a real's plain text its point as zyn_normalize_real_text would: in
+// place of ".", or with "0" after it for a whole number. Texts with an
+// exponent are left to it.
+void put_point(utString& text, char point) {
+  const size_t separator = text.find('.');
+  if (separator != utString::npos) {
+    text[separator] = point;
+  } else if (text.find_first_not_of("-0123456789") == utString::npos) {
+    text += point;
+    text += '0';
+  }
+}
+
 }  // namespace
 
 void zynParameterNumeric::set_units(zynUnits units) {
@@ -434,7 +447,9 @@ void zynParameterNumeric::set_double(double v) {
   // The shortest text that reads back as "v" reads back as "v": no need to
   // parse it again. Zero ("0" for -0.0) and what is not finite are parsed.
   const bool exact = std::isfinite(v) && v != 0.0;
-  set_normalized_value(zynformat_double_exact(v), exact ? &v : nullptr);
+  utString text = zynformat_double_exact(v);
+  if (exact && (m_subtype == PS_REAL || m_subtype == PS_ANGLE)) put_point(text, nlsUtils::m_decimal_point);
+  set_normalized_value(text, exact ? &v : nullptr);
 }
 
 void zynParameterNumeric::set_int(int i) {
