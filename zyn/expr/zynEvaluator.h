@@ -122,7 +122,10 @@ class ZYN_EXPORT zynEvalMemoScope {
 // zyn_eval_note_change().
 ZYN_EXPORT void zyn_eval_note_change();
 ZYN_EXPORT uint64_t zyn_eval_generation();
-// Turns kept values and compiled texts off ("true") for the process, so that
+// Roots keep the members they found by key under the same generation (see
+// zynParameterRoot), so a repeated path is answered without a walk.
+//
+// Turns kept values, compiled texts and kept members off ("true") for the process, so that
 // every read evaluates its text afresh: the reference they are checked
 // against. It is off by default; the environment variable ZYN_EVAL_REFERENCE=1
 // turns it on at load.
