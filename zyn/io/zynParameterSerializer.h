@@ -173,6 +173,11 @@ class ZYN_EXPORT zynParameterSerializer {
   // the container being read; returns false when the loader must look the
   // entry up itself.
   bool apply_in_container(const utString& key);
+  // Returns the member "step" of the container being read.
+  zynParameterPtr open_member(const zynParameterKey& step);
+  // Returns the key "text" reads as. Entry names repeat from map to map, so
+  // the keys of short names are kept here by their text.
+  zynParameterKey name_key(const utString& text);
   void take_ref_root_type(const zynParameterPtr& ref);
   void check_locked(const zynParameterPtr& existing, const zynRefToObjectId& lock);
   // Reads the next token into m_token; on failure records the error.
@@ -256,8 +261,14 @@ class ZYN_EXPORT zynParameterSerializer {
   struct zynOpenContainer {
     zynParameterPtr at;
     utString key;
+    size_t next = 0;  // the position after the member last found in it
   };
   std::vector<zynOpenContainer> m_open;
+  struct zynNameKey {
+    utString text;
+    zynParameterKey key;
+  };
+  std::vector<zynNameKey> m_name_keys;
   int m_error_line = 0;
   int m_error_column = 0;
 };

@@ -7,6 +7,7 @@
 #include "zyn/expr/zynEvalMemo_internal.h"
 #include "zyn/expr/zynEvaluator.h"
 #include "zyn/io/zynTextBuffer_internal.h"
+#include "zyn/values/zynParameterNumeric.h"
 
 #include <optional>
 
@@ -100,10 +101,12 @@ class zynXmlWriter {
   }
 
  private:
-  // A formula is evaluated once for its range, its validity and its text.
+  // A formula is evaluated once for its range, its validity and its text. A
+  // numeric without a range keeps the value its first read gives by itself.
   void scalar(const zynParameter& q, bool numeric) {
     std::optional<zynEvalMemoScope> memo;
-    if (q.is_expr()) memo.emplace();
+    const zynParameterNumeric* n = numeric ? zynParameterNumeric::ut_dynamic_cast(&q) : nullptr;
+    if (q.is_expr() && !(n && n->get_range().invalid())) memo.emplace();
     if (numeric && !q.check_range()) return m_out.append("@Range");
     if (!q.is_valid()) return m_out.append("@Error");
     m_out.append(q.get_string());
