@@ -158,7 +158,8 @@ class ZYN_EXPORT zynParameterSerializer {
   void flush_output();
   int should_include(const zynParameterKey& key) const;
   int selection_active() const;
-  int skipped(const zynParameter& p, const zynParameterKey& key) const;
+  // Returns 1 when "p" is not written; "selecting" is selection_active().
+  int skipped(const zynParameter& p, const zynParameterKey& key, bool selecting) const;
 
   // --- Loading (zynParameterSerializerLoad.cpp) ---
   zynParameterSerialError load_header();

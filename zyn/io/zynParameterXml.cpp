@@ -18,7 +18,8 @@ namespace {
 zynParameterPtr hold_target(const zynParameterPtr& p) {
   zynParameter* q = p.par();
   if (!q) return zynParameterPtr();
-  return q->reference_count() > 0 ? zynParameterPtr(q) : zynParameterPtr(coPrfExternal, q);
+  // What stands for itself is held by "p" already.
+  return q != p.raw() && q->reference_count() > 0 ? zynParameterPtr(q) : zynParameterPtr(coPrfExternal, q);
 }
 
 bool is_function(const zynParameter* q) { return q && zynParameter::get_type(*q) == PT_FUNCTION; }
@@ -73,7 +74,7 @@ class zynXmlWriter {
       return true;
     }
     if (!s.q) return false;
-    if (zynParameterRoot::ut_dynamic_cast(s.q)) m_out.append(s.q->get_typename());
+    if (zynParameter::get_type(*s.q) == PT_MAP && zynParameterRoot::ut_dynamic_cast(s.q)) m_out.append(s.q->get_typename());
     else if (!s.q->get_name().empty()) m_out.append(s.q->get_name());
     else m_out.append(m_xml_typename(*s.q));
     return m_out.size() > before;
@@ -87,6 +88,8 @@ class zynXmlWriter {
       name_line(*q);
     }
     if (!q || s.error) return m_out.append("@Error");
+    const zynParameterType t = zynParameter::get_type(*q);
+    if (t == PT_NUMERIC || t == PT_STRING || t == PT_ENUM) return scalar(*q, t == PT_NUMERIC);
     if (const zynParameterData* data = zynParameterData::ut_dynamic_cast(q)) {
       const zynRefToObjectId& id = data->get_id();
       m_out.append("\n<id>");
@@ -95,8 +98,6 @@ class zynXmlWriter {
       m_out.append(data->get_data_type());
       return m_out.append("</type>\n");
     }
-    const zynParameterType t = zynParameter::get_type(*q);
-    if (t == PT_NUMERIC || t == PT_STRING || t == PT_ENUM) return scalar(*q, t == PT_NUMERIC);
     container(*q);
   }
 
@@ -105,8 +106,10 @@ class zynXmlWriter {
   // numeric without a range keeps the value its first read gives by itself.
   void scalar(const zynParameter& q, bool numeric) {
     std::optional<zynEvalMemoScope> memo;
-    const zynParameterNumeric* n = numeric ? zynParameterNumeric::ut_dynamic_cast(&q) : nullptr;
-    if (q.is_expr() && !(n && n->get_range().invalid())) memo.emplace();
+    if (q.is_expr()) {
+      const zynParameterNumeric* n = numeric ? zynParameterNumeric::ut_dynamic_cast(&q) : nullptr;
+      if (!n || !n->get_range().invalid()) memo.emplace();
+    }
     if (numeric && !q.check_range()) return m_out.append("@Range");
     if (!q.is_valid()) return m_out.append("@Error");
     m_out.append(q.get_string());
