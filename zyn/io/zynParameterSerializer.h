@@ -176,9 +176,9 @@ class ZYN_EXPORT zynParameterSerializer {
   bool apply_in_container(const utString& key);
   // Returns the member "step" of the container being read.
   zynParameterPtr open_member(const zynParameterKey& step);
-  // Returns the key "text" reads as. Entry names repeat from map to map, so
-  // the keys of short names are kept here by their text.
-  zynParameterKey name_key(const utString& text);
+  // Returns the key "text" reads as, valid until the next call. Entry names
+  // repeat from map to map, so the keys of short names are kept by their text.
+  const zynParameterKey& name_key(std::string_view text);
   void take_ref_root_type(const zynParameterPtr& ref);
   void check_locked(const zynParameterPtr& existing, const zynRefToObjectId& lock);
   // Reads the next token into m_token; on failure records the error.
@@ -270,6 +270,7 @@ class ZYN_EXPORT zynParameterSerializer {
     zynParameterKey key;
   };
   std::vector<zynNameKey> m_name_keys;
+  zynParameterKey m_unkept_name_key;
   int m_error_line = 0;
   int m_error_column = 0;
 };

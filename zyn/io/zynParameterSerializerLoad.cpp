@@ -281,7 +281,8 @@ bool zynParameterSerializer::apply_in_container(const utString& key) {
   if (!m_own_loader || m_open.empty() || m_open.back().at.is_null() || m_path.empty()) return false;
   const zynParameterKey& step = m_path.back();
   if (step.type() == PT_ERROR || !step.remainder_str().empty()) return false;
-  if (m_loader->root().translate_key(key) != key) return false;
+  const utString& translated = m_loader->root().translate_key(key);
+  if (&translated != &key && translated != key) return false;
   const zynParameterPtr p = open_member(step);
   if (is_missing(*p)) return false;
   m_value_text.assign(m_token);
@@ -297,7 +298,8 @@ zynParameterPtr zynParameterSerializer::open_member(const zynParameterKey& step)
   zynOpenContainer& open = m_open.back();
   zynParameter& at = *open.at;
   const utString& name = step.first();
-  if (typeid(at) != typeid(zynParameterMap) || zynEvalFunction::functions_only() || name == "_keys") return at[step];
+  if (typeid(at) != typeid(zynParameterMap) || zynEvalFunction::functions_only() || (name.size() == 5 && name == "_keys"))
+    return at[step];
   const zynParameterMapMembers& members = static_cast<const zynParameterMap&>(at).members();
   const zynParameterMapMember* m = open.next < members.size() && members[open.next].name == name
                                        ? &members[open.next]
@@ -332,15 +334,15 @@ void zynParameterSerializer::load_map(const zynParameterKey& key, int skip) {
 
 // A key is a function of its text alone; a slot holds the last name that
 // hashed to it.
-zynParameterKey zynParameterSerializer::name_key(const utString& text) {
-  if (text.empty() || text.size() > max_kept_name) return zynParameterKey(text);
+const zynParameterKey& zynParameterSerializer::name_key(std::string_view text) {
+  if (text.empty() || text.size() > max_kept_name) return m_unkept_name_key = zynParameterKey(utString(text));
   if (m_name_keys.empty()) m_name_keys.resize(name_key_slots);
   uint32_t hash = 2166136261u;  // FNV-1a
   for (const char c : text) hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
   zynNameKey& slot = m_name_keys[hash & (name_key_slots - 1)];
   if (slot.text != text) {
-    slot.key = zynParameterKey(text);
-    slot.text = text;
+    slot.text.assign(text);
+    slot.key = zynParameterKey(slot.text);
   }
   return slot.key;
 }
@@ -357,11 +359,12 @@ void zynParameterSerializer::load_entry(const zynParameterKey& key, int skip) {
     fail(PSE_SYNTAX);
     return;
   }
-  m_name_text.assign(m_token);
-  const zynParameterKey name = name_key(m_name_text);
+  // Held by reference: no other name is read before its last use below.
+  const zynParameterKey& name = name_key(m_token);
   const zynPathStep step(m_path, name);
   if (name.type() == PT_ERROR || name.empty()) {
     // A name that is no key has no place in the tree; its value is read past.
+    m_name_text.assign(m_token);
     if (!skip) m_failed_pars.push_back(key.str().empty() ? m_name_text : key.str() + "." + m_name_text);
     skip = skip_unplaced;
   }

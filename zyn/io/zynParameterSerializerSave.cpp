@@ -125,7 +125,8 @@ void zynParameterSerializer::save_par(const zynParameterPtr& p, const zynParamet
       return;
     }
   }
-  switch (zynParameter::get_type(par)) {
+  const zynParameterType type = zynParameter::get_type(par);
+  switch (type) {
     case PT_ERROR: save_text(utString()); return;
     case PT_MAP: save_map(p, key); return;
     case PT_ARRAY: save_array(p, key); return;
@@ -136,7 +137,7 @@ void zynParameterSerializer::save_par(const zynParameterPtr& p, const zynParamet
   const bool as_value = m_evaluate && !(par.is_expr() && zynParameter::evaluate(par)->is_error());
   const utString text = as_value ? par.get_string() : par.get_expr();
   // Only a text with a "," reads differently in the neutral form.
-  const bool neutral = (zynParameter::get_type(par) == PT_NUMERIC || (!as_value && par.is_expr())) &&
+  const bool neutral = (type == PT_NUMERIC || (!as_value && par.is_expr())) &&
                        text.find(',') != utString::npos;
   save_text(neutral ? zynEvaluator::neutralize(text) : text);
 }

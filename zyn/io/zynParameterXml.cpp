@@ -22,20 +22,20 @@ zynParameterPtr hold_target(const zynParameterPtr& p) {
   return q != p.raw() && q->reference_count() > 0 ? zynParameterPtr(q) : zynParameterPtr(coPrfExternal, q);
 }
 
-bool is_function(const zynParameter* q) { return q && zynParameter::get_type(*q) == PT_FUNCTION; }
-
 // What the name and the content of an element both ask of a parameter, asked
 // once: asking a reference again resolves it again.
 struct zynXmlSubject {
   explicit zynXmlSubject(const zynParameterPtr& p)
       : self(*p), ref(self.is_ref()), valid(ref && self.is_valid()), error(self.is_error()), held(hold_target(p)),
-        q(held.is_null() ? nullptr : held.raw()) {}
+        q(held.is_null() ? nullptr : held.raw()), type(q ? zynParameter::get_type(*q) : PT_ERROR) {}
+  bool is_function() const { return q && type == PT_FUNCTION; }
   const zynParameter& self;
   const bool ref;
   const bool valid;  // asked of references only, the one kind that needs it
   const bool error;
   const zynParameterPtr held;
   const zynParameter* const q;
+  const zynParameterType type;  // of "q"
 };
 
 // Writes elements into one buffer: each value is appended where it belongs,
@@ -64,7 +64,7 @@ class zynXmlWriter {
 
   // Appends the element name; returns false when there is none.
   bool name(const zynXmlSubject& s) {
-    if (is_function(s.q)) return false;
+    if (s.is_function()) return false;
     const size_t before = m_out.size();
     if (s.ref && (!zynParameterNoRefExpand::expand() || !s.valid)) {
       const zynParameterRef* r = zynParameterRef::ut_dynamic_cast(&s.self);
@@ -74,7 +74,7 @@ class zynXmlWriter {
       return true;
     }
     if (!s.q) return false;
-    if (zynParameter::get_type(*s.q) == PT_MAP && zynParameterRoot::ut_dynamic_cast(s.q)) m_out.append(s.q->get_typename());
+    if (s.type == PT_MAP && zynParameterRoot::ut_dynamic_cast(s.q)) m_out.append(s.q->get_typename());
     else if (!s.q->get_name().empty()) m_out.append(s.q->get_name());
     else m_out.append(m_xml_typename(*s.q));
     return m_out.size() > before;
@@ -82,13 +82,13 @@ class zynXmlWriter {
 
   void value(const zynXmlSubject& s) {
     const zynParameter* q = s.q;
-    if (is_function(q)) return;
+    if (s.is_function()) return;
     if (s.ref) {
       if (!zynParameterNoRefExpand::expand() || !q || !s.valid) return ref_summary(s);
       name_line(*q);
     }
     if (!q || s.error) return m_out.append("@Error");
-    const zynParameterType t = zynParameter::get_type(*q);
+    const zynParameterType t = s.type;
     if (t == PT_NUMERIC || t == PT_STRING || t == PT_ENUM) return scalar(*q, t == PT_NUMERIC);
     if (const zynParameterData* data = zynParameterData::ut_dynamic_cast(q)) {
       const zynRefToObjectId& id = data->get_id();
