@@ -103,12 +103,13 @@ class zynXmlWriter {
 
  private:
   // A formula is evaluated once for its range, its validity and its text. A
-  // numeric without a range keeps the value its first read gives by itself.
+  // numeric without a range keeps the value its first read gives by itself,
+  // unless kept values are off (the reference evaluator, read callbacks).
   void scalar(const zynParameter& q, bool numeric) {
     std::optional<zynEvalMemoScope> memo;
     if (q.is_expr()) {
       const zynParameterNumeric* n = numeric ? zynParameterNumeric::ut_dynamic_cast(&q) : nullptr;
-      if (!n || !n->get_range().invalid()) memo.emplace();
+      if (!n || !n->get_range().invalid() || zyn_eval_reference_mode || zyn_eval_read_callbacks) memo.emplace();
     }
     if (numeric && !q.check_range()) return m_out.append("@Range");
     if (!q.is_valid()) return m_out.append("@Error");
