@@ -9,6 +9,7 @@
 #include "zyn/io/zynTextBuffer_internal.h"
 #include "zyn/values/zynParameterNumeric.h"
 
+#include <atomic>
 #include <optional>
 
 namespace {
@@ -167,8 +168,13 @@ class zynXmlWriter {
 }  // namespace
 
 utString zynParameter::to_xml(const zynParameterPtr& p) {
+  // Room for what the last export wrote: a tree exported again needs no
+  // regrowing (and zero-filling) of the buffer on the way.
+  static std::atomic<size_t> last_size{0};
   zynTextBuffer out;
+  out.reserve(last_size.load(std::memory_order_relaxed));
   zynXmlWriter(out, [](const zynParameter& q) { return q.get_xml_typename(); }).element(p);
+  last_size.store(out.size(), std::memory_order_relaxed);
   return out.take();
 }
 

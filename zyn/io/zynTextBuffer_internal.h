@@ -23,6 +23,11 @@ class zynTextBuffer {
     return std::move(m_text);
   }
 
+  // Makes room for "n" characters in all without growing again.
+  void reserve(size_t n) {
+    if (n > m_text.size()) m_text.resize(n);
+  }
+
   void put(char c) { *room(1) = c; }
   void put(char c, size_t n) { std::memset(room(n), c, n); }
   void append(std::string_view s) {
