@@ -168,12 +168,15 @@ class zynXmlWriter {
 }  // namespace
 
 utString zynParameter::to_xml(const zynParameterPtr& p) {
-  // Room for what the last export wrote: a tree exported again needs no
-  // regrowing (and zero-filling) of the buffer on the way.
+  // Room for what the last export of the same parameter wrote: a tree
+  // exported again needs no regrowing (and zero-filling) of the buffer on the
+  // way. Only a hint: a parameter at a reused address costs at most room.
+  static std::atomic<const zynParameter*> last_par{nullptr};
   static std::atomic<size_t> last_size{0};
   zynTextBuffer out;
-  out.reserve(last_size.load(std::memory_order_relaxed));
+  if (last_par.load(std::memory_order_relaxed) == p.raw()) out.reserve(last_size.load(std::memory_order_relaxed));
   zynXmlWriter(out, [](const zynParameter& q) { return q.get_xml_typename(); }).element(p);
+  last_par.store(p.raw(), std::memory_order_relaxed);
   last_size.store(out.size(), std::memory_order_relaxed);
   return out.take();
 }

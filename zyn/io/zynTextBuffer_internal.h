@@ -19,6 +19,7 @@ class zynTextBuffer {
   // Returns the text written and empties the buffer.
   utString take() {
     m_text.resize(m_used);
+    if (m_text.capacity() > 2 * m_used + 4096) m_text.shrink_to_fit();  // room reserved and not used
     m_used = 0;
     return std::move(m_text);
   }
