@@ -2,8 +2,9 @@
 // every kind (values, texts, members added, removed and renamed, ranges,
 // units, activity, list sizes, function bodies, references, the decimal
 // point and the unit system) and reads of expressions built from its bytes.
-// Each read is made once as hosts make it, with whatever values are kept,
-// and once with keeping off; the two must agree to the bit.
+// Each read (value, text, validity) is made once as hosts make it, with
+// whatever values are kept, and once with keeping off; the two must agree
+// to the bit.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -100,15 +101,27 @@ zynParameterPtr member(const zynParameterPtr& root, Program& p) {
   return found;
 }
 
+// What a read gives: the value's bits, its text and whether it is valid.
+struct Reading {
+  double value;
+  utString text;
+  int valid;
+  explicit Reading(const zynParameter& p) : value(p.get_double()), text(p.get_string()), valid(p.is_valid()) {}
+  bool operator==(const Reading& o) const {
+    return std::memcmp(&value, &o.value, sizeof value) == 0 && text == o.text && valid == o.valid;
+  }
+};
+
 void compare(const zynParameterPtr& target) {
   if (target.is_null()) return;
-  const double kept = target->get_double();
+  const Reading kept(*target);
   zyn_eval_set_reference(true);
-  const double fresh = target->get_double();
+  const Reading fresh(*target);
   zyn_eval_set_reference(false);
-  if (std::memcmp(&kept, &fresh, sizeof kept) != 0) {
-    std::fprintf(stderr, "%s = %s: read %.17g, evaluated %.17g\n", zynParameter::get_name(*target, 0).c_str(),
-                 target->get_expr().c_str(), kept, fresh);
+  if (!(kept == fresh)) {
+    std::fprintf(stderr, "%s = %s: read %.17g '%s' %d, evaluated %.17g '%s' %d\n",
+                 zynParameter::get_name(*target, 0).c_str(), target->get_expr().c_str(), kept.value,
+                 kept.text.c_str(), kept.valid, fresh.value, fresh.text.c_str(), fresh.valid);
     std::abort();
   }
 }

@@ -386,6 +386,7 @@ TEST(EvaluatorKeptValues, EveryWriteIsSeen) {
       {"decimal point", [](zynParameter&, zynParameter&, zynParameter&) { nlsUtils::m_decimal_point = ','; }},
       {"unit system", [](zynParameter&, zynParameter&, zynParameter&) { zynUnitsUtils::set_units(zynUnitsImperial); }},
       {"built-in shadowed", [](zynParameter& root, zynParameter&, zynParameter&) { root.add("max", zyn_function("100")); }},
+      {"failing", [](zynParameter& root, zynParameter&, zynParameter&) { root["b"]->set_string("1 / 0"); }},
   };
   for (const char* text : {"max(a, b) * 2 + c", "(a + 1,5) / b", "2 mm + a", "a > b | c >= 1"})
     for (const auto& [what, write] : writes) {
@@ -396,11 +397,15 @@ TEST(EvaluatorKeptValues, EveryWriteIsSeen) {
       zynParameterPtr g = root->add("g", zyn_map());
       g->add("c", number(4));
       zynParameterPtr e = g->add("e", formula(text));
-      for (int i = 0; i < 3; ++i) e->get_double();
+      for (int i = 0; i < 3; ++i) e->get_double(), e->get_string(), e->is_valid();
       write(*root, *g, *e);
       const double read = e->get_double();
+      const utString shown = e->get_string();
+      const int valid = e->is_valid();
       zyn_eval_set_reference(true);
       EXPECT_EQ(read, e->get_double());
+      EXPECT_EQ(shown, e->get_string());
+      EXPECT_EQ(valid, e->is_valid());
       zyn_eval_set_reference(false);
       nlsUtils::m_decimal_point = '.';
       zynUnitsUtils::set_units(zynUnitsMetric);

@@ -52,6 +52,19 @@ TEST(SerializerLoad, RoundTripIntoSameShape) {
   EXPECT_EQ(b["s"]->get_string(), a["s"]->get_string());
 }
 
+TEST(SerializerLoad, MembersLoadInAnyOrderAndLetterCase) {
+  for (const std::string order : {"xyz", "zyx", "ZxY"}) {
+    SCOPED_TRACE(order);
+    zynParameterRoot a("Tool", 1, "A"), b("Tool", 1, "B");
+    zynParameterPtr saved = a.add("m", zyn_map()), target = b.add("m", zyn_map());
+    for (const char c : order) saved->add(std::string(1, c), io_num(PS_REAL, std::tolower(c) - 'w'));
+    for (const char c : {'x', 'y', 'z'}) target->add(std::string(1, c), io_num(PS_REAL, 0));
+    zynParameterSerializer s;
+    EXPECT_EQ(io_load(s, b, io_save(s, a)), PSE_OK);
+    for (const char c : {'x', 'y', 'z'}) EXPECT_EQ(b[std::string("m.") + c]->get_double(), c - 'w');
+  }
+}
+
 TEST(SerializerLoad, RoundTripWithTypeInfoBuildsTheTree) {
   zynParameterRoot a("Tool", 2, "A");
   fill_all_kinds(a);

@@ -140,11 +140,12 @@ void zyn_eval_memo_changed() {
 
 void zyn_eval_memo_values_changed() {
   zyn_eval_note_value_change();
-  ++state.context_events;
-  ++state.changes;
+  MemoState& s = state;  // one lookup of the thread's state: every write comes here
+  ++s.context_events;
+  ++s.changes;
   // Most changes come with little or nothing kept: emptying costs nothing then.
-  if (!state.table.empty() || !state.active.empty() || !state.chains.empty() || !state.in_chains.empty() ||
-      !state.warmed.empty()) drop_all();
+  if (!s.table.empty() || !s.active.empty() || !s.chains.empty() || !s.in_chains.empty() || !s.warmed.empty())
+    drop_all();
 }
 
 void zyn_eval_memo_forget(const zynParameter* p) {

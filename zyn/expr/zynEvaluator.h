@@ -116,10 +116,10 @@ class ZYN_EXPORT zynEvalMemoScope {
 // anything was written meanwhile, and a kept value or compiled text is used
 // only where it fits under the nesting bounds its first read needed. Once a
 // host installs a read callback, every read evaluates, as before, so that
-// each callback fires. Only get_double of a numeric takes these paths:
-// evaluate(), get_string, the referenced-parameter list and activity always
-// run the evaluator. A host whose own functions change their answers calls
-// zyn_eval_note_change().
+// each callback fires. Only a numeric's get_double, and its is_valid and
+// get_string when it has no range, take these paths: evaluate(), the
+// referenced-parameter list and activity always run the evaluator. A host
+// whose own functions change their answers calls zyn_eval_note_change().
 ZYN_EXPORT void zyn_eval_note_change();
 ZYN_EXPORT uint64_t zyn_eval_generation();
 // Roots keep the members they found by key under the same generation (see

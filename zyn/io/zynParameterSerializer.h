@@ -158,7 +158,8 @@ class ZYN_EXPORT zynParameterSerializer {
   void flush_output();
   int should_include(const zynParameterKey& key) const;
   int selection_active() const;
-  int skipped(const zynParameter& p, const zynParameterKey& key) const;
+  // Returns 1 when "p" is not written; "selecting" is selection_active().
+  int skipped(const zynParameter& p, const zynParameterKey& key, bool selecting) const;
 
   // --- Loading (zynParameterSerializerLoad.cpp) ---
   zynParameterSerialError load_header();
@@ -173,6 +174,11 @@ class ZYN_EXPORT zynParameterSerializer {
   // the container being read; returns false when the loader must look the
   // entry up itself.
   bool apply_in_container(const utString& key);
+  // Returns the member "step" of the container being read.
+  zynParameterPtr open_member(const zynParameterKey& step);
+  // Returns the key "text" reads as, valid until the next call. Entry names
+  // repeat from map to map, so the keys of short names are kept by their text.
+  const zynParameterKey& name_key(std::string_view text);
   void take_ref_root_type(const zynParameterPtr& ref);
   void check_locked(const zynParameterPtr& existing, const zynRefToObjectId& lock);
   // Reads the next token into m_token; on failure records the error.
@@ -256,8 +262,15 @@ class ZYN_EXPORT zynParameterSerializer {
   struct zynOpenContainer {
     zynParameterPtr at;
     utString key;
+    size_t next = 0;  // the position after the member last found in it
   };
   std::vector<zynOpenContainer> m_open;
+  struct zynNameKey {
+    utString text;
+    zynParameterKey key;
+  };
+  std::vector<zynNameKey> m_name_keys;
+  zynParameterKey m_unkept_name_key;
   int m_error_line = 0;
   int m_error_column = 0;
 };

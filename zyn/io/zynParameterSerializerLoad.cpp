@@ -17,6 +17,7 @@
 #include "zyn/collections/zynParameterVector.h"
 #include "zyn/core/zynParameterLoader.h"
 #include "zyn/core/zynParameterUpdater.h"
+#include "zyn/library/zynEvalFunction.h"
 #include "zyn/library/zynParameterFunction.h"
 #include "zyn/values/zynParameterEnum.h"
 #include "zyn/values/zynParameterNumeric.h"
@@ -32,6 +33,11 @@ constexpr int max_code_depth = 64;
 // The skip value of entries that have no place in the receiving tree (not
 // merely unselected): nothing is defined below them either.
 constexpr int skip_unplaced = 2;
+
+// The entry names whose keys a serializer keeps: their number (a power of
+// two) and their greatest length.
+constexpr size_t name_key_slots = 256;
+constexpr size_t max_kept_name = 64;
 
 // Returns true for a loader of the library's own class, not a host's.
 bool is_library_loader(const zynParameterLoader* loader) {
@@ -275,12 +281,32 @@ bool zynParameterSerializer::apply_in_container(const utString& key) {
   if (!m_own_loader || m_open.empty() || m_open.back().at.is_null() || m_path.empty()) return false;
   const zynParameterKey& step = m_path.back();
   if (step.type() == PT_ERROR || !step.remainder_str().empty()) return false;
-  if (m_loader->root().translate_key(key) != key) return false;
-  const zynParameterPtr p = (*m_open.back().at)[step];
+  const utString& translated = m_loader->root().translate_key(key);
+  if (&translated != &key && translated != key) return false;
+  const zynParameterPtr p = open_member(step);
   if (is_missing(*p)) return false;
   m_value_text.assign(m_token);
   if (m_loader->load_found(*p, key, step.last(), m_value_text)) m_failed_pars.push_back(key);
   return true;
+}
+
+// A plain map is asked first for the member after the one found last: a
+// file saved from a tree like the receiving one names the members in their
+// order, so most are found without hashing their names. What the map's
+// lookup answers otherwise ("_keys", a lookup for functions only) it answers.
+zynParameterPtr zynParameterSerializer::open_member(const zynParameterKey& step) {
+  zynOpenContainer& open = m_open.back();
+  zynParameter& at = *open.at;
+  const utString& name = step.first();
+  if (typeid(at) != typeid(zynParameterMap) || zynEvalFunction::functions_only() || (name.size() == 5 && name == "_keys"))
+    return at[step];
+  const zynParameterMapMembers& members = static_cast<const zynParameterMap&>(at).members();
+  const zynParameterMapMember* m = open.next < members.size() && members[open.next].name == name
+                                       ? &members[open.next]
+                                       : static_cast<const zynParameterMap&>(at).find_member(name);
+  if (!m) return at[step];
+  open.next = static_cast<size_t>(m - members.data()) + 1;
+  return m->value;
 }
 
 // map -> "{" [entry {"," entry}] [","] "}"
@@ -306,6 +332,21 @@ void zynParameterSerializer::load_map(const zynParameterKey& key, int skip) {
   --m_nesting;
 }
 
+// A key is a function of its text alone; a slot holds the last name that
+// hashed to it.
+const zynParameterKey& zynParameterSerializer::name_key(std::string_view text) {
+  if (text.empty() || text.size() > max_kept_name) return m_unkept_name_key = zynParameterKey(utString(text));
+  if (m_name_keys.empty()) m_name_keys.resize(name_key_slots);
+  uint32_t hash = 2166136261u;  // FNV-1a
+  for (const char c : text) hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+  zynNameKey& slot = m_name_keys[hash & (name_key_slots - 1)];
+  if (slot.text != text) {
+    slot.text.assign(text);
+    slot.key = zynParameterKey(slot.text);
+  }
+  return slot.key;
+}
+
 // entry -> name [type [desc [lock]]] ":" value
 void zynParameterSerializer::load_entry(const zynParameterKey& key, int skip) {
   if (m_error != PSE_OK) return;
@@ -318,11 +359,12 @@ void zynParameterSerializer::load_entry(const zynParameterKey& key, int skip) {
     fail(PSE_SYNTAX);
     return;
   }
-  m_name_text.assign(m_token);
-  const zynParameterKey name(m_name_text);
+  // Held by reference: no other name is read before its last use below.
+  const zynParameterKey& name = name_key(m_token);
   const zynPathStep step(m_path, name);
   if (name.type() == PT_ERROR || name.empty()) {
     // A name that is no key has no place in the tree; its value is read past.
+    m_name_text.assign(m_token);
     if (!skip) m_failed_pars.push_back(key.str().empty() ? m_name_text : key.str() + "." + m_name_text);
     skip = skip_unplaced;
   }

@@ -125,7 +125,8 @@ void zynParameterSerializer::save_par(const zynParameterPtr& p, const zynParamet
       return;
     }
   }
-  switch (zynParameter::get_type(par)) {
+  const zynParameterType type = zynParameter::get_type(par);
+  switch (type) {
     case PT_ERROR: save_text(utString()); return;
     case PT_MAP: save_map(p, key); return;
     case PT_ARRAY: save_array(p, key); return;
@@ -136,8 +137,8 @@ void zynParameterSerializer::save_par(const zynParameterPtr& p, const zynParamet
   const bool as_value = m_evaluate && !(par.is_expr() && zynParameter::evaluate(par)->is_error());
   const utString text = as_value ? par.get_string() : par.get_expr();
   // Only a text with a "," reads differently in the neutral form.
-  const bool neutral = text.find(',') != utString::npos &&
-                       (zynParameter::get_type(par) == PT_NUMERIC || (!as_value && par.is_expr()));
+  const bool neutral = (type == PT_NUMERIC || (!as_value && par.is_expr())) &&
+                       text.find(',') != utString::npos;
   save_text(neutral ? zynEvaluator::neutralize(text) : text);
 }
 
@@ -149,13 +150,13 @@ void zynParameterSerializer::save_ref(const zynParameter& p) {
   else save_text("&" + text);
 }
 
-int zynParameterSerializer::skipped(const zynParameter& p, const zynParameterKey& key) const {
+int zynParameterSerializer::skipped(const zynParameter& p, const zynParameterKey& key, bool selecting) const {
   // Built-ins, bound and member functions have no text that reads back: they
   // are the host's. Functions defined by a body are saved like any value.
   if (zynParameter::get_type(p) == PT_FUNCTION && zynParameter::get_subtype(p) != PS_FUNCTION) return 1;
   if (!m_save_inactive && !p.is_active()) return 1;
   if (!m_save_invalid && !p.is_valid()) return 1;
-  return selection_active() && !should_include(key);
+  return selecting && !should_include(key);
 }
 
 // map -> "{" [entry {"," entry}] "}"
@@ -176,7 +177,7 @@ void zynParameterSerializer::save_map(const zynParameterPtr& p, const zynParamet
     std::optional<zynParameterKey> joined;
     if (with_keys) joined.emplace(key + zynParameterKey(member.name));
     const zynParameterKey& child_key = joined ? *joined : no_key();
-    if (skipped(*member.value, child_key)) continue;
+    if (skipped(*member.value, child_key, with_keys)) continue;
     if (!first) m_buffer->put(',');
     first = false;
     indent();
@@ -226,7 +227,7 @@ void zynParameterSerializer::save_array(const zynParameterPtr& p, const zynParam
     std::optional<zynParameterKey> joined;
     if (with_keys) joined.emplace(key + zynParameterKey(i, utString()));
     const zynParameterKey& element_key = joined ? *joined : no_key();
-    const bool skip = skipped(*element, element_key);
+    const bool skip = skipped(*element, element_key, with_keys);
     if (skip && !keep_slots) continue;
     if (!first) m_buffer->put(',');
     first = false;

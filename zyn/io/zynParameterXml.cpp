@@ -7,7 +7,9 @@
 #include "zyn/expr/zynEvalMemo_internal.h"
 #include "zyn/expr/zynEvaluator.h"
 #include "zyn/io/zynTextBuffer_internal.h"
+#include "zyn/values/zynParameterNumeric.h"
 
+#include <atomic>
 #include <optional>
 
 namespace {
@@ -17,23 +19,24 @@ namespace {
 zynParameterPtr hold_target(const zynParameterPtr& p) {
   zynParameter* q = p.par();
   if (!q) return zynParameterPtr();
-  return q->reference_count() > 0 ? zynParameterPtr(q) : zynParameterPtr(coPrfExternal, q);
+  // What stands for itself is held by "p" already.
+  return q != p.raw() && q->reference_count() > 0 ? zynParameterPtr(q) : zynParameterPtr(coPrfExternal, q);
 }
-
-bool is_function(const zynParameter* q) { return q && zynParameter::get_type(*q) == PT_FUNCTION; }
 
 // What the name and the content of an element both ask of a parameter, asked
 // once: asking a reference again resolves it again.
 struct zynXmlSubject {
   explicit zynXmlSubject(const zynParameterPtr& p)
       : self(*p), ref(self.is_ref()), valid(ref && self.is_valid()), error(self.is_error()), held(hold_target(p)),
-        q(held.is_null() ? nullptr : held.raw()) {}
+        q(held.is_null() ? nullptr : held.raw()), type(q ? zynParameter::get_type(*q) : PT_ERROR) {}
+  bool is_function() const { return q && type == PT_FUNCTION; }
   const zynParameter& self;
   const bool ref;
   const bool valid;  // asked of references only, the one kind that needs it
   const bool error;
   const zynParameterPtr held;
   const zynParameter* const q;
+  const zynParameterType type;  // of "q"
 };
 
 // Writes elements into one buffer: each value is appended where it belongs,
@@ -62,7 +65,7 @@ class zynXmlWriter {
 
   // Appends the element name; returns false when there is none.
   bool name(const zynXmlSubject& s) {
-    if (is_function(s.q)) return false;
+    if (s.is_function()) return false;
     const size_t before = m_out.size();
     if (s.ref && (!zynParameterNoRefExpand::expand() || !s.valid)) {
       const zynParameterRef* r = zynParameterRef::ut_dynamic_cast(&s.self);
@@ -72,7 +75,7 @@ class zynXmlWriter {
       return true;
     }
     if (!s.q) return false;
-    if (zynParameterRoot::ut_dynamic_cast(s.q)) m_out.append(s.q->get_typename());
+    if (s.type == PT_MAP && zynParameterRoot::ut_dynamic_cast(s.q)) m_out.append(s.q->get_typename());
     else if (!s.q->get_name().empty()) m_out.append(s.q->get_name());
     else m_out.append(m_xml_typename(*s.q));
     return m_out.size() > before;
@@ -80,12 +83,14 @@ class zynXmlWriter {
 
   void value(const zynXmlSubject& s) {
     const zynParameter* q = s.q;
-    if (is_function(q)) return;
+    if (s.is_function()) return;
     if (s.ref) {
       if (!zynParameterNoRefExpand::expand() || !q || !s.valid) return ref_summary(s);
       name_line(*q);
     }
     if (!q || s.error) return m_out.append("@Error");
+    const zynParameterType t = s.type;
+    if (t == PT_NUMERIC || t == PT_STRING || t == PT_ENUM) return scalar(*q, t == PT_NUMERIC);
     if (const zynParameterData* data = zynParameterData::ut_dynamic_cast(q)) {
       const zynRefToObjectId& id = data->get_id();
       m_out.append("\n<id>");
@@ -94,16 +99,19 @@ class zynXmlWriter {
       m_out.append(data->get_data_type());
       return m_out.append("</type>\n");
     }
-    const zynParameterType t = zynParameter::get_type(*q);
-    if (t == PT_NUMERIC || t == PT_STRING || t == PT_ENUM) return scalar(*q, t == PT_NUMERIC);
     container(*q);
   }
 
  private:
-  // A formula is evaluated once for its range, its validity and its text.
+  // A formula is evaluated once for its range, its validity and its text. A
+  // numeric without a range keeps the value its first read gives by itself,
+  // unless kept values are off (the reference evaluator, read callbacks).
   void scalar(const zynParameter& q, bool numeric) {
     std::optional<zynEvalMemoScope> memo;
-    if (q.is_expr()) memo.emplace();
+    if (q.is_expr()) {
+      const zynParameterNumeric* n = numeric ? zynParameterNumeric::ut_dynamic_cast(&q) : nullptr;
+      if (!n || !n->get_range().invalid() || zyn_eval_reference_mode || zyn_eval_read_callbacks) memo.emplace();
+    }
     if (numeric && !q.check_range()) return m_out.append("@Range");
     if (!q.is_valid()) return m_out.append("@Error");
     m_out.append(q.get_string());
@@ -160,8 +168,16 @@ class zynXmlWriter {
 }  // namespace
 
 utString zynParameter::to_xml(const zynParameterPtr& p) {
+  // Room for what the last export of the same parameter wrote: a tree
+  // exported again needs no regrowing (and zero-filling) of the buffer on the
+  // way. Only a hint: a parameter at a reused address costs at most room.
+  static std::atomic<const zynParameter*> last_par{nullptr};
+  static std::atomic<size_t> last_size{0};
   zynTextBuffer out;
+  if (last_par.load(std::memory_order_relaxed) == p.raw()) out.reserve(last_size.load(std::memory_order_relaxed));
   zynXmlWriter(out, [](const zynParameter& q) { return q.get_xml_typename(); }).element(p);
+  last_par.store(p.raw(), std::memory_order_relaxed);
+  last_size.store(out.size(), std::memory_order_relaxed);
   return out.take();
 }
 

@@ -19,8 +19,14 @@ class zynTextBuffer {
   // Returns the text written and empties the buffer.
   utString take() {
     m_text.resize(m_used);
+    if (m_text.capacity() > 2 * m_used + 4096) m_text.shrink_to_fit();  // room reserved and not used
     m_used = 0;
     return std::move(m_text);
+  }
+
+  // Makes room for "n" characters in all without growing again.
+  void reserve(size_t n) {
+    if (n > m_text.size()) m_text.resize(n);
   }
 
   void put(char c) { *room(1) = c; }

@@ -209,7 +209,8 @@ void zynParameterEnum::reset() {
 
 int zynParameterEnum::is_valid() const {
   if (!is_expr()) {
-    int index = find_index(get_string());
+    onread_callback();  // as get_string() would, without copying the text
+    int index = find_index(get_value());
     return index >= 0 && index < num_states() ? 1 : 0;
   }
   zynParameterPtr value = evaluate();

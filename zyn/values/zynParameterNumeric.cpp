@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cmath>
+#include <cstring>
 
 #include "zyn/core/zynParameterError.h"
 #include "zyn/core/zynParameter_internal.h"
@@ -73,6 +74,12 @@ struct zynNumericKept {
   char point = 0;
   int height[ZYN_NEST_COUNT] = {};
   double value = 0.0;
+  bool valid = true;  // whether the text evaluated; "value" is 0.0 when not
+  // The text of "text_value" under "text_point", which get_string gives
+  // again while the value read is the same.
+  utString text;
+  double text_value = 0.0;
+  char text_point = 0;
   // The compiled text, or none for the structure and point "tried" under.
   std::unique_ptr<zynEvalCompiled> compiled;
   uint64_t tried = 0;
@@ -94,6 +101,13 @@ bool zynParameterNumeric::recall_kept(double& v) const {
     return false;
   v = k->value;
   return true;
+}
+
+bool zynParameterNumeric::read_expression_valid(double& v) const {
+  if (recall_kept(v)) return m_kept.kept->valid;
+  bool valid = true;
+  v = read_expression(&valid);
+  return valid;
 }
 
 bool zynParameterNumeric::compiled_operand(double& raw, zynParameterSubType& subtype) const {
@@ -119,15 +133,17 @@ bool zynParameterNumeric::run_compiled(double& v) const {
   k->point = c->point;
   std::copy(c->height, c->height + ZYN_NEST_COUNT, k->height);
   k->value = v;
+  k->valid = true;
   return true;
 }
 
-double zynParameterNumeric::read_expression() const {
+double zynParameterNumeric::read_expression(bool* valid) const {
   double v = 0.0;
   if (run_compiled(v)) return v;
   const char point = nlsUtils::m_decimal_point;
   zynEvalWatch watch;
-  get_evaluated_double(v);
+  const bool evaluated = get_evaluated_double(v);
+  if (valid) *valid = evaluated;
   if (!get_range().invalid()) get_range().clamp(v);
   uint64_t generation = 0;
   int height[ZYN_NEST_COUNT];
@@ -138,6 +154,7 @@ double zynParameterNumeric::read_expression() const {
   k.point = point;
   std::copy(height, height + ZYN_NEST_COUNT, k.height);
   k.value = v;
+  k.valid = evaluated;
   // Compiled once per text, structure and decimal point; a compilation
   // during which anything was written (a lookup ran a host function) is
   // dropped, since its names may be bound to what no longer stands.
@@ -320,9 +337,29 @@ utString zynParameterNumeric::get_string() const {
   onread_callback();
   if ((m_flags & TEXT_FORMATTED) && m_cache_point == nlsUtils::m_decimal_point) return m_value;
   double v = 0.0;
+  // Without a range the kept value is the evaluated one: no clamp applies.
+  classify();
+  if ((m_flags & EXPRESSION) && get_range().invalid()) {
+    if (!read_expression_valid(v)) return utString();
+    return kept_text(v);
+  }
   if (!evaluated_value(v).is_null()) return utString();
   utString text = format_value(v);
   if ((m_flags & (VALUE_KNOWN | TEXT_PENDING)) == VALUE_KNOWN && text == m_value) m_flags |= TEXT_FORMATTED;
+  return text;
+}
+
+utString zynParameterNumeric::kept_text(double v) const {
+  zynNumericKept* k = m_kept.kept.get();
+  const char point = nlsUtils::m_decimal_point;
+  // Compared bit for bit: -0.0 and 0.0 format differently.
+  if (k && !k->text.empty() && k->text_point == point && std::memcmp(&k->text_value, &v, sizeof v) == 0) return k->text;
+  utString text = format_value(v);
+  if (k) {
+    k->text = text;
+    k->text_value = v;
+    k->text_point = point;
+  }
   return text;
 }
 
@@ -335,9 +372,12 @@ int zynParameterNumeric::is_expr() const {
   return (m_flags & EXPRESSION) && !m_value.empty();
 }
 
+// An expression is valid when it evaluates: read as get_double reads it,
+// its kept value answers again until something changes.
 int zynParameterNumeric::is_valid() const {
   double raw = 0.0;
-  return literal_value(raw) || zynParameterScalar::is_valid();
+  if (literal_value(raw)) return 1;
+  return read_expression_valid(raw);
 }
 
 int zynParameterNumeric::check_range() const {

@@ -177,8 +177,15 @@ class ZYN_EXPORT zynParameterNumeric : public zynParameterScalar {
   __attribute__((noinline)) double read_double() const;
   // Returns true with the kept value of an expression when it still holds.
   bool recall_kept(double& v) const;
-  // Evaluates an expression for get_double and keeps the value when it may.
-  double read_expression() const;
+  // Evaluates an expression for get_double and keeps the value when it may;
+  // sets "valid" (when given) to whether the text evaluated.
+  double read_expression(bool* valid = nullptr) const;
+  // Reads an expression as get_double does, past the read callback, and
+  // returns whether it evaluates; "v" is the value (0.0 when it does not).
+  bool read_expression_valid(double& v) const;
+  // Returns format_value("v"), kept with the expression's kept value so
+  // that reading the same value again formats nothing.
+  utString kept_text(double v) const;
   // Returns true with the value from the compiled text when it still holds.
   bool run_compiled(double& v) const;
   // Returns true with the raw value and subtype of a literal, as an operand.

@@ -41,6 +41,8 @@ zynParameterPtr zynParameterString::evaluate() const {
   return result;
 }
 
+int zynParameterString::is_valid() const { return is_expr() ? zynParameterScalar::is_valid() : zynParameter::is_valid(); }
+
 zynParameterPtr zynParameterString::operate_binary(const utString& op, const zynParameterPtr& rhs) const {
   const zynParameterType t = get_type(*rhs);
   if ((t == PT_STRING || t == PT_NUMERIC) && !op.empty() && (op[0] == '<' || op[0] == '>') && op.size() <= 2) {

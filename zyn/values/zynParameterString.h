@@ -34,6 +34,9 @@ class ZYN_EXPORT zynParameterString : public zynParameterScalar {
   // operator is the scalar's: "==" and "!=" compare texts byte for byte,
   // "+" concatenates. Strings never read as numbers: get_double() is 0.0.
   zynParameterPtr operate_binary(const utString& op, const zynParameterPtr& rhs) const override;
+  // A text without interpolation is valid as it stands; one with it when it
+  // evaluates to a string.
+  int is_valid() const override;
 
  protected:
   zynParameterSubType subtype() const override { return PS_STRING; }
