@@ -1,7 +1,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -58,26 +57,7 @@ struct MemoState {
   }
 };
 
-// Each thread's state lives on the heap and is reached through one plain
-// pointer: a thread-local object with a constructor is reached through a
-// wrapper call on every access, and this state is touched by every value
-// change and every read.
-struct StateOwner {
-  std::unique_ptr<MemoState> state;
-};
-thread_local StateOwner owner;
-__attribute__((tls_model("initial-exec"))) thread_local MemoState* current = nullptr;
-
-MemoState& make_state() {
-  owner.state.reset(new MemoState());
-  current = owner.state.get();
-  return *current;
-}
-
-inline MemoState& memo_state() {
-  MemoState* s = current;
-  return s ? *s : make_state();
-}
+thread_local MemoState state;
 
 // Keeps "p" alive while the memo holds it; what no owning handle holds
 // belongs to its caller.
@@ -98,24 +78,24 @@ bool may_keep(const zynParameterPtr& p) {
 // Each container is swapped out rather than cleared: clearing writes its
 // whole bucket array, and a tree being destroyed drops the memo per member.
 void drop_all() {
-  if (memo_state().table.empty() && memo_state().active.empty()) return;
+  if (state.table.empty() && state.active.empty()) return;
   std::unordered_map<const zynParameter*, MemoEntry> held;
-  held.swap(memo_state().table);
-  std::unordered_map<const zynParameter*, int>().swap(memo_state().active);
-  std::vector<std::vector<const zynParameter*>>().swap(memo_state().chains);
-  std::unordered_set<const zynParameter*>().swap(memo_state().in_chains);
-  std::unordered_set<const zynParameter*>().swap(memo_state().warmed);
+  held.swap(state.table);
+  std::unordered_map<const zynParameter*, int>().swap(state.active);
+  std::vector<std::vector<const zynParameter*>>().swap(state.chains);
+  std::unordered_set<const zynParameter*>().swap(state.in_chains);
+  std::unordered_set<const zynParameter*>().swap(state.warmed);
 }
 
 }  // namespace
 
-zynNesting& zyn_nesting(zynNestingKind kind) { return memo_state().nesting[kind]; }
+zynNesting& zyn_nesting(zynNestingKind kind) { return state.nesting[kind]; }
 
 bool zyn_nesting_enter(zynNestingKind kind, int weight) {
-  zynNesting& n = memo_state().nesting[kind];
+  zynNesting& n = state.nesting[kind];
   if (n.level + weight > n.limit) {
-    ++memo_state().bound_events;
-    ++memo_state().refusals[kind];
+    ++state.bound_events;
+    ++state.refusals[kind];
     zynEvalMemoFrame::note_chain();
     return false;
   }
@@ -124,9 +104,9 @@ bool zyn_nesting_enter(zynNestingKind kind, int weight) {
   return true;
 }
 
-void zyn_nesting_leave(zynNestingKind kind, int weight) { memo_state().nesting[kind].level -= weight; }
+void zyn_nesting_leave(zynNestingKind kind, int weight) { state.nesting[kind].level -= weight; }
 
-void zyn_eval_memo_context_dependent() { ++memo_state().context_events; }
+void zyn_eval_memo_context_dependent() { ++state.context_events; }
 
 std::atomic<uint64_t> zyn_eval_generation_counter{1};
 
@@ -160,7 +140,7 @@ void zyn_eval_memo_changed() {
 
 void zyn_eval_memo_values_changed() {
   zyn_eval_note_value_change();
-  MemoState& s = memo_state();
+  MemoState& s = state;  // one lookup of the thread's state: every write comes here
   ++s.context_events;
   ++s.changes;
   // Most changes come with little or nothing kept: emptying costs nothing then.
@@ -169,22 +149,22 @@ void zyn_eval_memo_values_changed() {
 }
 
 void zyn_eval_memo_forget(const zynParameter* p) {
-  if (p == memo_state().known) ++memo_state().changes;
+  if (p == state.known) ++state.changes;
   // Children that outlive "p" may have kept its activity as their own.
-  if (memo_state().active.count(p)) std::unordered_map<const zynParameter*, int>().swap(memo_state().active);
-  if (memo_state().in_chains.erase(p)) {
-    for (auto& chain : memo_state().chains) std::replace(chain.begin(), chain.end(), p, static_cast<const zynParameter*>(nullptr));
+  if (state.active.count(p)) std::unordered_map<const zynParameter*, int>().swap(state.active);
+  if (state.in_chains.erase(p)) {
+    for (auto& chain : state.chains) std::replace(chain.begin(), chain.end(), p, static_cast<const zynParameter*>(nullptr));
   }
-  memo_state().warmed.erase(p);
-  if (memo_state().table.empty()) return;
-  auto found = memo_state().table.find(p);
-  if (found == memo_state().table.end()) return;
+  state.warmed.erase(p);
+  if (state.table.empty()) return;
+  auto found = state.table.find(p);
+  if (found == state.table.end()) return;
   MemoEntry released = std::move(found->second);
-  memo_state().table.erase(found);
+  state.table.erase(found);
 }
 
 zynActiveRecall zyn_eval_memo_recall_active(const zynParameter* p, const zynParameter* parent) {
-  MemoState& s = memo_state();
+  MemoState& s = state;
   zynActiveRecall r;
   r.parent_active = parent && parent == s.known && s.known_epoch == s.changes;
   if (s.scopes == 0) return r;
@@ -195,136 +175,136 @@ zynActiveRecall zyn_eval_memo_recall_active(const zynParameter* p, const zynPara
 }
 
 void zyn_eval_memo_keep_active(const zynParameter* p, int active) {
-  if (memo_state().scopes > 0) memo_state().active[p] = active;
+  if (state.scopes > 0) state.active[p] = active;
 }
 
 zynKnownActive::zynKnownActive(const zynParameter* container)
-    : m_saved(memo_state().known), m_saved_epoch(memo_state().known_epoch) {
-  memo_state().known = container;
-  memo_state().known_epoch = memo_state().changes;
+    : m_saved(state.known), m_saved_epoch(state.known_epoch) {
+  state.known = container;
+  state.known_epoch = state.changes;
 }
 
 // The outer declaration comes back as it was: voided if anything changed meanwhile.
 zynKnownActive::~zynKnownActive() {
-  memo_state().known = m_saved;
-  memo_state().known_epoch = m_saved_epoch;
+  state.known = m_saved;
+  state.known_epoch = m_saved_epoch;
 }
 
-const zynParameter* zyn_eval_memo_innermost() { return memo_state().innermost; }
+const zynParameter* zyn_eval_memo_innermost() { return state.innermost; }
 
-const void* zyn_eval_running_body() { return memo_state().running_body; }
-void zyn_eval_set_running_body(const void* function) { memo_state().running_body = function; }
+const void* zyn_eval_running_body() { return state.running_body; }
+void zyn_eval_set_running_body(const void* function) { state.running_body = function; }
 
 zynEvalMemoScope::zynEvalMemoScope(bool warm_chains) : m_warm_chains(warm_chains) {
-  ++memo_state().scopes;
-  memo_state().warm_scopes += warm_chains;
+  ++state.scopes;
+  state.warm_scopes += warm_chains;
 }
 
 zynEvalMemoScope::~zynEvalMemoScope() {
-  memo_state().warm_scopes -= m_warm_chains;
-  if (--memo_state().scopes == 0) drop_all();
+  state.warm_scopes -= m_warm_chains;
+  if (--state.scopes == 0) drop_all();
 }
 
 zynEvalMemoFrame::zynEvalMemoFrame(const zynParameter& p)
     : m_p(p),
-      m_outer(memo_state().top_frame),
-      m_owns_scope(memo_state().scopes == 0),
-      m_context_mark(memo_state().context_events),
-      m_bound_mark(memo_state().bound_events),
-      m_saved_body(memo_state().running_body),
-      m_saved_innermost(memo_state().innermost) {
-  memo_state().innermost = &p;
-  memo_state().top_frame = this;
-  if (!m_outer) memo_state().chain_noted = false;
-  if (m_owns_scope) ++memo_state().scopes;
+      m_outer(state.top_frame),
+      m_owns_scope(state.scopes == 0),
+      m_context_mark(state.context_events),
+      m_bound_mark(state.bound_events),
+      m_saved_body(state.running_body),
+      m_saved_innermost(state.innermost) {
+  state.innermost = &p;
+  state.top_frame = this;
+  if (!m_outer) state.chain_noted = false;
+  if (m_owns_scope) ++state.scopes;
   for (int k = 0; k < ZYN_NEST_COUNT; ++k) {
-    zynNesting& n = memo_state().nesting[k];
+    zynNesting& n = state.nesting[k];
     m_start[k] = n.level;
     m_saved_peak[k] = n.peak;
     n.peak = n.level;
-    m_refusal_mark[k] = memo_state().refusals[k];
+    m_refusal_mark[k] = state.refusals[k];
   }
   // A parameter's value never depends on the argv of a call in progress.
-  memo_state().running_body = nullptr;
+  state.running_body = nullptr;
 }
 
 zynEvalMemoFrame::~zynEvalMemoFrame() {
   for (int k = 0; k < ZYN_NEST_COUNT; ++k) {
-    zynNesting& n = memo_state().nesting[k];
+    zynNesting& n = state.nesting[k];
     n.peak = std::max(n.peak, m_saved_peak[k]);
   }
-  memo_state().running_body = m_saved_body;
-  memo_state().innermost = m_saved_innermost;
-  memo_state().top_frame = m_outer;
-  if (m_owns_scope && --memo_state().scopes == 0) drop_all();
-  if (!m_outer && !memo_state().warming && !memo_state().chains.empty()) warm_chains();
+  state.running_body = m_saved_body;
+  state.innermost = m_saved_innermost;
+  state.top_frame = m_outer;
+  if (m_owns_scope && --state.scopes == 0) drop_all();
+  if (!m_outer && !state.warming && !state.chains.empty()) warm_chains();
 }
 
 void zynEvalMemoFrame::note_chain() {
-  if (memo_state().warm_scopes == 0 || memo_state().chain_noted) return;
-  memo_state().chain_noted = true;
+  if (state.warm_scopes == 0 || state.chain_noted) return;
+  state.chain_noted = true;
   std::vector<const zynParameter*> chain;
-  for (const zynEvalMemoFrame* f = memo_state().top_frame; f; f = f->m_outer) {
+  for (const zynEvalMemoFrame* f = state.top_frame; f; f = f->m_outer) {
     // Only members of a tree: the holder reads those anyway.
-    if (f->m_p.parent() && !memo_state().warmed.count(&f->m_p)) chain.push_back(&f->m_p);
+    if (f->m_p.parent() && !state.warmed.count(&f->m_p)) chain.push_back(&f->m_p);
   }
   std::reverse(chain.begin(), chain.end());
-  memo_state().in_chains.insert(chain.begin(), chain.end());
-  memo_state().chains.push_back(std::move(chain));
+  state.in_chains.insert(chain.begin(), chain.end());
+  state.chains.push_back(std::move(chain));
 }
 
 // Evaluates the noted chains deepest first, each member once. A member that
 // a bound refuses again notes the chain below it, which goes first. Any
 // change of a value stops the warming (the memo is dropped with the chains).
 void zynEvalMemoFrame::warm_chains() {
-  memo_state().warming = true;
-  while (!memo_state().chains.empty()) {
-    std::vector<const zynParameter*>& chain = memo_state().chains.back();
+  state.warming = true;
+  while (!state.chains.empty()) {
+    std::vector<const zynParameter*>& chain = state.chains.back();
     if (chain.empty()) {
-      memo_state().chains.pop_back();
+      state.chains.pop_back();
       continue;
     }
     const zynParameter* p = chain.back();
     chain.pop_back();
-    if (p && memo_state().warmed.insert(p).second) zynParameter::evaluate(*p);
+    if (p && state.warmed.insert(p).second) zynParameter::evaluate(*p);
   }
-  memo_state().warming = false;
+  state.warming = false;
 }
 
 bool zynEvalMemoFrame::recall(zynParameterPtr& out) {
-  auto found = memo_state().table.find(&m_p);
-  if (found == memo_state().table.end()) return false;
+  auto found = state.table.find(&m_p);
+  if (found == state.table.end()) return false;
   const MemoEntry& entry = found->second;
   bool fits = entry.has_value, deep_enough = entry.has_bound_error;
   for (int k = 0; k < ZYN_NEST_COUNT; ++k) {
-    const zynNesting& n = memo_state().nesting[k];
+    const zynNesting& n = state.nesting[k];
     fits = fits && m_start[k] + entry.height[k] <= n.limit;
     deep_enough = deep_enough && m_start[k] >= entry.bound_start[k];
   }
   if (fits) {
     for (int k = 0; k < ZYN_NEST_COUNT; ++k) {
-      zynNesting& n = memo_state().nesting[k];
+      zynNesting& n = state.nesting[k];
       n.peak = std::max(n.peak, m_start[k] + entry.height[k]);
     }
     out = entry.value;
     return true;
   }
   if (!deep_enough) return false;
-  ++memo_state().bound_events;  // the answer is the bound's, as if met again
-  for (int k = 0; k < ZYN_NEST_COUNT; ++k) memo_state().refusals[k] += entry.refused[k];
+  ++state.bound_events;  // the answer is the bound's, as if met again
+  for (int k = 0; k < ZYN_NEST_COUNT; ++k) state.refusals[k] += entry.refused[k];
   out = entry.bound_error;
   return true;
 }
 
 void zynEvalMemoFrame::keep(const zynParameterPtr& result, bool containers) {
   // The outermost evaluation of an implicit scope would drop it at once.
-  if (m_owns_scope && memo_state().scopes == 1) return;
-  if (memo_state().context_events != m_context_mark || result.is_null() || !(containers || may_keep(result))) return;
-  if (memo_state().bound_events == m_bound_mark) {
-    MemoEntry& entry = memo_state().table[&m_p];
+  if (m_owns_scope && state.scopes == 1) return;
+  if (state.context_events != m_context_mark || result.is_null() || !(containers || may_keep(result))) return;
+  if (state.bound_events == m_bound_mark) {
+    MemoEntry& entry = state.table[&m_p];
     entry.value = hold(result);
     entry.has_value = true;
-    for (int k = 0; k < ZYN_NEST_COUNT; ++k) entry.height[k] = memo_state().nesting[k].peak - m_start[k];
+    for (int k = 0; k < ZYN_NEST_COUNT; ++k) entry.height[k] = state.nesting[k].peak - m_start[k];
     return;
   }
   // A bound decided this answer. Deeper down the same bounds refuse no
@@ -334,10 +314,10 @@ void zynEvalMemoFrame::keep(const zynParameterPtr& result, bool containers) {
   int start[ZYN_NEST_COUNT];
   bool refused[ZYN_NEST_COUNT];
   for (int k = 0; k < ZYN_NEST_COUNT; ++k) {
-    refused[k] = memo_state().refusals[k] != m_refusal_mark[k];
+    refused[k] = state.refusals[k] != m_refusal_mark[k];
     start[k] = refused[k] ? m_start[k] : 0;
   }
-  MemoEntry& entry = memo_state().table[&m_p];
+  MemoEntry& entry = state.table[&m_p];
   bool shallower = true;
   for (int k = 0; k < ZYN_NEST_COUNT && entry.has_bound_error; ++k) shallower = shallower && start[k] <= entry.bound_start[k];
   if (!shallower) return;
@@ -349,10 +329,10 @@ void zynEvalMemoFrame::keep(const zynParameterPtr& result, bool containers) {
 
 zynEvalWatch::zynEvalWatch()
     : m_generation(zyn_eval_current_generation()),
-      m_context_mark(memo_state().context_events),
-      m_bound_mark(memo_state().bound_events) {
+      m_context_mark(state.context_events),
+      m_bound_mark(state.bound_events) {
   for (int k = 0; k < ZYN_NEST_COUNT; ++k) {
-    zynNesting& n = memo_state().nesting[k];
+    zynNesting& n = state.nesting[k];
     m_start[k] = n.level;
     m_saved_peak[k] = n.peak;
     n.peak = n.level;
@@ -361,27 +341,27 @@ zynEvalWatch::zynEvalWatch()
 
 zynEvalWatch::~zynEvalWatch() {
   for (int k = 0; k < ZYN_NEST_COUNT; ++k) {
-    zynNesting& n = memo_state().nesting[k];
+    zynNesting& n = state.nesting[k];
     n.peak = std::max(n.peak, m_saved_peak[k]);
   }
 }
 
 bool zynEvalWatch::settled(uint64_t& generation, int (&height)[ZYN_NEST_COUNT]) const {
   generation = m_generation;
-  if (zyn_eval_current_generation() != m_generation || memo_state().context_events != m_context_mark ||
-      memo_state().bound_events != m_bound_mark)
+  if (zyn_eval_current_generation() != m_generation || state.context_events != m_context_mark ||
+      state.bound_events != m_bound_mark)
     return false;
-  for (int k = 0; k < ZYN_NEST_COUNT; ++k) height[k] = memo_state().nesting[k].peak - m_start[k];
+  for (int k = 0; k < ZYN_NEST_COUNT; ++k) height[k] = state.nesting[k].peak - m_start[k];
   return true;
 }
 
 bool zynEvalWatch::fits(const int (&height)[ZYN_NEST_COUNT]) {
   for (int k = 0; k < ZYN_NEST_COUNT; ++k) {
-    const zynNesting& n = memo_state().nesting[k];
+    const zynNesting& n = state.nesting[k];
     if (n.level + height[k] > n.limit) return false;
   }
   for (int k = 0; k < ZYN_NEST_COUNT; ++k) {
-    zynNesting& n = memo_state().nesting[k];
+    zynNesting& n = state.nesting[k];
     n.peak = std::max(n.peak, n.level + height[k]);
   }
   return true;
