@@ -126,11 +126,22 @@ void compare(const zynParameterPtr& target) {
   }
 }
 
+// Adds a new number to the root or "g"; one in five times the member of
+// the same name the other map holds instead, so that both share it.
+void add(const zynParameterPtr& root, Program& p) {
+  const bool to_root = p.next(2);
+  const zynParameterPtr target = to_root ? root : (*root)[zynParameterKey("g")];
+  const zynParameterKey name(pick(p, names));
+  const unsigned value = p.next(5);
+  const zynParameterPtr other = to_root ? (*root)[zynParameterKey("g")] : root;
+  target->add(name, value == 4 ? (*other)[name] : numeric(value));
+}
+
 void step(const zynParameterPtr& root, Program& p) {
   switch (p.next(14)) {
     case 0: member(root, p)->set_string(expression(p, 0)); break;
     case 1: member(root, p)->set_double(p.next(7) - 2.5); break;
-    case 2: place(root, p)->add(zynParameterKey(pick(p, names)), numeric(p.next(5))); break;
+    case 2: add(root, p); break;
     case 3: place(root, p)->remove(zynParameterKey(pick(p, names))); break;
     case 4: member(root, p)->set_name(pick(p, names)); break;
     case 5: {

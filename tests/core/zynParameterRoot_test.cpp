@@ -99,6 +99,17 @@ TEST(ParameterRoot, KeptLookupsFollowTheTree) {
   EXPECT_EQ(reader["l[1]"].raw(), second);
   list->set_int(1);
   EXPECT_EQ(sub(reader["l[1]"]), PS_ERR_NAME);
+  // A member that another map adopted since leaves this one all the same.
+  zynParameterPtr n = root.add("n", zyn_map());
+  zynParameterPtr shared = n->add("s", zyn_real(3));
+  root.add("o", zyn_map())->add("s", shared);
+  zynParameterPtr sum = root.add("sum", zyn_real(0));
+  sum->set_string("n.s + 1");
+  EXPECT_EQ(reader["n.s"].raw(), shared.raw());
+  EXPECT_EQ(sum->get_double(), 4.0);
+  n->remove("s");
+  EXPECT_EQ(sub(reader["n.s"]), PS_ERR_NAME);
+  EXPECT_FALSE(sum->is_valid());
 }
 
 TEST(ParameterRoot, LockCoversTheTree) {

@@ -6,6 +6,7 @@
 #include "zyn/collections/zynParameterArray_internal.h"
 #include "zyn/core/zynParameterError.h"
 #include "zyn/core/zynParameter_internal.h"
+#include "zyn/expr/zynEvalMemo_internal.h"
 
 ZYN_DEFINE_TYPE(zynParameterArray, zynParameter)
 
@@ -235,8 +236,10 @@ void zynParameterArray::unlink_all() {
 }
 
 void zynParameterArray::release_child(const zynParameterPtr& p) {
-  // An element that another container adopted since keeps that link.
+  // An element that another container adopted since keeps that link; what
+  // this array holds has changed all the same.
   if (!p.is_null() && p.raw()->parent() == this) unlink_par(p);
+  else zyn_eval_memo_changed();
 }
 
 zynParameterPtr zynParameterArray::get_element(int i) const {

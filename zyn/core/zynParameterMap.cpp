@@ -217,8 +217,10 @@ void zynParameterMap::clear_members(zynParameterMapMembers& out) {
 }
 
 void zynParameterMap::release(const zynParameterPtr& p) {
-  // A member shared with another container may have been adopted there since.
+  // A member shared with another container may have been adopted there
+  // since and keeps that link; what this map holds has changed all the same.
   if (!p.is_null() && p->parent() == this) unlink_par(p);
+  else zyn_eval_memo_changed();
 }
 
 void zynParameterMap::unlink_all() {
