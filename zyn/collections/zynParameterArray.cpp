@@ -237,9 +237,10 @@ void zynParameterArray::unlink_all() {
 
 void zynParameterArray::release_child(const zynParameterPtr& p) {
   // An element that another container adopted since keeps that link; what
-  // this array holds has changed all the same.
+  // this array holds has changed all the same, for lookups through it when
+  // it is a member (values an evaluation builds and drops are not).
   if (!p.is_null() && p.raw()->parent() == this) unlink_par(p);
-  else zyn_eval_memo_changed();
+  else if (parent()) zyn_eval_memo_changed();
 }
 
 zynParameterPtr zynParameterArray::get_element(int i) const {

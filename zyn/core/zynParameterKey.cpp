@@ -202,6 +202,13 @@ zynParameterKeyImplPtr zynParameterKeyImpl::make_parse(const utString& text) {
   return impl;
 }
 
+zynParameterKeyImplPtr zynParameterKeyImpl::make_index(int index) {
+  auto impl = std::make_shared<zynParameterKeyImpl>(Token{});
+  impl->m_type = PT_ARRAY;
+  impl->m_first = std::to_string(index);
+  return impl;
+}
+
 zynParameterKeyImplPtr zynParameterKeyImpl::get_impl(const utString& text) {
   if (text.empty()) return empty_impl();
   utString stripped;
@@ -332,6 +339,12 @@ zynParameterKey::zynParameterKey(int index, const utString& rest) {
       return all;
     }();
     m_impl = parses[index];
+    return;
+  }
+  // Walks over long arrays make one per element: no text to parse, unless a
+  // host gave some index text a synonym.
+  if (rest.empty() && key_cache().synonyms_changes == 0) {
+    m_impl = zynParameterKeyImpl::make_index(index);
     return;
   }
   utString text = std::to_string(index);

@@ -123,6 +123,8 @@ class ZYN_EXPORT zynParameterKeyImpl {
 
   // Returns a new parse of "text" (no "$" stripping, no cache).
   static zynParameterKeyImplPtr make_parse(const utString& text);
+  // Returns a new parse of the index key "index", made without a text.
+  static zynParameterKeyImplPtr make_index(int index);
   // Returns the parse of "text", the canonical text of "left" joined to that
   // of another valid key, without parsing it again. Joined texts (full
   // paths made while loading, say) do not enter the cache; a text the cache
