@@ -67,12 +67,7 @@ zynParameterPtr tree() {
   zynParameterPtr tool = root->add("tool", zynParameterPtr(new zynParameterMap()));
   tool->add("diameter", numeric(6.0));
   tool->add("flutes", numeric(4, PS_INT));
-  root->add("r", zyn_ref("tool.diameter"));
-  root->add("rr", zyn_ref("r"));
-  root->add("loop_a", zyn_ref("loop_b"));
-  root->add("loop_b", zyn_ref("loop_a"));
-  root->add("twice", zyn_function("argv[0] * 2"));
-  root->add("self", zyn_function("self(argv[0])"));
+  zyn_fuzz_add_links(root);
   root->add("twin0", numeric(1.0));
   for (int i = 1; i <= 4; ++i) {
     const utString before = "twin" + std::to_string(i - 1);

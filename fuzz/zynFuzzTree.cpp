@@ -35,6 +35,15 @@ zynParameterPtr tool_map() {
 
 }  // namespace
 
+void zyn_fuzz_add_links(const zynParameterPtr& root) {
+  root->add("r", zyn_ref("tool.diameter"));
+  root->add("rr", zyn_ref("r"));
+  root->add("loop_a", zyn_ref("loop_b"));
+  root->add("loop_b", zyn_ref("loop_a"));
+  root->add("twice", zyn_function("argv[0] * 2"));
+  root->add("self", zyn_function("self(argv[0])"));
+}
+
 zynParameterPtr zyn_fuzz_tree() {
   zynParameterPtr root = zyn_test_lib_root();
   root->add("d", number(2.0, PS_REAL, ZYN_DIM_LENGTH));
@@ -47,12 +56,7 @@ zynParameterPtr zyn_fuzz_tree() {
   root->add("values", real_list());
   root->add("names", string_list());
   root->add("tool", tool_map());
-  root->add("r", zyn_ref("tool.diameter"));
-  root->add("rr", zyn_ref("r"));
-  root->add("loop_a", zyn_ref("loop_b"));
-  root->add("loop_b", zyn_ref("loop_a"));
-  root->add("twice", zyn_function("argv[0] * 2"));
-  root->add("self", zyn_function("self(argv[0])"));
+  zyn_fuzz_add_links(root);
   // Values that each read the one before twice: 2^30 paths to the first,
   // and texts that double at every link (to 8 KB: every input saves and
   // exports the whole tree, so longer ones are for the fuzzer to build).

@@ -15,6 +15,11 @@
 // cannot leave state behind for the next.
 zynParameterPtr zyn_fuzz_tree();
 
+// Adds the references (to "tool.diameter", through another reference, and a
+// cycle of two) and the functions ("twice", and "self" that never ends) that
+// every fuzz tree holds; "root" must have "tool.diameter" first.
+void zyn_fuzz_add_links(const zynParameterPtr& root);
+
 // Returns the bytes as a text (any byte values, embedded zeros included).
 utString zyn_fuzz_text(const uint8_t* data, size_t size);
 
