@@ -71,6 +71,13 @@ TEST(Text, StrayBytesAreSingleCharacters) {
   const utString s = "x\xE2\x82" "y\xFF";  // cut sequence, then an invalid byte
   EXPECT_EQ(zynstring_length(s), 5);
   EXPECT_EQ(zynpos(s, "y", 0), 3);
+  EXPECT_EQ(zynpos("\xE2\x82\xAC", "\x82", 0), -1);  // a match that starts inside a character
+  // Long patterns (another search): found at character positions, counted without overlaps.
+  const utString run = "\xE2\x82\xAC" + utString(40, 'a') + "b";
+  EXPECT_EQ(zynpos(run, utString(20, 'a') + "b", 0), 21);
+  EXPECT_EQ(zynpos(run, "\x82\xAC" + utString(10, 'a'), 0), -1);
+  EXPECT_EQ(zyncount_strings(run, utString(10, 'a')), 4u);
+  EXPECT_EQ(zyncount_strings(run, ""), 0u);
   EXPECT_EQ(zynsubstring(s, 1, 2), "\xE2\x82");
   EXPECT_EQ(zynstring_length("\xC3"), 1);  // a lead byte at the very end
   EXPECT_EQ(zynstring_length("\xC0\xAF"), 2);  // overlong form

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <functional>
+#include <optional>
 
 #include "zyn/host/zynCharTypes.h"
 #include "zyn/host/zynUtf8_internal.h"
@@ -23,6 +25,30 @@ size_t byte_offset(const utString& text, int pos) {
   for (int k = 0; k < pos && i < n; ++k) i += zyn_utf8::char_length(s, n, i);
   return i;
 }
+
+// Finds one pattern in texts. std::string::find compares the whole pattern
+// at every position, so a long pattern in a long text of near misses ("aa..ab"
+// in a run of "a") costs their product; Boyer-Moore keeps the search linear.
+// Short patterns keep the plain search, whose worst case is a few times the
+// text.
+class TextFinder {
+ public:
+  explicit TextFinder(const utString& pattern) : m_pattern(pattern) {
+    if (pattern.size() > short_pattern) m_searcher.emplace(pattern.begin(), pattern.end());
+  }
+  // The byte offset of the first occurrence at or after "from", or npos.
+  size_t find(const utString& text, size_t from) const {
+    if (!m_searcher) return text.find(m_pattern, from);
+    if (from > text.size()) return utString::npos;
+    const auto found = (*m_searcher)(text.begin() + from, text.end()).first;
+    return found == text.end() ? utString::npos : size_t(found - text.begin());
+  }
+
+ private:
+  static constexpr size_t short_pattern = 8;
+  const utString& m_pattern;
+  std::optional<std::boyer_moore_searcher<utString::const_iterator>> m_searcher;
+};
 
 bool contains(const std::wstring& set, wchar_t c) { return set.find(c) != std::wstring::npos; }
 
@@ -104,13 +130,22 @@ int zynpos(const utString& text, const utString& target, int start) {
   int pos = 0;
   for (; pos < start && i < n; ++pos) i += zyn_utf8::char_length(s, n, i);
   if (pos < start) return -1;
-  // Matches count only where a character starts, so the scan steps by characters.
-  for (; i <= n; ++pos) {
-    if (text.compare(i, target.size(), target) == 0) return pos;
-    if (i == n) break;
-    i += zyn_utf8::char_length(s, n, i);
+  // Matches count only where a character starts: a match inside one is
+  // passed over and the search goes on from the next character.
+  const TextFinder finder(target);
+  for (size_t found = finder.find(text, i); found != utString::npos; found = finder.find(text, i)) {
+    for (; i < found; ++pos) i += zyn_utf8::char_length(s, n, i);
+    if (i == found) return pos;
   }
   return -1;
+}
+
+size_t zyncount_strings(const utString& text, const utString& target) {
+  if (target.empty()) return 0;
+  const TextFinder finder(target);
+  size_t count = 0;
+  for (size_t at = finder.find(text, 0); at != utString::npos; at = finder.find(text, at + target.size())) ++count;
+  return count;
 }
 
 void zyngsub(utString& text, char from, char to) {
@@ -127,12 +162,13 @@ void zyndelete_all(utString& text, char c) {
 
 void zynreplace_all_strings(utString& text, const utString& old_text, const utString& new_text) {
   if (old_text.empty()) return;
-  size_t from = text.find(old_text);
+  const TextFinder finder(old_text);
+  size_t from = finder.find(text, 0);
   if (from == utString::npos) return;
   utString result;
   result.reserve(text.size());
   size_t done = 0;
-  for (; from != utString::npos; from = text.find(old_text, done)) {
+  for (; from != utString::npos; from = finder.find(text, done)) {
     result.append(text, done, from - done).append(new_text);
     done = from + old_text.size();
   }

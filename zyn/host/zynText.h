@@ -29,6 +29,10 @@ ZYN_EXPORT int zynindex(const utString& text, char c, int from);
 // target is found at "start" itself while start is within the text or at its end.
 ZYN_EXPORT int zynpos(const utString& text, const utString& target, int start);
 
+// Returns the number of "target"s in "text", counted left to right without
+// overlaps (0 for an empty target).
+ZYN_EXPORT size_t zyncount_strings(const utString& text, const utString& target);
+
 // Replaces every byte "from" by "to".
 ZYN_EXPORT void zyngsub(utString& text, char from, char to);
 

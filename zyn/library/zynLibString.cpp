@@ -126,9 +126,7 @@ zynParameterPtr position_routine(const zynParameterPtr& args) {
 // The size of "text" once every "from" is replaced by "to", found without
 // building it.
 size_t replaced_size(const utString& text, const utString& from, const utString& to) {
-  if (from.empty()) return text.size();
-  size_t count = 0;
-  for (size_t at = text.find(from); at != utString::npos; at = text.find(from, at + from.size())) ++count;
+  const size_t count = zyncount_strings(text, from);
   return text.size() - count * from.size() + count * to.size();
 }
 

@@ -76,14 +76,11 @@ void zynParameterScalar::set_defaults(const utString& first, const utString& sec
   record.set(zynParameterImpl::DEFAULT_VALUE, zynEvaluator::localize(first));
 }
 
-// A text interpolates when it holds "%[" or "${"; one pass finds either.
+// A text interpolates when it holds "%[" or "${". Values may be megabytes
+// long and are asked often, so the searches are the library's own.
 int zynParameterScalar::is_expr() const {
   const utString& text = get_value();
-  for (size_t i = 1; i < text.size(); ++i) {
-    const char c = text[i];
-    if ((c == '[' && text[i - 1] == '%') || (c == '{' && text[i - 1] == '$')) return 1;
-  }
-  return 0;
+  return text.find("%[") != utString::npos || text.find("${") != utString::npos;
 }
 
 utString zynParameterScalar::get_expr() const {
