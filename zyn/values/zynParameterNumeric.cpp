@@ -335,6 +335,7 @@ int zynParameterNumeric::get_int() const { return zyn_saturate_to_int(get_double
 // value gives, it is returned as it stands from then on.
 utString zynParameterNumeric::get_string() const {
   onread_callback();
+  if (m_flags & TEXT_PENDING) get_value();  // a numeric built from a value formats its text once
   if ((m_flags & TEXT_FORMATTED) && m_cache_point == nlsUtils::m_decimal_point) return m_value;
   double v = 0.0;
   // Without a range the kept value is the evaluated one: no clamp applies.
