@@ -164,6 +164,11 @@ TEST(SerializerLoad, SelectionAppliesToLoading) {
   EXPECT_EQ(root["a"]->get_string(), "0");
   EXPECT_EQ(root["b"]->get_string(), "1");
   EXPECT_EQ(s.loaded_pars(), utStringcoSList{"b"});
+  // A key the root translates is looked up by the loader itself: the keys stay in file order.
+  root.add("Name", io_str("0"));
+  s.exclude_pars().clear();
+  EXPECT_EQ(io_load(s, root, io_header("Tool", 2) + "{\"a\":\"1\",\"name\":\"n\",\"b\":\"2\"}"), PSE_OK);
+  EXPECT_EQ(s.loaded_pars(), (utStringcoSList{"a", "Name", "b"}));
 }
 
 TEST(SerializerLoad, TypedEntriesDefineOrKeep) {

@@ -24,27 +24,27 @@ int zynParameterLoader::load_par(const zynParameterKey& key, const utString& tex
 }
 
 int zynParameterLoader::load_found(zynParameter& par, const utString& key, const utString& last, const utString& text) {
+  if (apply_found(par, key, last, text)) return 1;
+  m_loaded.push_back(key);
+  return 0;
+}
+
+int zynParameterLoader::apply_found(zynParameter& par, const utString& key, const utString& last, const utString& text) {
   if (par.is_ref() && !text.empty() && text[0] == '&') {
-    m_loaded.push_back(key);
     par.set_string("&" + zynEvaluator::localize(text.substr(1)));
     return 0;
   }
   const zynParameter* target = par.get_ref();
   if (target && zynParameter::get_type(*target) == PT_DATA) {
-    m_loaded.push_back(key);
     par.set_string(text);
     return 0;
   }
   const zynParameterType type = zynParameter::get_type(par);
-  if (type == PT_ARRAY) {
-    m_loaded.push_back(key);
-    return 0;
-  }
+  if (type == PT_ARRAY) return 0;
   if (type == PT_ERROR) {
     record_unrecognised(key, text);
     return 1;
   }
-  m_loaded.push_back(key);
   // The container's group first: it is at hand, and most have none.
   const zynParameter* up = par.parent();
   if (up && !up->get_group_name().empty() && par.get_group_name().empty()) {

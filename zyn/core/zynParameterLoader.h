@@ -43,9 +43,11 @@ class ZYN_EXPORT zynParameterLoader {
   int version() const { return m_version; }
 
  protected:
-  // The serializer takes the list of a loader of this class when it found
-  // every key itself, untranslated.
+  // The serializer keeps the keys that a loader of this class applied for
+  // it (apply_found) and takes over the ones it recorded itself.
   friend class zynParameterSerializer;
+  // load_found without the record: returns 0 when the key is to be recorded.
+  int apply_found(zynParameter& par, const utString& key, const utString& last, const utString& text);
   zynParameterRoot& m_root;
   int m_version;
   utStringcoSList m_loaded;

@@ -123,7 +123,7 @@ class ZYN_EXPORT zynParameterSerializer {
 
   // --- Results of the last load ------------------------------------------------
   // The keys the loader applied, translated (zynParameterRoot::translate_key).
-  const utStringcoSList& loaded_pars() const { return m_loaded_pars; }
+  const utStringcoSList& loaded_pars() const;
   // The keys whose values could not be applied.
   const utStringcoSList& failed_pars() const { return m_failed_pars; }
   // The lock objects of locked parameters whose saved value differed from
@@ -193,6 +193,7 @@ class ZYN_EXPORT zynParameterSerializer {
   zynParameterPtr par_from_code(const utString& code, size_t& at, size_t& weight, int depth) const;
   zynParameterPtr vector_from_code(const utString& code, size_t& at, size_t& weight, int depth) const;
   void update_root_version(int file_version);
+  void take_loader_keys();
   // Returns the parameter at the entry being read ("key"): the member of
   // the container being read, or else what the root finds at "key".
   zynParameterPtr current(const zynParameterKey& key) const;
@@ -239,7 +240,12 @@ class ZYN_EXPORT zynParameterSerializer {
   // hold keys that the root translates).
   bool m_loaded_as_is = true;
   std::unique_ptr<zynParameterRoot> m_header;
-  utStringcoSList m_loaded_pars;
+  // The keys the library's own loader applied are kept in a vector while a
+  // load runs (one list node per value costs a tenth of a load) and listed
+  // when first asked for; "m_loaded_pending" marks a finished load's keys.
+  mutable utStringcoSList m_loaded_pars;
+  mutable std::vector<utString> m_loaded_keys;
+  mutable bool m_loaded_pending = false;
   utStringcoSList m_failed_pars;
   zynParameterSerialError m_error = PSE_OK;
   utStringcoSet m_include_pars;

@@ -168,6 +168,8 @@ zynParameterSerialError zynParameterSerializer::load(zynParameterRoot& root, std
   m_error = PSE_OK;
   m_failed_pars.clear();
   m_loaded_pars.clear();
+  m_loaded_keys.clear();
+  m_loaded_pending = false;
   m_locked_items.clear();
   m_pos = m_token_at = 0;
   m_error_line = m_error_column = 0;
@@ -188,6 +190,7 @@ zynParameterSerialError zynParameterSerializer::load(zynParameterRoot& root, std
       buf->pubseekoff(-static_cast<std::streamoff>(m_input.size() - m_pos), std::ios_base::cur, std::ios_base::in);
   } catch (...) {  // a host stream, loader or updater that throws ends the load
     e = PSE_STREAM;
+    if (!m_loaded_pending) m_loaded_keys.clear();  // keys of a body read in part
   }
   m_loader.reset();
   m_open.clear();
@@ -235,20 +238,47 @@ zynParameterSerialError zynParameterSerializer::load_body(zynParameterRoot& root
   m_loaded_as_is = true;
   m_failed_pars.clear();
   m_loaded_pars.clear();
+  m_loaded_keys.clear();  // the header's
   zynParameterUpdater::clear_unrecognised_pars();
   next_token();
   load_par(zynParameterKey(), 0);
-  if (m_error != PSE_OK) return m_error;
-  if (m_loader && m_own_loader && m_loaded_as_is) m_loaded_pars.swap(m_loader->m_loaded);
-  else if (m_loader)
+  if (m_error != PSE_OK) {
+    m_loaded_keys.clear();
+    return m_error;
+  }
+  if (m_loader && m_own_loader) {
+    take_loader_keys();
+    if (!m_loaded_as_is)
+      for (utString& key : m_loaded_keys) key = root.translate_key(key);
+    m_loaded_pending = true;
+  } else if (m_loader) {
     for (const utString& key : m_loader->loaded_pars()) m_loaded_pars.push_back(root.translate_key(key));
+  }
   m_loader.reset();
   if (root.version() != file_version) update_root_version(file_version);
   return m_failed_pars.empty() ? m_error : PSE_FAILED_PARS;
 }
 
 void zynParameterSerializer::update_root_version(int file_version) {
-  if (zynParameterUpdater* updater = m_root->get_updater()) updater->update(file_version, *m_root, m_loaded_pars);
+  if (zynParameterUpdater* updater = m_root->get_updater()) updater->update(file_version, *m_root, loaded_pars());
+}
+
+const utStringcoSList& zynParameterSerializer::loaded_pars() const {
+  if (m_loaded_pending) {
+    m_loaded_pars.assign(m_loaded_keys.begin(), m_loaded_keys.end());
+    m_loaded_keys.clear();  // its room serves the next load
+    m_loaded_pending = false;
+  }
+  return m_loaded_pars;
+}
+
+// Moves the keys the loader recorded itself (values it looked up on its
+// own) after those kept so far, so that the order of loading stands.
+void zynParameterSerializer::take_loader_keys() {
+  utStringcoSList& recorded = m_loader->m_loaded;
+  if (recorded.empty()) return;
+  for (utString& key : recorded) m_loaded_keys.push_back(std::move(key));
+  recorded.clear();
 }
 
 // value -> map | array | string
@@ -286,7 +316,12 @@ bool zynParameterSerializer::apply_in_container(const utString& key) {
   const zynParameterPtr p = open_member(step);
   if (is_missing(*p)) return false;
   m_value_text.assign(m_token);
-  if (m_loader->load_found(*p, key, step.last(), m_value_text)) m_failed_pars.push_back(key);
+  if (m_loader->apply_found(*p, key, step.last(), m_value_text)) {
+    m_failed_pars.push_back(key);
+    return true;
+  }
+  take_loader_keys();
+  m_loaded_keys.push_back(key);
   return true;
 }
 
