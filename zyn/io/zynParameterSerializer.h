@@ -173,7 +173,7 @@ class ZYN_EXPORT zynParameterSerializer {
   // Applies the value token to the entry whose key text is "key" through
   // the container being read; returns false when the loader must look the
   // entry up itself.
-  bool apply_in_container(const utString& key);
+  bool apply_in_container(const utString& key, const zynParameterKey& step);
   // Returns the member "step" of the container being read.
   zynParameterPtr open_member(const zynParameterKey& step);
   // Returns the key "text" reads as, valid until the next call. Entry names

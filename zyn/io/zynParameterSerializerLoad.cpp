@@ -319,7 +319,7 @@ void zynParameterSerializer::load_par(const zynParameterKey& key, int skip) {
 }
 
 void zynParameterSerializer::apply_value(const zynParameterKey& key) {
-  if (apply_in_container(key.str())) return;
+  if (!m_path.empty() && apply_in_container(key.str(), m_path.back())) return;
   // Without a loader (a locked root) no value can be applied.
   m_value_text.assign(m_token);
   m_loaded_as_is = false;
@@ -327,11 +327,10 @@ void zynParameterSerializer::apply_value(const zynParameterKey& key) {
 }
 
 // The library's own loader looks each key up from the root; the container
-// being read has the entry at hand. A key the root translates, and an
-// entry the container lacks, are left to the loader.
-bool zynParameterSerializer::apply_in_container(const utString& key) {
-  if (!m_own_loader || m_open.empty() || m_open.back().at.is_null() || m_path.empty()) return false;
-  const zynParameterKey& step = m_path.back();
+// being read has the entry at hand, named "step" in it. A key the root
+// translates, and an entry the container lacks, are left to the loader.
+bool zynParameterSerializer::apply_in_container(const utString& key, const zynParameterKey& step) {
+  if (!m_own_loader || m_open.empty() || m_open.back().at.is_null()) return false;
   if (step.type() == PT_ERROR || !step.remainder_str().empty()) return false;
   const utString& translated = m_loader->root().translate_key(key);
   if (&translated != &key && translated != key) return false;
@@ -419,7 +418,6 @@ void zynParameterSerializer::load_entry(const zynParameterKey& key, int skip) {
   }
   // Held by reference: no other name is read before its last use below.
   const zynParameterKey& name = name_key(m_token);
-  const zynPathStep step(m_path, name);
   if (name.type() == PT_ERROR || name.empty()) {
     // A name that is no key has no place in the tree; its value is read past.
     m_name_text.assign(m_token);
@@ -429,8 +427,10 @@ void zynParameterSerializer::load_entry(const zynParameterKey& key, int skip) {
   next_token();
   if (is_token(':')) {
     next_token();
-    // A plain value goes straight to the member of the container being read.
-    if (m_token_quoted && !skip && !selection_active() && apply_in_container(joined_text(key, name))) return;
+    // A plain value goes straight to the member of the container being
+    // read, with no step on the path for it.
+    if (m_token_quoted && !skip && !selection_active() && apply_in_container(joined_text(key, name), name)) return;
+    const zynPathStep step(m_path, name);
     load_par(key + name, skip);
     return;
   }
@@ -438,6 +438,7 @@ void zynParameterSerializer::load_entry(const zynParameterKey& key, int skip) {
     fail(PSE_SYNTAX);  // the header holds plain entries only
     return;
   }
+  const zynPathStep step(m_path, name);
   load_typed_entry(key + name, skip);
 }
 
