@@ -97,8 +97,7 @@ void zynParameterSerializer::flush_output() {
 
 void zynParameterSerializer::indent() {
   if (m_compact_mode) return;
-  m_buffer->put('\n');
-  m_buffer->put('\t', static_cast<size_t>(std::max(m_depth, 0)));
+  m_buffer->new_line(static_cast<size_t>(std::max(m_depth, 0)));
 }
 
 void zynParameterSerializer::space() {
@@ -135,10 +134,13 @@ void zynParameterSerializer::save_par(const zynParameterPtr& p, const zynParamet
   // A formula whose value is an error is kept as the formula: its value has
   // no text, and an empty one would lose what the entry said.
   const bool as_value = m_evaluate && !(par.is_expr() && zynParameter::evaluate(par)->is_error());
-  const utString text = as_value ? par.get_string() : par.get_expr();
+  // A scalar's stored text is written where it lies.
+  const zynParameterScalar* scalar = as_value ? nullptr : zynParameterScalar::ut_dynamic_cast(&par);
+  utString copy;
+  const utString& text = scalar ? scalar->expr_text() : (copy = as_value ? par.get_string() : par.get_expr());
   // Only a text with a "," reads differently in the neutral form.
-  const bool neutral = (type == PT_NUMERIC || (!as_value && par.is_expr())) &&
-                       text.find(',') != utString::npos;
+  const bool neutral = std::find(text.begin(), text.end(), ',') != text.end() &&
+                       (type == PT_NUMERIC || (!as_value && par.is_expr()));
   save_text(neutral ? zynEvaluator::neutralize(text) : text);
 }
 
@@ -183,9 +185,8 @@ void zynParameterSerializer::save_map(const zynParameterPtr& p, const zynParamet
     indent();
     save_text(member.name);
     if (!m_in_header && m_save_typeinfo) save_entry_typeinfo(*member.value);
-    space();
-    m_buffer->put(':');
-    space();
+    if (m_compact_mode) m_buffer->put(':');
+    else m_buffer->append_literal(" : ");
     save_par(member.value, child_key);
   }
   --m_depth;

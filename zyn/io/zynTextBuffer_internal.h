@@ -31,6 +31,23 @@ class zynTextBuffer {
 
   void put(char c) { *room(1) = c; }
   void put(char c, size_t n) { std::memset(room(n), c, n); }
+  // A line break and "tabs" tabs: the indentation of saved files.
+  void new_line(size_t tabs) {
+    static constexpr char line[] = "\n\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t";
+    if (tabs >= sizeof line - 1) {
+      put('\n');
+      put('\t', tabs);
+      return;
+    }
+    // The usual depths as one fixed-size copy, counted at their length.
+    std::memcpy(room(sizeof line), line, sizeof line);
+    m_used -= sizeof line - (tabs + 1);
+  }
+  // A literal's characters, copied at a size known when compiling.
+  template <size_t N>
+  void append_literal(const char (&s)[N]) {
+    std::memcpy(room(N - 1), s, N - 1);
+  }
   void append(std::string_view s) {
     if (!s.empty()) std::memcpy(room(s.size()), s.data(), s.size());
   }
@@ -44,8 +61,9 @@ class zynTextBuffer {
   void append_quoted(std::string_view s) {
     char* out = room(2 * s.size() + 2);
     *out++ = '"';
-    for (char c : s) {
-      if (c == '\\' || c == '"') *out++ = '\\';
+    for (const char c : s) {
+      *out = '\\';  // kept only before a character that needs it
+      out += c == '\\' || c == '"';
       *out++ = c;
     }
     *out++ = '"';

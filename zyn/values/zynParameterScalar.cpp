@@ -83,10 +83,7 @@ int zynParameterScalar::is_expr() const {
   return text.find("%[") != utString::npos || text.find("${") != utString::npos;
 }
 
-utString zynParameterScalar::get_expr() const {
-  onread_callback();
-  return get_value();
-}
+utString zynParameterScalar::get_expr() const { return expr_text(); }
 
 void zynParameterScalar::set_value(const utString& text) {
   zyn_eval_note_value_change();

@@ -38,6 +38,11 @@ class ZYN_EXPORT zynParameterScalar : public zynParameter {
   int is_expr() const override;
   // Fires the read callback and returns the stored text.
   utString get_expr() const override;
+  // As get_expr, without a copy of the text.
+  const utString& expr_text() const {
+    onread_callback();
+    return get_value();
+  }
   // The operators shared by all scalars: "==" and "!=" compare texts (or the
   // states of an enumeration), "+" concatenates texts into a new string; the
   // rest goes to the base. Returns "Invalid arguments" for an invalid operand.
