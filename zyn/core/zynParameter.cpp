@@ -169,13 +169,8 @@ void zynParameter::set_impl(zynParameterImplPtr record) {
 
 // --- Parent links -------------------------------------------------------------
 
-const zynParameter* zynParameter::parent() const {
-  if (m_parent_borrowed && m_side->borrowed_parent.expired()) return nullptr;
-  return m_parent;
-}
-
-zynParameter* zynParameter::parent() {
-  return const_cast<zynParameter*>(static_cast<const zynParameter*>(this)->parent());
+const zynParameter* zynParameter::borrowed_parent() const {
+  return m_side->borrowed_parent.expired() ? nullptr : m_parent;
 }
 
 int zynParameter::is_descendent(const zynParameter* p) const {
@@ -235,6 +230,7 @@ zynParameterOnRead zynParameter::set_onread_callback(zynParameterOnRead) {
 }
 
 zynParameterOnModify zynParameter::exchange_onmodify_callback(zynParameterOnModify fn) {
+  if (fn) s_modify_callbacks_set = true;
   if (!m_side && !fn) return nullptr;
   std::swap(fn, side().onmodify);
   return fn;

@@ -208,8 +208,9 @@ class ZYN_EXPORT zynParameter {
 
   // Returns the container holding this parameter, or null. A copy keeps its
   // source's container until it is adopted, but never past that container's life.
-  const zynParameter* parent() const;
-  zynParameter* parent();
+  // Inline: every climb to the root (locks, activity, callbacks) asks it at each step.
+  const zynParameter* parent() const { return m_parent_borrowed ? borrowed_parent() : m_parent; }
+  zynParameter* parent() { return const_cast<zynParameter*>(static_cast<const zynParameter*>(this)->parent()); }
   // Returns 1 when "p" is this parameter or one of its ancestors.
   int is_descendent(const zynParameter* p) const;
   // Returns 1 when this parameter is "ancestor" or is held below it by
@@ -272,6 +273,8 @@ class ZYN_EXPORT zynParameter {
   // Install "fn" as this parameter's read (modify) callback and return the previous one.
   zynParameterOnRead exchange_onread_callback(zynParameterOnRead fn);
   zynParameterOnModify exchange_onmodify_callback(zynParameterOnModify fn);
+  // The container of a copy, while that container lives.
+  const zynParameter* borrowed_parent() const;
 
   // Returns the record, creating it on first use (most parameters never need one of their own).
   zynParameterImpl& impl() const;
@@ -328,4 +331,7 @@ class ZYN_EXPORT zynParameter {
   bool m_parent_borrowed = false;
   // Set for good once any read callback has been installed.
   static bool s_read_callbacks_set;
+  // Set once any parameter is given a modify callback: until then a change
+  // has no callback to look for above it.
+  static bool s_modify_callbacks_set;
 };

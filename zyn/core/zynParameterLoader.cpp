@@ -1,5 +1,7 @@
 #include "zyn/core/zynParameterLoader.h"
 
+#include <algorithm>
+
 #include "zyn/core/zynParameterUpdater.h"
 #include "zyn/expr/zynEvaluator.h"
 #include "zyn/host/zynNls.h"
@@ -54,8 +56,8 @@ int zynParameterLoader::apply_found(zynParameter& par, const utString& key, cons
   const bool localise = type == PT_NUMERIC || (!text.empty() && text[0] == '=');
   // Only a "," (or a "." where the locale's point is another) changes in
   // the local form: the rest is set as it stands, without a copy.
-  const bool changes =
-      text.find(',') != utString::npos || (nlsUtils::m_decimal_point != '.' && text.find('.') != utString::npos);
+  const auto holds = [&text](char c) { return std::find(text.begin(), text.end(), c) != text.end(); };
+  const bool changes = holds(',') || (nlsUtils::m_decimal_point != '.' && holds('.'));
   if (localise && changes) par.set_string(zynEvaluator::localize(text));
   else par.set_string(text);
   return 0;

@@ -16,6 +16,7 @@ int32_t zynParameterSetFromGui::s_count = 0;
 void zynParameterNotify::modified(zynParameter* p) {
   zyn_eval_memo_values_changed();
   p->invalidate_dependents();
+  if (!zynParameter::s_modify_callbacks_set) return;
   for (zynParameter* q = p; q; q = q->parent()) {
     if (zynBlockParUpdateCallbacks::block_parameter_update_callbacks()) return;
     if (q->m_side && q->m_side->onmodify) {
@@ -45,6 +46,7 @@ void zynParameter::onmodify_callback() { zynParameterNotify::modified(this); }
 void zynParameter::call_onread_callback() const { zynParameterNotify::read(this); }
 
 bool zynParameter::s_read_callbacks_set = false;
+bool zynParameter::s_modify_callbacks_set = false;
 
 zynParameterOnRead zynParameter::exchange_onread_callback(zynParameterOnRead fn) {
   if (fn) s_read_callbacks_set = zyn_eval_read_callbacks = true;

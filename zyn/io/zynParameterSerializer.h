@@ -144,6 +144,14 @@ class ZYN_EXPORT zynParameterSerializer {
   static constexpr int max_nesting = 1000;
 
  private:
+  // An entry name read before and the key it reads as; "plain" when the key
+  // is that one member name as written (its text, first and last component).
+  struct zynNameKey {
+    utString text;
+    zynParameterKey key;
+    bool plain = false;
+  };
+
   // --- Saving (zynParameterSerializerSave.cpp) ---
   void save_par(const zynParameterPtr& p, const zynParameterKey& key);
   void save_map(const zynParameterPtr& p, const zynParameterKey& key);
@@ -174,11 +182,15 @@ class ZYN_EXPORT zynParameterSerializer {
   // the container being read; returns false when the loader must look the
   // entry up itself.
   bool apply_in_container(const utString& key, const zynParameterKey& step);
-  // Returns the member "step" of the container being read.
-  zynParameterPtr open_member(const zynParameterKey& step);
+  // As apply_in_container, for the step whose first and last component texts are given.
+  bool apply_member(const utString& key, const zynParameterKey& step, const utString& first, const utString& last);
+  // Applies the value token to the entry "name" of the map "key" being read.
+  bool apply_entry_value(const zynParameterKey& key, const zynNameKey& name);
+  // Returns the member "step" (named "first") of the container being read.
+  zynParameterPtr open_member(const zynParameterKey& step, const utString& first);
   // Returns the key "text" reads as, valid until the next call. Entry names
   // repeat from map to map, so the keys of short names are kept by their text.
-  const zynParameterKey& name_key(std::string_view text);
+  const zynNameKey& name_key(std::string_view text);
   void take_ref_root_type(const zynParameterPtr& ref);
   void check_locked(const zynParameterPtr& existing, const zynRefToObjectId& lock);
   // Reads the next token into m_token; on failure records the error.
@@ -271,12 +283,10 @@ class ZYN_EXPORT zynParameterSerializer {
     size_t next = 0;  // the position after the member last found in it
   };
   std::vector<zynOpenContainer> m_open;
-  struct zynNameKey {
-    utString text;
-    zynParameterKey key;
-  };
   std::vector<zynNameKey> m_name_keys;
-  zynParameterKey m_unkept_name_key;
+  zynNameKey m_unkept_name_key;
+  // The key text of the entry being applied, kept to reuse its storage.
+  utString m_entry_key;
   int m_error_line = 0;
   int m_error_column = 0;
 };

@@ -35,8 +35,9 @@ constexpr int max_code_depth = 64;
 constexpr int skip_unplaced = 2;
 
 // The entry names whose keys a serializer keeps: their number (a power of
-// two) and their greatest length.
-constexpr size_t name_key_slots = 256;
+// two, room for the names of a large tree without many sharing a slot) and
+// their greatest length.
+constexpr size_t name_key_slots = 4096;
 constexpr size_t max_kept_name = 64;
 
 // Returns true for a loader of the library's own class, not a host's.
@@ -298,7 +299,6 @@ const utStringcoSList& zynParameterSerializer::loaded_pars() const {
 // own) after those kept so far, so that the order of loading stands.
 void zynParameterSerializer::take_loader_keys() {
   utStringcoSList& recorded = m_loader->m_loaded;
-  if (recorded.empty()) return;
   for (utString& key : recorded) m_loaded_keys.push_back(std::move(key));
   recorded.clear();
 }
@@ -330,30 +330,45 @@ void zynParameterSerializer::apply_value(const zynParameterKey& key) {
 // being read has the entry at hand, named "step" in it. A key the root
 // translates, and an entry the container lacks, are left to the loader.
 bool zynParameterSerializer::apply_in_container(const utString& key, const zynParameterKey& step) {
-  if (!m_own_loader || m_open.empty() || m_open.back().at.is_null()) return false;
   if (step.type() == PT_ERROR || !step.remainder_str().empty()) return false;
+  return apply_member(key, step, step.first(), step.last());
+}
+
+bool zynParameterSerializer::apply_member(const utString& key, const zynParameterKey& step, const utString& first,
+                                          const utString& last) {
+  if (!m_own_loader || m_open.empty() || m_open.back().at.is_null()) return false;
   const utString& translated = m_loader->root().translate_key(key);
   if (&translated != &key && translated != key) return false;
-  const zynParameterPtr p = open_member(step);
+  const zynParameterPtr p = open_member(step, first);
   if (is_missing(*p)) return false;
   m_value_text.assign(m_token);
-  if (m_loader->apply_found(*p, key, step.last(), m_value_text)) {
+  if (m_loader->apply_found(*p, key, last, m_value_text)) {
     m_failed_pars.push_back(key);
     return true;
   }
-  take_loader_keys();
+  if (!m_loader->m_loaded.empty()) take_loader_keys();
   m_loaded_keys.push_back(key);
   return true;
+}
+
+// The key of a plain name is built from the map's key text kept on the
+// stack of open containers, without asking the keys for their texts.
+bool zynParameterSerializer::apply_entry_value(const zynParameterKey& key, const zynNameKey& name) {
+  if (!name.plain || m_open.empty()) return apply_in_container(joined_text(key, name.key), name.key);
+  const utString& map_key = m_open.back().key;  // the text of "key"
+  m_entry_key.assign(map_key);
+  if (!map_key.empty()) m_entry_key += '.';
+  m_entry_key += name.text;
+  return apply_member(m_entry_key, name.key, name.text, name.text);
 }
 
 // A plain map is asked first for the member after the one found last: a
 // file saved from a tree like the receiving one names the members in their
 // order, so most are found without hashing their names. What the map's
 // lookup answers otherwise ("_keys", a lookup for functions only) it answers.
-zynParameterPtr zynParameterSerializer::open_member(const zynParameterKey& step) {
+zynParameterPtr zynParameterSerializer::open_member(const zynParameterKey& step, const utString& name) {
   zynOpenContainer& open = m_open.back();
   zynParameter& at = *open.at;
-  const utString& name = step.first();
   if (typeid(at) != typeid(zynParameterMap) || zynEvalFunction::functions_only() || (name.size() == 5 && name == "_keys"))
     return at[step];
   const zynParameterMapMembers& members = static_cast<const zynParameterMap&>(at).members();
@@ -391,17 +406,21 @@ void zynParameterSerializer::load_map(const zynParameterKey& key, int skip) {
 
 // A key is a function of its text alone; a slot holds the last name that
 // hashed to it.
-const zynParameterKey& zynParameterSerializer::name_key(std::string_view text) {
-  if (text.empty() || text.size() > max_kept_name) return m_unkept_name_key = zynParameterKey(utString(text));
+const zynParameterSerializer::zynNameKey& zynParameterSerializer::name_key(std::string_view text) {
+  const auto fill = [text](zynNameKey& slot) -> const zynNameKey& {
+    slot.text.assign(text);
+    slot.key = zynParameterKey(slot.text);
+    const zynParameterType type = slot.key.type();
+    slot.plain = type != PT_ERROR && type != PT_ARRAY && slot.key.remainder_str().empty() &&
+                 slot.key.str() == slot.text && slot.key.first() == slot.text && slot.key.last() == slot.text;
+    return slot;
+  };
+  if (text.empty() || text.size() > max_kept_name) return fill(m_unkept_name_key);
   if (m_name_keys.empty()) m_name_keys.resize(name_key_slots);
   uint32_t hash = 2166136261u;  // FNV-1a
   for (const char c : text) hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
   zynNameKey& slot = m_name_keys[hash & (name_key_slots - 1)];
-  if (slot.text != text) {
-    slot.text.assign(text);
-    slot.key = zynParameterKey(slot.text);
-  }
-  return slot.key;
+  return slot.text == text ? slot : fill(slot);
 }
 
 // entry -> name [type [desc [lock]]] ":" value
@@ -417,7 +436,8 @@ void zynParameterSerializer::load_entry(const zynParameterKey& key, int skip) {
     return;
   }
   // Held by reference: no other name is read before its last use below.
-  const zynParameterKey& name = name_key(m_token);
+  const zynNameKey& slot = name_key(m_token);
+  const zynParameterKey& name = slot.key;
   if (name.type() == PT_ERROR || name.empty()) {
     // A name that is no key has no place in the tree; its value is read past.
     m_name_text.assign(m_token);
@@ -429,7 +449,7 @@ void zynParameterSerializer::load_entry(const zynParameterKey& key, int skip) {
     next_token();
     // A plain value goes straight to the member of the container being
     // read, with no step on the path for it.
-    if (m_token_quoted && !skip && !selection_active() && apply_in_container(joined_text(key, name), name)) return;
+    if (m_token_quoted && !skip && !selection_active() && apply_entry_value(key, slot)) return;
     const zynPathStep step(m_path, name);
     load_par(key + name, skip);
     return;
