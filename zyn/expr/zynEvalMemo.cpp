@@ -29,7 +29,6 @@ struct MemoState {
   zynNesting nesting[ZYN_NEST_COUNT];
   std::unordered_map<const zynParameter*, MemoEntry> table;
   std::unordered_map<const zynParameter*, int> active;
-  int scopes = 0;
   // Chains to warm (see zynEvalMemoScope): each the members under way when a
   // bound refused, outermost first; the last chain is warmed first.
   int warm_scopes = 0;
@@ -39,16 +38,12 @@ struct MemoState {
   bool chain_noted = false;  // in the outermost evaluation under way
   bool warming = false;
   zynEvalMemoFrame* top_frame = nullptr;
-  // Counts of the events that make an answer depend on its context.
-  unsigned long context_events = 0;
+  // Counts of the events that make an answer depend on its context (and
+  // MemoWalk::context_events).
   unsigned long bound_events = 0;
   unsigned long refusals[ZYN_NEST_COUNT] = {};
   const void* running_body = nullptr;
   const zynParameter* innermost = nullptr;
-  // The container a walk has declared active, valid while "changes" is still "known_epoch".
-  const zynParameter* known = nullptr;
-  unsigned long known_epoch = 0;
-  unsigned long changes = 0;
   MemoState() {
     nesting[ZYN_NEST_EVAL].limit = zyn_max_eval_depth;
     nesting[ZYN_NEST_CALL].limit = 200;
@@ -58,6 +53,22 @@ struct MemoState {
 };
 
 thread_local MemoState state;
+
+// What every read of activity asks: plain data, reached without the
+// constructor check of the rest of the state.
+struct MemoWalk {
+  int scopes = 0;
+  // Cleared only when everything kept has been dropped: while it is clear,
+  // a change has nothing to drop.
+  bool kept = false;
+  unsigned long context_events = 0;
+  // The container a walk has declared active, valid while "changes" is still "known_epoch".
+  const zynParameter* known = nullptr;
+  unsigned long known_epoch = 0;
+  unsigned long changes = 0;
+};
+
+thread_local MemoWalk walk;
 
 // Keeps "p" alive while the memo holds it; what no owning handle holds
 // belongs to its caller.
@@ -85,6 +96,7 @@ void drop_all() {
   std::vector<std::vector<const zynParameter*>>().swap(state.chains);
   std::unordered_set<const zynParameter*>().swap(state.in_chains);
   std::unordered_set<const zynParameter*>().swap(state.warmed);
+  walk.kept = false;
 }
 
 }  // namespace
@@ -106,7 +118,7 @@ bool zyn_nesting_enter(zynNestingKind kind, int weight) {
 
 void zyn_nesting_leave(zynNestingKind kind, int weight) { state.nesting[kind].level -= weight; }
 
-void zyn_eval_memo_context_dependent() { ++state.context_events; }
+void zyn_eval_memo_context_dependent() { ++walk.context_events; }
 
 std::atomic<uint64_t> zyn_eval_generation_counter{1};
 
@@ -140,16 +152,18 @@ void zyn_eval_memo_changed() {
 
 void zyn_eval_memo_values_changed() {
   zyn_eval_note_value_change();
-  MemoState& s = state;  // one lookup of the thread's state: every write comes here
-  ++s.context_events;
-  ++s.changes;
+  MemoWalk& w = walk;  // every write comes here
+  ++w.context_events;
+  ++w.changes;
+  if (!w.kept) return;
+  const MemoState& s = state;
   // Most changes come with little or nothing kept: emptying costs nothing then.
   if (!s.table.empty() || !s.active.empty() || !s.chains.empty() || !s.in_chains.empty() || !s.warmed.empty())
     drop_all();
 }
 
 void zyn_eval_memo_forget(const zynParameter* p) {
-  if (p == state.known) ++state.changes;
+  if (p == walk.known) ++walk.changes;
   // Children that outlive "p" may have kept its activity as their own.
   if (state.active.count(p)) std::unordered_map<const zynParameter*, int>().swap(state.active);
   if (state.in_chains.erase(p)) {
@@ -164,30 +178,32 @@ void zyn_eval_memo_forget(const zynParameter* p) {
 }
 
 zynActiveRecall zyn_eval_memo_recall_active(const zynParameter* p, const zynParameter* parent) {
-  MemoState& s = state;
+  const MemoWalk& w = walk;
   zynActiveRecall r;
-  r.parent_active = parent && parent == s.known && s.known_epoch == s.changes;
-  if (s.scopes == 0) return r;
+  r.parent_active = parent && parent == w.known && w.known_epoch == w.changes;
+  if (w.scopes == 0) return r;
   r.keep = true;
-  auto found = s.active.find(p);
-  if (found != s.active.end()) r.known = found->second;
+  auto found = state.active.find(p);
+  if (found != state.active.end()) r.known = found->second;
   return r;
 }
 
 void zyn_eval_memo_keep_active(const zynParameter* p, int active) {
-  if (state.scopes > 0) state.active[p] = active;
+  if (walk.scopes == 0) return;
+  walk.kept = true;
+  state.active[p] = active;
 }
 
 zynKnownActive::zynKnownActive(const zynParameter* container)
-    : m_saved(state.known), m_saved_epoch(state.known_epoch) {
-  state.known = container;
-  state.known_epoch = state.changes;
+    : m_saved(walk.known), m_saved_epoch(walk.known_epoch) {
+  walk.known = container;
+  walk.known_epoch = walk.changes;
 }
 
 // The outer declaration comes back as it was: voided if anything changed meanwhile.
 zynKnownActive::~zynKnownActive() {
-  state.known = m_saved;
-  state.known_epoch = m_saved_epoch;
+  walk.known = m_saved;
+  walk.known_epoch = m_saved_epoch;
 }
 
 const zynParameter* zyn_eval_memo_innermost() { return state.innermost; }
@@ -196,27 +212,27 @@ const void* zyn_eval_running_body() { return state.running_body; }
 void zyn_eval_set_running_body(const void* function) { state.running_body = function; }
 
 zynEvalMemoScope::zynEvalMemoScope(bool warm_chains) : m_warm_chains(warm_chains) {
-  ++state.scopes;
+  ++walk.scopes;
   state.warm_scopes += warm_chains;
 }
 
 zynEvalMemoScope::~zynEvalMemoScope() {
   state.warm_scopes -= m_warm_chains;
-  if (--state.scopes == 0) drop_all();
+  if (--walk.scopes == 0) drop_all();
 }
 
 zynEvalMemoFrame::zynEvalMemoFrame(const zynParameter& p)
     : m_p(p),
       m_outer(state.top_frame),
-      m_owns_scope(state.scopes == 0),
-      m_context_mark(state.context_events),
+      m_owns_scope(walk.scopes == 0),
+      m_context_mark(walk.context_events),
       m_bound_mark(state.bound_events),
       m_saved_body(state.running_body),
       m_saved_innermost(state.innermost) {
   state.innermost = &p;
   state.top_frame = this;
   if (!m_outer) state.chain_noted = false;
-  if (m_owns_scope) ++state.scopes;
+  if (m_owns_scope) ++walk.scopes;
   for (int k = 0; k < ZYN_NEST_COUNT; ++k) {
     zynNesting& n = state.nesting[k];
     m_start[k] = n.level;
@@ -236,7 +252,7 @@ zynEvalMemoFrame::~zynEvalMemoFrame() {
   state.running_body = m_saved_body;
   state.innermost = m_saved_innermost;
   state.top_frame = m_outer;
-  if (m_owns_scope && --state.scopes == 0) drop_all();
+  if (m_owns_scope && --walk.scopes == 0) drop_all();
   if (!m_outer && !state.warming && !state.chains.empty()) warm_chains();
 }
 
@@ -249,6 +265,7 @@ void zynEvalMemoFrame::note_chain() {
     if (f->m_p.parent() && !state.warmed.count(&f->m_p)) chain.push_back(&f->m_p);
   }
   std::reverse(chain.begin(), chain.end());
+  walk.kept = true;
   state.in_chains.insert(chain.begin(), chain.end());
   state.chains.push_back(std::move(chain));
 }
@@ -266,6 +283,7 @@ void zynEvalMemoFrame::warm_chains() {
     }
     const zynParameter* p = chain.back();
     chain.pop_back();
+    walk.kept = true;
     if (p && state.warmed.insert(p).second) zynParameter::evaluate(*p);
   }
   state.warming = false;
@@ -298,9 +316,10 @@ bool zynEvalMemoFrame::recall(zynParameterPtr& out) {
 
 void zynEvalMemoFrame::keep(const zynParameterPtr& result, bool containers) {
   // The outermost evaluation of an implicit scope would drop it at once.
-  if (m_owns_scope && state.scopes == 1) return;
-  if (state.context_events != m_context_mark || result.is_null() || !(containers || may_keep(result))) return;
+  if (m_owns_scope && walk.scopes == 1) return;
+  if (walk.context_events != m_context_mark || result.is_null() || !(containers || may_keep(result))) return;
   if (state.bound_events == m_bound_mark) {
+    walk.kept = true;
     MemoEntry& entry = state.table[&m_p];
     entry.value = hold(result);
     entry.has_value = true;
@@ -317,6 +336,7 @@ void zynEvalMemoFrame::keep(const zynParameterPtr& result, bool containers) {
     refused[k] = state.refusals[k] != m_refusal_mark[k];
     start[k] = refused[k] ? m_start[k] : 0;
   }
+  walk.kept = true;
   MemoEntry& entry = state.table[&m_p];
   bool shallower = true;
   for (int k = 0; k < ZYN_NEST_COUNT && entry.has_bound_error; ++k) shallower = shallower && start[k] <= entry.bound_start[k];
@@ -329,7 +349,7 @@ void zynEvalMemoFrame::keep(const zynParameterPtr& result, bool containers) {
 
 zynEvalWatch::zynEvalWatch()
     : m_generation(zyn_eval_current_generation()),
-      m_context_mark(state.context_events),
+      m_context_mark(walk.context_events),
       m_bound_mark(state.bound_events) {
   for (int k = 0; k < ZYN_NEST_COUNT; ++k) {
     zynNesting& n = state.nesting[k];
@@ -348,7 +368,7 @@ zynEvalWatch::~zynEvalWatch() {
 
 bool zynEvalWatch::settled(uint64_t& generation, int (&height)[ZYN_NEST_COUNT]) const {
   generation = m_generation;
-  if (zyn_eval_current_generation() != m_generation || state.context_events != m_context_mark ||
+  if (zyn_eval_current_generation() != m_generation || walk.context_events != m_context_mark ||
       state.bound_events != m_bound_mark)
     return false;
   for (int k = 0; k < ZYN_NEST_COUNT; ++k) height[k] = state.nesting[k].peak - m_start[k];
