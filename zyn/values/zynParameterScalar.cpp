@@ -77,10 +77,17 @@ void zynParameterScalar::set_defaults(const utString& first, const utString& sec
 }
 
 // A text interpolates when it holds "%[" or "${". Values may be megabytes
-// long and are asked often, so the searches are the library's own.
+// long and are asked often: a short text (most are) is read once, a long
+// one with the library's searches.
 int zynParameterScalar::is_expr() const {
   const utString& text = get_value();
-  return text.find("%[") != utString::npos || text.find("${") != utString::npos;
+  constexpr size_t short_text = 64;
+  if (text.size() > short_text) return text.find("%[") != utString::npos || text.find("${") != utString::npos;
+  for (size_t i = 1; i < text.size(); ++i) {
+    const char opening = text[i];
+    if ((opening == '[' && text[i - 1] == '%') || (opening == '{' && text[i - 1] == '$')) return 1;
+  }
+  return 0;
 }
 
 utString zynParameterScalar::get_expr() const { return expr_text(); }
