@@ -1,5 +1,7 @@
 #include "zyn/values/zynParameterEnum.h"
 
+#include <array>
+#include <bitset>
 #include <unordered_map>
 
 #include "zyn/core/zynParameterError.h"
@@ -69,13 +71,26 @@ const char* const legacy_names[][2] = {
     {"zheights", "z_heights"},
 };
 
-using zynStateSynonyms = std::unordered_map<utString, utString>;
+// The legacy names and, to answer most names without hashing them, the
+// first characters the names of each length begin with.
+struct zynStateSynonyms {
+  static constexpr size_t max_length = 32;
+  std::unordered_map<utString, utString> names;
+  std::array<std::bitset<256>, max_length> starts;
+  bool may_hold(const utString& name) const {
+    return !name.empty() && name.size() < max_length && starts[name.size()][static_cast<unsigned char>(name[0])];
+  }
+};
 
 // Built on first use and kept for the life of the process.
 const zynStateSynonyms& synonyms() {
   static const zynStateSynonyms* table = [] {
     auto* t = new zynStateSynonyms();
-    for (const auto& pair : legacy_names) t->emplace(pair[0], pair[1]);
+    for (const auto& pair : legacy_names) {
+      const utString name = pair[0];
+      t->names.emplace(name, pair[1]);
+      if (name.size() < zynStateSynonyms::max_length) t->starts[name.size()].set(static_cast<unsigned char>(name[0]));
+    }
     return t;
   }();
   return *table;
@@ -117,8 +132,9 @@ void zynParameterEnum::add_state(const utString& name, const utString& title, co
 
 const utString& zynParameterEnum::lookup_state_synonym(const utString& name) {
   const zynStateSynonyms& table = synonyms();
-  auto it = table.find(name);
-  return it == table.end() ? name : it->second;
+  if (!table.may_hold(name)) return name;
+  auto it = table.names.find(name);
+  return it == table.names.end() ? name : it->second;
 }
 
 int zynParameterEnum::find_exact(const utString& name) const {
