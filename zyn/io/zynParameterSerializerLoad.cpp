@@ -17,6 +17,7 @@
 #include "zyn/collections/zynParameterVector.h"
 #include "zyn/core/zynParameterLoader.h"
 #include "zyn/core/zynParameterUpdater.h"
+#include "zyn/core/zynPrefetch_internal.h"
 #include "zyn/library/zynEvalFunction.h"
 #include "zyn/library/zynParameterFunction.h"
 #include "zyn/values/zynParameterEnum.h"
@@ -56,18 +57,8 @@ int key_depth(std::string_view name) {
 }
 
 // Starts fetching the parameter a file saved from a tree of the same shape
-// names after the next one: a large tree lies mostly outside the cache, and
-// its members would otherwise be read one trip to memory after another.
-void prefetch_object(const zynParameter* p) {
-#if defined(__GNUC__) || defined(__clang__)
-  const char* at = reinterpret_cast<const char*>(p);
-  __builtin_prefetch(at);
-  __builtin_prefetch(at + 64);
-  __builtin_prefetch(at + 128);
-#else
-  (void)p;
-#endif
-}
+// names after the next one.
+void prefetch_object(const zynParameter* p) { zyn_prefetch(p, 3); }
 
 bool is_scalar(const zynParameter& p) {
   const zynParameterType t = zynParameter::get_type(p);

@@ -13,6 +13,7 @@
 #include "zyn/collections/zynParameterSharedList.h"
 #include "zyn/collections/zynParameterTempArray.h"
 #include "zyn/core/zynParameterLoader.h"
+#include "zyn/core/zynPrefetch_internal.h"
 #include "zyn/expr/zynEvalMemo_internal.h"
 #include "zyn/expr/zynEvaluator.h"
 #include "zyn/io/zynTextBuffer_internal.h"
@@ -174,8 +175,11 @@ void zynParameterSerializer::save_map(const zynParameterPtr& p, const zynParamet
   ++m_depth;
   const bool with_keys = selection_active();
   bool first = true;
-  for (const zynParameterMapMember& member : map->members()) {
+  const zynParameterMapMembers& members = map->members();
+  for (size_t i = 0; i < members.size(); ++i) {
+    const zynParameterMapMember& member = members[i];
     if (m_error != PSE_OK) break;
+    if (i + 2 < members.size()) zyn_prefetch(members[i + 2].value.raw(), 2);
     std::optional<zynParameterKey> joined;
     if (with_keys) joined.emplace(key + zynParameterKey(member.name));
     const zynParameterKey& child_key = joined ? *joined : no_key();

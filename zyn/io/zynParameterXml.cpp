@@ -4,6 +4,7 @@
 #include "zyn/collections/zynParameterData.h"
 #include "zyn/collections/zynParameterRef.h"
 #include "zyn/core/zynParameterRoot.h"
+#include "zyn/core/zynPrefetch_internal.h"
 #include "zyn/expr/zynEvalMemo_internal.h"
 #include "zyn/expr/zynEvaluator.h"
 #include "zyn/io/zynTextBuffer_internal.h"
@@ -148,7 +149,13 @@ class zynXmlWriter {
     zynParameterNoRefExpand summarise;
     const zynKnownActive known(q.is_active() ? &q : nullptr);
     if (const zynParameterMap* map = zynParameterMap::ut_dynamic_cast(&q)) {
-      for (const zynParameterMapMember& member : map->members()) child(member.value);
+      const zynParameterMapMembers& members = map->members();
+      for (size_t i = 0; i < members.size(); ++i) {
+        // The member after next, and the record (its name) of the next.
+        if (i + 2 < members.size()) zyn_prefetch(members[i + 2].value.raw(), 2);
+        if (i + 1 < members.size()) zyn_prefetch(&members[i + 1].value.raw()->get_name());
+        child(members[i].value);
+      }
     } else if (zynParameter::get_type(q) == PT_ARRAY) {
       for (int i = 0; i < q.size(); ++i) child(q[zynParameterKey(i, utString())]);
     }
