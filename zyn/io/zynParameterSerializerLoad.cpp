@@ -46,8 +46,21 @@ bool is_library_loader(const zynParameterLoader* loader) {
   return loader && typeid(*loader) == typeid(zynParameterLoader);
 }
 
-// The white space between tokens (what std::isspace gives in the "C" locale).
-bool is_blank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+// The classes of characters the tokenizer scans over: white space between
+// tokens (what std::isspace gives in the "C" locale), and what ends the
+// plain run of a quoted text. A text's terminating NUL ends a run too, so
+// that a scan needs no separate test for the end of the input.
+enum : unsigned char { char_plain = 0, char_blank = 1, char_stop = 2 };
+struct zynCharClasses {
+  unsigned char of[256] = {};
+  constexpr zynCharClasses() {
+    for (char c : {' ', '\t', '\n', '\v', '\f', '\r'}) of[static_cast<unsigned char>(c)] = char_blank;
+    for (char c : {'"', '\\', '\0'}) of[static_cast<unsigned char>(c)] = char_stop;
+  }
+};
+constexpr zynCharClasses char_classes;
+
+unsigned char char_class(char c) { return char_classes.of[static_cast<unsigned char>(c)]; }
 
 bool is_missing(const zynParameter& p) { return zynParameter::get_type(p) == PT_ERROR && !p.is_ref(); }
 
@@ -105,7 +118,8 @@ void zynParameterSerializer::next_token() {
   m_token_quoted = 0;
   if (m_error != PSE_OK) return;
   const size_t size = m_input.size();
-  while (m_pos < size && is_blank(m_input[m_pos])) ++m_pos;
+  const char* const text = m_input.c_str();  // the NUL at its end is no blank
+  while (char_class(text[m_pos]) == char_blank) ++m_pos;
   if (m_pos >= size) {
     m_at_end = 1;
     fail(PSE_STREAM);
@@ -129,9 +143,14 @@ void zynParameterSerializer::next_token() {
 // the unescaped copy when it holds backslashes. Returns 0 when the text ends first.
 int zynParameterSerializer::read_quoted() {
   const std::string_view input(m_input);
+  const char* const text = m_input.c_str();
   const size_t start = m_pos;
   size_t stop = start;
-  while (stop < input.size() && input[stop] != '"' && input[stop] != '\\') ++stop;
+  // Up to a quote, a backslash, or a NUL (the end, or one inside the text).
+  while (char_class(text[stop]) != char_stop) ++stop;
+  while (stop < input.size() && text[stop] == '\0') {
+    while (char_class(text[++stop]) != char_stop) {}
+  }
   if (stop < input.size() && input[stop] == '"') {
     m_token = input.substr(start, stop - start);
     m_pos = stop + 1;
