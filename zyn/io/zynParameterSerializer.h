@@ -199,7 +199,7 @@ class ZYN_EXPORT zynParameterSerializer {
   // Records "e" as the error of the load (the first one counts) and where it happened.
   void fail(zynParameterSerialError e);
   // Returns 1 when the current token is the punctuation "c" (not a quoted string).
-  int is_token(char c) const;
+  int is_token(char c) const { return !m_token_quoted && m_token.size() == 1 && m_token[0] == c; }
   // Returns a new parameter for the type code "code", or a null pointer.
   zynParameterPtr get_par_from_type(const utString& code, const utString& desc) const;
   zynParameterPtr par_from_code(const utString& code, size_t& at, size_t& weight, int depth) const;

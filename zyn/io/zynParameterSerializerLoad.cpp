@@ -108,10 +108,6 @@ void zynParameterSerializer::fail(zynParameterSerialError e) {
   m_error_column = static_cast<int>(at - (line_start == utString::npos ? 0 : line_start + 1)) + 1;
 }
 
-int zynParameterSerializer::is_token(char c) const {
-  return !m_token_quoted && m_token.size() == 1 && m_token[0] == c;
-}
-
 // token -> '"' {char | "\" char} '"' | one of { } ( ) , :
 void zynParameterSerializer::next_token() {
   m_token = std::string_view();

@@ -94,7 +94,9 @@ utString zynParameterScalar::get_expr() const { return expr_text(); }
 
 void zynParameterScalar::set_value(const utString& text) {
   zyn_eval_note_value_change();
-  if (text != get_value()) zynParameterUpdateTrack::track_parameter(this);
+  const utString& current = get_value();
+  if (text != current) zynParameterUpdateTrack::track_parameter(this);
+  else if (&current == &m_value) return;  // the same text (a tree loaded into its like)
   m_value = text;
 }
 
