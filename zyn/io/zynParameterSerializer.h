@@ -281,12 +281,17 @@ class ZYN_EXPORT zynParameterSerializer {
     zynParameterPtr at;
     utString key;
     size_t next = 0;  // the position after the member last found in it
+    uint64_t serial = 0;  // tells it from every container opened before
   };
   std::vector<zynOpenContainer> m_open;
   std::vector<zynNameKey> m_name_keys;
   zynNameKey m_unkept_name_key;
   // The key text of the entry being applied, kept to reuse its storage.
   utString m_entry_key;
+  // The container whose key (and ".") m_entry_key begins with, and its length.
+  uint64_t m_entry_prefix_of = 0;
+  size_t m_entry_prefix = 0;
+  uint64_t m_open_serial = 0;
   int m_error_line = 0;
   int m_error_column = 0;
 };

@@ -327,7 +327,8 @@ void zynParameterSerializer::load_par(const zynParameterKey& key, int skip) {
 void zynParameterSerializer::apply_value(const zynParameterKey& key) {
   if (!m_path.empty() && apply_in_container(key.str(), m_path.back())) return;
   // Without a loader (a locked root) no value can be applied.
-  m_value_text.assign(m_token);
+  m_value_text.clear();
+  m_value_text += m_token;  // cheaper than assign(), which allows for overlap
   m_loaded_as_is = false;
   if (!m_loader || m_loader->load_par(key, m_value_text)) m_failed_pars.push_back(key.str());
 }
@@ -347,7 +348,8 @@ bool zynParameterSerializer::apply_member(const utString& key, const zynParamete
   if (&translated != &key && translated != key) return false;
   const zynParameterPtr p = open_member(step, first);
   if (is_missing(*p)) return false;
-  m_value_text.assign(m_token);
+  m_value_text.clear();
+  m_value_text += m_token;  // cheaper than assign(), which allows for overlap
   if (m_loader->apply_found(*p, key, last, m_value_text)) {
     m_failed_pars.push_back(key);
     return true;
@@ -361,9 +363,14 @@ bool zynParameterSerializer::apply_member(const utString& key, const zynParamete
 // stack of open containers, without asking the keys for their texts.
 bool zynParameterSerializer::apply_entry_value(const zynParameterKey& key, const zynNameKey& name) {
   if (!name.plain || m_open.empty()) return apply_in_container(joined_text(key, name.key), name.key);
-  const utString& map_key = m_open.back().key;  // the text of "key"
-  m_entry_key.assign(map_key);
-  if (!map_key.empty()) m_entry_key += '.';
+  const zynOpenContainer& open = m_open.back();
+  if (m_entry_prefix_of != open.serial) {
+    m_entry_key.assign(open.key);  // the text of "key"
+    if (!open.key.empty()) m_entry_key += '.';
+    m_entry_prefix = m_entry_key.size();
+    m_entry_prefix_of = open.serial;
+  }
+  m_entry_key.resize(m_entry_prefix);
   m_entry_key += name.text;
   return apply_member(m_entry_key, name.key, name.text, name.text);
 }
@@ -394,7 +401,7 @@ void zynParameterSerializer::load_map(const zynParameterKey& key, int skip) {
     return;
   }
   zynParameterRoot* top = m_in_header ? m_header.get() : m_root;
-  m_open.push_back({m_open.empty() ? zynParameterPtr(coPrfExternal, top) : current(key), key.str()});
+  m_open.push_back({m_open.empty() ? zynParameterPtr(coPrfExternal, top) : current(key), key.str(), 0, ++m_open_serial});
   next_token();
   while (m_error == PSE_OK && !is_token('}')) {
     load_entry(key, skip);
@@ -572,7 +579,7 @@ void zynParameterSerializer::load_array(const zynParameterKey& key, int skip) {
   // A list grows by one when its element one past the end is asked for.
   zynParameterPtr array = skip ? zynParameterPtr() : current(key);
   if (!array.is_null() && zynParameter::get_type(*array) != PT_ARRAY) array = zynParameterPtr();
-  m_open.push_back({array, key.str()});
+  m_open.push_back({array, key.str(), 0, ++m_open_serial});
   next_token();
   for (int i = 0; m_error == PSE_OK && !is_token(')'); ++i) {
     const zynParameterKey index(i, utString());
