@@ -136,6 +136,10 @@ TEST(SerializerLoad, PunctuationInsideStringsIsText) {
   EXPECT_EQ(io_load(s, root, io_header("Tool", 2) + "{ \"a\" : \"}\" , \"b\" : \"  :, \" }"), PSE_OK);
   EXPECT_EQ(root["a"]->get_string(), "}");
   EXPECT_EQ(root["b"]->get_string(), "  :, ");
+  // A NUL is text inside a string (the scans stop at it only at the end) and no blank outside one.
+  EXPECT_EQ(io_load(s, root, io_header("Tool", 2) + "{ \"a\" : \"" + utString("x\0y\\\"z", 6) + "\" }"), PSE_OK);
+  EXPECT_EQ(root["a"]->get_string(), utString("x\0y\"z", 5));
+  EXPECT_EQ(io_load(s, root, io_header("Tool", 2) + utString("{ \"a\" :\0 \"v\" }", 14)), PSE_SYNTAX);
 }
 
 TEST(SerializerLoad, ArraysGrowListsAndKeepSlots) {
