@@ -191,6 +191,7 @@ class ZYN_EXPORT zynParameterSerializer {
   // Returns the key "text" reads as, valid until the next call. Entry names
   // repeat from map to map, so the keys of short names are kept by their text.
   const zynNameKey& name_key(std::string_view text);
+  void take_value_text();
   void take_ref_root_type(const zynParameterPtr& ref);
   void check_locked(const zynParameterPtr& existing, const zynRefToObjectId& lock);
   // Reads the next token into m_token; on failure records the error.

@@ -172,6 +172,13 @@ int zynParameterSerializer::read_quoted() {
 
 // --- Loading -------------------------------------------------------------------
 
+// Copies the value token into m_value_text, reusing its storage (appending
+// costs less than assign(), which allows for overlap).
+void zynParameterSerializer::take_value_text() {
+  m_value_text.clear();
+  m_value_text += m_token;
+}
+
 namespace {
 
 // Reads what is left of "in" into "text".
@@ -327,8 +334,7 @@ void zynParameterSerializer::load_par(const zynParameterKey& key, int skip) {
 void zynParameterSerializer::apply_value(const zynParameterKey& key) {
   if (!m_path.empty() && apply_in_container(key.str(), m_path.back())) return;
   // Without a loader (a locked root) no value can be applied.
-  m_value_text.clear();
-  m_value_text += m_token;  // cheaper than assign(), which allows for overlap
+  take_value_text();
   m_loaded_as_is = false;
   if (!m_loader || m_loader->load_par(key, m_value_text)) m_failed_pars.push_back(key.str());
 }
@@ -348,8 +354,7 @@ bool zynParameterSerializer::apply_member(const utString& key, const zynParamete
   if (&translated != &key && translated != key) return false;
   const zynParameterPtr p = open_member(step, first);
   if (is_missing(*p)) return false;
-  m_value_text.clear();
-  m_value_text += m_token;  // cheaper than assign(), which allows for overlap
+  take_value_text();
   if (m_loader->apply_found(*p, key, last, m_value_text)) {
     m_failed_pars.push_back(key);
     return true;
