@@ -158,6 +158,14 @@ TEST(ParameterKey, Synonyms) {
   EXPECT_EQ(zynParameterKey(7, "").type(), PT_ARRAY);
   EXPECT_EQ(zynParameterKey("7").type(), PT_MAP);
   EXPECT_EQ(zynParameterKey("7").first(), "seven");
+  // Synonyms outlive the parses the cache drops for new ones, and a text in
+  // use keeps its parse through every generation.
+  const zynParameterKey hot("hot_a.hot_b");
+  for (int i = 0; i < 40000; ++i) {
+    zynParameterKey("one_off" + std::to_string(i));
+    if (i % 1000 == 0) EXPECT_EQ(zynParameterKey("hot_a.hot_b").impl(), hot.impl());
+  }
+  EXPECT_EQ(zynParameterKey("SynonymX").first(), "syn_a");
 }
 
 TEST(ParameterKey, SynonymsApplyInTableOrder) {

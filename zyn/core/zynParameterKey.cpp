@@ -14,9 +14,12 @@ namespace {
 // last() and parent(): real key paths are far shorter, and a hostile text
 // must not make those walks quadratic or fill the cache.
 constexpr size_t long_key = 4096;
-// The cache stops taking new texts once its entries take about this many
-// bytes of memory.
-constexpr size_t cache_budget = size_t(32) << 20;
+// Each generation of the cache holds parses of about this many bytes of
+// memory. A full generation becomes the old one (the one before is freed),
+// and a text found only in the old one moves to the new: texts in use stay,
+// while the parses of a host's one-off keys neither pile up in the heap nor
+// crowd out the keys read often.
+constexpr size_t cache_budget = size_t(2) << 20;
 // Walks give up after this many steps: synonyms can make a path lead back
 // to itself, and a text that does not parse may not advance.
 constexpr size_t walk_limit = long_key + 64;
@@ -33,19 +36,59 @@ class Immortal {
   alignas(T) unsigned char m_storage[sizeof(T)];
 };
 
-struct KeyCache {
-  std::unordered_map<utString, zynParameterKeyImplPtr> table;
-  size_t bytes = 0;
-  // Counts the changes of synonyms: a remainder kept by a parse holds only
-  // while no text was given another parse.
-  unsigned synonyms_changes = 0;
-};
-
 // What an entry costs: its text in the table, the parse's own copies of it
 // (first component, remainder, canonical text) and a fixed part for the
 // hash node, the parse record and its control block. Counting the texts
 // alone would let a stream of short distinct keys take many times the budget.
 size_t entry_cost(const utString& text) { return 256 + 4 * text.size(); }
+
+using KeyTable = std::unordered_map<utString, zynParameterKeyImplPtr>;
+
+class KeyCache {
+ public:
+  // The parse a text stands for (its synonym's, when it has one), or null.
+  const zynParameterKeyImplPtr* find(const utString& text) {
+    if (!m_synonyms.empty()) {
+      auto found = m_synonyms.find(text);
+      if (found != m_synonyms.end()) return &found->second;
+    }
+    auto found = m_table.find(text);
+    if (found != m_table.end()) return &found->second;
+    if (m_old.empty()) return nullptr;
+    auto old = m_old.find(text);
+    if (old == m_old.end()) return nullptr;
+    zynParameterKeyImplPtr impl = std::move(old->second);
+    m_old.erase(old);
+    return &insert(text, std::move(impl));
+  }
+
+  const zynParameterKeyImplPtr& insert(const utString& text, zynParameterKeyImplPtr impl) {
+    const size_t cost = entry_cost(text);
+    if (m_bytes + cost > cache_budget) {
+      m_old = std::move(m_table);
+      m_table = KeyTable();
+      m_bytes = 0;
+    }
+    m_bytes += cost;
+    return m_table.emplace(text, std::move(impl)).first->second;
+  }
+
+  // Makes "text" parse as "impl" from now on.
+  void set_synonym(const utString& text, zynParameterKeyImplPtr impl) {
+    ++synonyms_changes;
+    m_synonyms[text] = std::move(impl);
+  }
+
+  // Counts the changes of synonyms: a remainder kept by a parse holds only
+  // while no text was given another parse.
+  unsigned synonyms_changes = 0;
+
+ private:
+  KeyTable m_synonyms;  // never dropped
+  KeyTable m_table;
+  KeyTable m_old;
+  size_t m_bytes = 0;  // of m_table
+};
 
 KeyCache& key_cache() {
   static Immortal<KeyCache> cache;
@@ -220,36 +263,20 @@ zynParameterKeyImplPtr zynParameterKeyImpl::get_impl(const utString& text) {
     key = &stripped;
   }
   KeyCache& cache = key_cache();
-  auto found = cache.table.find(*key);
-  if (found != cache.table.end()) return found->second;
+  if (const zynParameterKeyImplPtr* found = cache.find(*key)) return *found;
   zynParameterKeyImplPtr impl = make_parse(*key);
   // Index keys are usually built from computed integers and are not kept.
-  if (impl->m_type == PT_MAP && key->size() <= long_key && cache.bytes + entry_cost(*key) <= cache_budget) {
-    cache.bytes += entry_cost(*key);
-    cache.table.emplace(*key, impl);
-  }
+  if (impl->m_type == PT_MAP && key->size() <= long_key) cache.insert(*key, impl);
   return impl;
 }
 
 void zynParameterKeyImpl::initialize_synonyms(const utStringutStringcoTable& synonyms) {
   KeyCache& cache = key_cache();
-  ++cache.synonyms_changes;
-  for (const auto& entry : synonyms) {
-    zynParameterKeyImplPtr impl = get_impl(entry.second);
-    auto found = cache.table.find(entry.first);
-    if (found != cache.table.end()) {
-      found->second = std::move(impl);
-    } else {
-      cache.bytes += entry_cost(entry.first);
-      cache.table.emplace(entry.first, std::move(impl));
-    }
-  }
+  for (const auto& entry : synonyms) cache.set_synonym(entry.first, get_impl(entry.second));
 }
 
 zynParameterKeyImplPtr zynParameterKeyImpl::joined(const zynParameterKeyImpl& left, utString text) {
-  KeyCache& cache = key_cache();
-  auto found = cache.table.find(text);
-  if (found != cache.table.end()) return found->second;
+  if (const zynParameterKeyImplPtr* found = key_cache().find(text)) return *found;
   // The text starts with the left key's canonical text, so a parse would
   // find the left key's first component: take it, and the rest after it.
   // An index that is not digits and blanks ("-1", "2a") prints in brackets
@@ -383,13 +410,8 @@ zynParameterKey zynParameterKey::remainder() const {
   if (impl.m_rest && impl.m_rest_changes == cache.synonyms_changes) return zynParameterKey(impl.m_rest);
   const utString& rest = remainder_str();
   if (rest.empty() || rest[0] == '$' || rest.size() > long_key) return zynParameterKey(rest);
-  auto found = cache.table.find(rest);
-  if (found == cache.table.end()) {
-    if (cache.bytes + entry_cost(rest) > cache_budget) return zynParameterKey(rest);
-    cache.bytes += entry_cost(rest);
-    found = cache.table.emplace(rest, zynParameterKeyImpl::make_parse(rest)).first;
-  }
-  impl.m_rest = found->second;
+  const zynParameterKeyImplPtr* found = cache.find(rest);
+  impl.m_rest = found ? *found : cache.insert(rest, zynParameterKeyImpl::make_parse(rest));
   impl.m_rest_changes = cache.synonyms_changes;
   return zynParameterKey(impl.m_rest);
 }
