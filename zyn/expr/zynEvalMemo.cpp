@@ -179,9 +179,11 @@ void zyn_eval_memo_forget(const zynParameter* p) {
 
 zynActiveRecall zyn_eval_memo_recall_active(const zynParameter* p, const zynParameter* parent) {
   const MemoWalk& w = walk;
+  // Both fields read unconditionally, so the thread's data is looked up once.
+  const bool in_scope = w.scopes != 0;
   zynActiveRecall r;
-  r.parent_active = parent && parent == w.known && w.known_epoch == w.changes;
-  if (w.scopes == 0) return r;
+  r.parent_active = (parent == w.known) & (w.known_epoch == w.changes) & (parent != nullptr);
+  if (!in_scope) return r;
   r.keep = true;
   auto found = state.active.find(p);
   if (found != state.active.end()) r.known = found->second;

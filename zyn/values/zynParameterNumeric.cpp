@@ -233,6 +233,7 @@ bool zynParameterNumeric::get_evaluated_double(double& out) const {
 const utString& zynParameterNumeric::get_value() const {
   if (m_flags & TEXT_PENDING) {
     m_value = format_value(m_number);
+    m_interpolates = -1;
     m_flags &= ~TEXT_PENDING;
     m_flags |= TEXT_NORMALIZED;
     if (apply_subtype(m_number) == m_number) m_flags |= TEXT_FORMATTED;

@@ -76,11 +76,19 @@ void zynParameterScalar::set_defaults(const utString& first, const utString& sec
   record.set(zynParameterImpl::DEFAULT_VALUE, zynEvaluator::localize(first));
 }
 
-// A text interpolates when it holds "%[" or "${". Values may be megabytes
-// long and are asked often: a short text (most are) is read once, a long
-// one with the library's searches.
 int zynParameterScalar::is_expr() const {
   const utString& text = get_value();
+  // A kind may hold its text elsewhere: only the own text's verdict is kept.
+  const bool own = &text == &m_value;
+  if (own && m_interpolates >= 0) return m_interpolates;
+  const int found = interpolates(text);
+  if (own) m_interpolates = static_cast<int8_t>(found);
+  return found;
+}
+
+// Values may be megabytes long: a short text (most are) is read once, a
+// long one with the library's searches.
+int zynParameterScalar::interpolates(const utString& text) {
   constexpr size_t short_text = 64;
   if (text.size() > short_text) return text.find("%[") != utString::npos || text.find("${") != utString::npos;
   for (size_t i = 1; i < text.size(); ++i) {
@@ -98,6 +106,7 @@ void zynParameterScalar::set_value(const utString& text) {
   if (text != current) zynParameterUpdateTrack::track_parameter(this);
   else if (&current == &m_value) return;  // the same text (a tree loaded into its like)
   m_value = text;
+  m_interpolates = -1;
 }
 
 int zynParameterScalar::is_equal(const zynParameter& other) const {

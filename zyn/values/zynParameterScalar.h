@@ -57,6 +57,13 @@ class ZYN_EXPORT zynParameterScalar : public zynParameter {
   // Returns 1 when the base test holds and the stored texts are equal.
   int is_equal(const zynParameter& other) const override;
 
-  // Mutable so that a kind may fill in a text it formats lazily.
+  // Mutable so that a kind may fill in a text it formats lazily. Whoever
+  // writes it other than through set_value sets m_interpolates to -1.
   mutable utString m_value;
+  // Returns 1 when "text" holds "%[" or "${".
+  static int interpolates(const utString& text);
+
+  // Whether m_value interpolates, as is_expr last found it; -1 until asked
+  // again after a change. Texts are asked far more often than they change.
+  mutable int8_t m_interpolates = -1;
 };
