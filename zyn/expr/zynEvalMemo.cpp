@@ -39,7 +39,7 @@ struct MemoState {
   bool warming = false;
   zynEvalMemoFrame* top_frame = nullptr;
   // Counts of the events that make an answer depend on its context (and
-  // MemoWalk::context_events).
+  // zynEvalMemoWalk::context_events).
   unsigned long bound_events = 0;
   unsigned long refusals[ZYN_NEST_COUNT] = {};
   const void* running_body = nullptr;
@@ -54,21 +54,6 @@ struct MemoState {
 
 thread_local MemoState state;
 
-// What every read of activity asks: plain data, reached without the
-// constructor check of the rest of the state.
-struct MemoWalk {
-  int scopes = 0;
-  // Cleared only when everything kept has been dropped: while it is clear,
-  // a change has nothing to drop.
-  bool kept = false;
-  unsigned long context_events = 0;
-  // The container a walk has declared active, valid while "changes" is still "known_epoch".
-  const zynParameter* known = nullptr;
-  unsigned long known_epoch = 0;
-  unsigned long changes = 0;
-};
-
-thread_local MemoWalk walk;
 
 // Keeps "p" alive while the memo holds it; what no owning handle holds
 // belongs to its caller.
@@ -96,7 +81,7 @@ void drop_all() {
   std::vector<std::vector<const zynParameter*>>().swap(state.chains);
   std::unordered_set<const zynParameter*>().swap(state.in_chains);
   std::unordered_set<const zynParameter*>().swap(state.warmed);
-  walk.kept = false;
+  zyn_eval_memo_walk.kept = false;
 }
 
 }  // namespace
@@ -118,7 +103,7 @@ bool zyn_nesting_enter(zynNestingKind kind, int weight) {
 
 void zyn_nesting_leave(zynNestingKind kind, int weight) { state.nesting[kind].level -= weight; }
 
-void zyn_eval_memo_context_dependent() { ++walk.context_events; }
+void zyn_eval_memo_context_dependent() { ++zyn_eval_memo_walk.context_events; }
 
 std::atomic<uint64_t> zyn_eval_generation_counter{1};
 
@@ -152,7 +137,7 @@ void zyn_eval_memo_changed() {
 
 void zyn_eval_memo_values_changed() {
   zyn_eval_note_value_change();
-  MemoWalk& w = walk;  // every write comes here
+  zynEvalMemoWalk& w = zyn_eval_memo_walk;  // every write comes here
   ++w.context_events;
   ++w.changes;
   if (!w.kept) return;
@@ -163,7 +148,7 @@ void zyn_eval_memo_values_changed() {
 }
 
 void zyn_eval_memo_forget(const zynParameter* p) {
-  if (p == walk.known) ++walk.changes;
+  if (p == zyn_eval_memo_walk.known) ++zyn_eval_memo_walk.changes;
   // Children that outlive "p" may have kept its activity as their own.
   if (state.active.count(p)) std::unordered_map<const zynParameter*, int>().swap(state.active);
   if (state.in_chains.erase(p)) {
@@ -177,35 +162,29 @@ void zyn_eval_memo_forget(const zynParameter* p) {
   state.table.erase(found);
 }
 
-zynActiveRecall zyn_eval_memo_recall_active(const zynParameter* p, const zynParameter* parent) {
-  const MemoWalk& w = walk;
-  // Both fields read unconditionally, so the thread's data is looked up once.
-  const bool in_scope = w.scopes != 0;
-  zynActiveRecall r;
-  r.parent_active = (parent == w.known) & (w.known_epoch == w.changes) & (parent != nullptr);
-  if (!in_scope) return r;
-  r.keep = true;
+thread_local zynEvalMemoWalk zyn_eval_memo_walk;
+
+int zyn_eval_memo_kept_active(const zynParameter* p) {
   auto found = state.active.find(p);
-  if (found != state.active.end()) r.known = found->second;
-  return r;
+  return found != state.active.end() ? found->second : -1;
 }
 
 void zyn_eval_memo_keep_active(const zynParameter* p, int active) {
-  if (walk.scopes == 0) return;
-  walk.kept = true;
+  if (zyn_eval_memo_walk.scopes == 0) return;
+  zyn_eval_memo_walk.kept = true;
   state.active[p] = active;
 }
 
 zynKnownActive::zynKnownActive(const zynParameter* container)
-    : m_saved(walk.known), m_saved_epoch(walk.known_epoch) {
-  walk.known = container;
-  walk.known_epoch = walk.changes;
+    : m_saved(zyn_eval_memo_walk.known), m_saved_epoch(zyn_eval_memo_walk.known_epoch) {
+  zyn_eval_memo_walk.known = container;
+  zyn_eval_memo_walk.known_epoch = zyn_eval_memo_walk.changes;
 }
 
 // The outer declaration comes back as it was: voided if anything changed meanwhile.
 zynKnownActive::~zynKnownActive() {
-  walk.known = m_saved;
-  walk.known_epoch = m_saved_epoch;
+  zyn_eval_memo_walk.known = m_saved;
+  zyn_eval_memo_walk.known_epoch = m_saved_epoch;
 }
 
 const zynParameter* zyn_eval_memo_innermost() { return state.innermost; }
@@ -214,27 +193,27 @@ const void* zyn_eval_running_body() { return state.running_body; }
 void zyn_eval_set_running_body(const void* function) { state.running_body = function; }
 
 zynEvalMemoScope::zynEvalMemoScope(bool warm_chains) : m_warm_chains(warm_chains) {
-  ++walk.scopes;
+  ++zyn_eval_memo_walk.scopes;
   state.warm_scopes += warm_chains;
 }
 
 zynEvalMemoScope::~zynEvalMemoScope() {
   state.warm_scopes -= m_warm_chains;
-  if (--walk.scopes == 0) drop_all();
+  if (--zyn_eval_memo_walk.scopes == 0) drop_all();
 }
 
 zynEvalMemoFrame::zynEvalMemoFrame(const zynParameter& p)
     : m_p(p),
       m_outer(state.top_frame),
-      m_owns_scope(walk.scopes == 0),
-      m_context_mark(walk.context_events),
+      m_owns_scope(zyn_eval_memo_walk.scopes == 0),
+      m_context_mark(zyn_eval_memo_walk.context_events),
       m_bound_mark(state.bound_events),
       m_saved_body(state.running_body),
       m_saved_innermost(state.innermost) {
   state.innermost = &p;
   state.top_frame = this;
   if (!m_outer) state.chain_noted = false;
-  if (m_owns_scope) ++walk.scopes;
+  if (m_owns_scope) ++zyn_eval_memo_walk.scopes;
   for (int k = 0; k < ZYN_NEST_COUNT; ++k) {
     zynNesting& n = state.nesting[k];
     m_start[k] = n.level;
@@ -254,7 +233,7 @@ zynEvalMemoFrame::~zynEvalMemoFrame() {
   state.running_body = m_saved_body;
   state.innermost = m_saved_innermost;
   state.top_frame = m_outer;
-  if (m_owns_scope && --walk.scopes == 0) drop_all();
+  if (m_owns_scope && --zyn_eval_memo_walk.scopes == 0) drop_all();
   if (!m_outer && !state.warming && !state.chains.empty()) warm_chains();
 }
 
@@ -267,7 +246,7 @@ void zynEvalMemoFrame::note_chain() {
     if (f->m_p.parent() && !state.warmed.count(&f->m_p)) chain.push_back(&f->m_p);
   }
   std::reverse(chain.begin(), chain.end());
-  walk.kept = true;
+  zyn_eval_memo_walk.kept = true;
   state.in_chains.insert(chain.begin(), chain.end());
   state.chains.push_back(std::move(chain));
 }
@@ -285,7 +264,7 @@ void zynEvalMemoFrame::warm_chains() {
     }
     const zynParameter* p = chain.back();
     chain.pop_back();
-    walk.kept = true;
+    zyn_eval_memo_walk.kept = true;
     if (p && state.warmed.insert(p).second) zynParameter::evaluate(*p);
   }
   state.warming = false;
@@ -318,10 +297,10 @@ bool zynEvalMemoFrame::recall(zynParameterPtr& out) {
 
 void zynEvalMemoFrame::keep(const zynParameterPtr& result, bool containers) {
   // The outermost evaluation of an implicit scope would drop it at once.
-  if (m_owns_scope && walk.scopes == 1) return;
-  if (walk.context_events != m_context_mark || result.is_null() || !(containers || may_keep(result))) return;
+  if (m_owns_scope && zyn_eval_memo_walk.scopes == 1) return;
+  if (zyn_eval_memo_walk.context_events != m_context_mark || result.is_null() || !(containers || may_keep(result))) return;
   if (state.bound_events == m_bound_mark) {
-    walk.kept = true;
+    zyn_eval_memo_walk.kept = true;
     MemoEntry& entry = state.table[&m_p];
     entry.value = hold(result);
     entry.has_value = true;
@@ -338,7 +317,7 @@ void zynEvalMemoFrame::keep(const zynParameterPtr& result, bool containers) {
     refused[k] = state.refusals[k] != m_refusal_mark[k];
     start[k] = refused[k] ? m_start[k] : 0;
   }
-  walk.kept = true;
+  zyn_eval_memo_walk.kept = true;
   MemoEntry& entry = state.table[&m_p];
   bool shallower = true;
   for (int k = 0; k < ZYN_NEST_COUNT && entry.has_bound_error; ++k) shallower = shallower && start[k] <= entry.bound_start[k];
@@ -351,7 +330,7 @@ void zynEvalMemoFrame::keep(const zynParameterPtr& result, bool containers) {
 
 zynEvalWatch::zynEvalWatch()
     : m_generation(zyn_eval_current_generation()),
-      m_context_mark(walk.context_events),
+      m_context_mark(zyn_eval_memo_walk.context_events),
       m_bound_mark(state.bound_events) {
   for (int k = 0; k < ZYN_NEST_COUNT; ++k) {
     zynNesting& n = state.nesting[k];
@@ -370,7 +349,7 @@ zynEvalWatch::~zynEvalWatch() {
 
 bool zynEvalWatch::settled(uint64_t& generation, int (&height)[ZYN_NEST_COUNT]) const {
   generation = m_generation;
-  if (zyn_eval_current_generation() != m_generation || walk.context_events != m_context_mark ||
+  if (zyn_eval_current_generation() != m_generation || zyn_eval_memo_walk.context_events != m_context_mark ||
       state.bound_events != m_bound_mark)
     return false;
   for (int k = 0; k < ZYN_NEST_COUNT; ++k) height[k] = state.nesting[k].peak - m_start[k];

@@ -87,7 +87,34 @@ struct zynActiveRecall {
   bool parent_active = false;
   bool keep = false;
 };
-zynActiveRecall zyn_eval_memo_recall_active(const zynParameter* p, const zynParameter* parent);
+
+// What every read of activity asks: plain data, reached inline without the
+// constructor check of the rest of the memo's state.
+struct zynEvalMemoWalk {
+  int scopes = 0;
+  // Cleared only when everything kept has been dropped: while it is clear,
+  // a change has nothing to drop.
+  bool kept = false;
+  unsigned long context_events = 0;
+  // The container a walk has declared active, valid while "changes" is still "known_epoch".
+  const zynParameter* known = nullptr;
+  unsigned long known_epoch = 0;
+  unsigned long changes = 0;
+};
+extern thread_local zynEvalMemoWalk zyn_eval_memo_walk;
+
+// The activity kept for "p" in the open scope, or -1.
+int zyn_eval_memo_kept_active(const zynParameter* p);
+
+inline zynActiveRecall zyn_eval_memo_recall_active(const zynParameter* p, const zynParameter* parent) {
+  const zynEvalMemoWalk& w = zyn_eval_memo_walk;
+  zynActiveRecall r;
+  r.parent_active = parent && parent == w.known && w.known_epoch == w.changes;
+  if (w.scopes == 0) return r;
+  r.keep = true;
+  r.known = zyn_eval_memo_kept_active(p);
+  return r;
+}
 void zyn_eval_memo_keep_active(const zynParameter* p, int active);
 
 // A walk over the members of a container it has found active (saving, the

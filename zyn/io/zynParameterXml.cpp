@@ -28,14 +28,15 @@ zynParameterPtr hold_target(const zynParameterPtr& p) {
 // once: asking a reference again resolves it again.
 struct zynXmlSubject {
   explicit zynXmlSubject(const zynParameterPtr& p)
-      : self(*p), ref(self.is_ref()), valid(ref && self.is_valid()), error(self.is_error()), held(hold_target(p)),
-        q(held.is_null() ? nullptr : held.raw()), type(q ? zynParameter::get_type(*q) : PT_ERROR) {}
+      : self(*p), ref(self.is_ref()), valid(ref && self.is_valid()), error(self.is_error()),
+        held(ref ? std::optional<zynParameterPtr>(hold_target(p)) : std::nullopt),
+        q(!ref ? &self : held->is_null() ? nullptr : held->raw()), type(q ? zynParameter::get_type(*q) : PT_ERROR) {}
   bool is_function() const { return q && type == PT_FUNCTION; }
   const zynParameter& self;
   const bool ref;
   const bool valid;  // asked of references only, the one kind that needs it
   const bool error;
-  const zynParameterPtr held;
+  const std::optional<zynParameterPtr> held;  // what a reference stands for
   const zynParameter* const q;
   const zynParameterType type;  // of "q"
 };
