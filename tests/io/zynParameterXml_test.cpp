@@ -26,6 +26,11 @@ TEST(ParameterXml, FlaggedValues) {
   EXPECT_EQ(zynParameter::xml_value(zynParameterError::create(PS_ERR_TYPE)), "@Error");
   zynParameterPtr e(new zynParameterEnum("p|q", "z"));
   EXPECT_EQ(zynParameter::xml_value(e), "@Error");
+  // A host's kind answers for its own text.
+  struct Masked : zynParameterString {
+    utString get_string() const override { return "***"; }
+  };
+  EXPECT_EQ(zynParameter::xml_value(zynParameterPtr(new Masked())), "***");
 }
 
 TEST(ParameterXml, InactiveChildrenAndFunctions) {

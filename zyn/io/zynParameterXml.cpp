@@ -9,6 +9,7 @@
 #include "zyn/expr/zynEvaluator.h"
 #include "zyn/io/zynTextBuffer_internal.h"
 #include "zyn/values/zynParameterNumeric.h"
+#include "zyn/values/zynPlainText_internal.h"
 
 #include <atomic>
 #include <optional>
@@ -109,6 +110,7 @@ class zynXmlWriter {
   // numeric without a range keeps the value its first read gives by itself,
   // unless kept values are off (the reference evaluator, read callbacks).
   void scalar(const zynParameter& q, bool numeric) {
+    if (const utString* text = zyn_plain_scalar_text(q)) return m_out.append(*text);
     std::optional<zynEvalMemoScope> memo;
     if (q.is_expr()) {
       const zynParameterNumeric* n = numeric ? zynParameterNumeric::ut_dynamic_cast(&q) : nullptr;

@@ -351,6 +351,14 @@ utString zynParameterNumeric::get_string() const {
   return text;
 }
 
+const utString* zynParameterNumeric::formatted_literal() const {
+  if (m_flags & TEXT_PENDING) get_value();
+  constexpr uint8_t formatted = TEXT_FORMATTED | VALUE_KNOWN;
+  if ((m_flags & formatted) != formatted || m_cache_point != nlsUtils::m_decimal_point || !get_range().invalid())
+    return nullptr;
+  return &m_value;
+}
+
 utString zynParameterNumeric::kept_text(double v) const {
   zynNumericKept* k = m_kept.kept.get();
   const char point = nlsUtils::m_decimal_point;

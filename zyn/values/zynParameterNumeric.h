@@ -63,6 +63,10 @@ class ZYN_EXPORT zynParameterNumeric : public zynParameterScalar {
   const zynDimensions& get_dim() const { return m_dims; }
   zynUnits get_units() const { return m_units; }
   void set_units(zynUnits units);
+  // The stored text when get_string() gives it as it stands: a literal
+  // formatted for the current decimal point, with no range to clamp it (so
+  // valid and in range). Null otherwise. Fires no read callback.
+  const utString* formatted_literal() const;
   // The range that get_double() clamps into; the default range is empty.
   const zynRange& get_range() const { return m_range.get(); }
   void set_range(const zynRange& range);

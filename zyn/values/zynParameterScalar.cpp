@@ -7,6 +7,11 @@
 #include "zyn/expr/zynEvaluator.h"
 #include "zyn/host/zynUnitsUtils.h"
 #include "zyn/values/zynParameterEnum.h"
+#include "zyn/values/zynParameterNumeric.h"
+#include "zyn/values/zynParameterString.h"
+#include "zyn/values/zynPlainText_internal.h"
+
+#include <typeinfo>
 
 ZYN_DEFINE_TYPE(zynParameterScalar, zynParameter)
 
@@ -125,4 +130,19 @@ zynParameterPtr zynParameterScalar::operate_binary(const utString& op, const zyn
   }
   if (op == "+") return zyn_create_string(get_string() + rhs->get_string());
   return zynParameter::operate_binary(op, rhs);
+}
+
+// The kinds are told apart by the address of their type information: a
+// second copy of it (another module's) only sends a value the general way.
+const utString* zyn_plain_scalar_text(const zynParameter& p) {
+  if (zyn_eval_read_callbacks) return nullptr;
+  const std::type_info* kind = &typeid(p);
+  if (kind == &typeid(zynParameterNumeric)) return static_cast<const zynParameterNumeric&>(p).formatted_literal();
+  const bool is_enum = kind == &typeid(zynParameterEnum);
+  if (!is_enum && kind != &typeid(zynParameterString)) return nullptr;
+  const zynParameterScalar& scalar = static_cast<const zynParameterScalar&>(p);
+  if (scalar.is_expr()) return nullptr;
+  const utString& text = scalar.get_value();
+  if (is_enum && static_cast<const zynParameterEnum&>(p).find_index(text) < 0) return nullptr;
+  return &text;
 }

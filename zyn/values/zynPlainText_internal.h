@@ -1,0 +1,14 @@
+// What saving and the XML export ask of every value, answered for the
+// library's own scalar kinds without evaluating or copying anything.
+#pragma once
+
+#include "zyn/core/zynParameter.h"
+
+// Returns the text get_string() gives for "p" when "p" is exactly a
+// zynParameterNumeric, zynParameterString or zynParameterEnum whose value
+// needs no evaluation and is valid and in range: a formatted literal without
+// a range, a text without interpolation, a state of the enumeration. Returns
+// null for anything else, which then takes the general way through the
+// virtual calls: a host's subclass may answer those differently, and once
+// read callbacks exist every read must reach them.
+const utString* zyn_plain_scalar_text(const zynParameter& p);
