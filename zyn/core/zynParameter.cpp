@@ -416,10 +416,7 @@ int zynParameter::is_active() const {
   const zynActiveRecall memo = zyn_eval_memo_recall_active(this, p);
   if (memo.known >= 0) return memo.known;
   int active = 0;
-  if (!p || memo.parent_active || p->is_active()) {
-    if (!m_active_valid) update_active();
-    active = m_active_value;
-  }
+  if (!p || memo.parent_active || p->is_active()) active = own_activity();
   if (memo.keep) zyn_eval_memo_keep_active(this, active);
   return active;
 }

@@ -125,6 +125,12 @@ class ZYN_EXPORT zynParameter {
   virtual int is_valid() const { return 1; }
   // Returns 0 when the parent is inactive, else the (cached) activity condition.
   virtual int is_active() const;
+  // The activity condition alone (evaluated once until it is invalidated):
+  // what the base is_active() answers once the container is known active.
+  int own_activity() const {
+    if (!m_active_valid) update_active();
+    return m_active_value;
+  }
   virtual int is_error() const { return 0; }
   virtual const utString& get_typename() const;
   virtual void set_typename(const utString&) {}

@@ -166,8 +166,10 @@ class ZYN_EXPORT zynParameterSerializer {
   void flush_output();
   int should_include(const zynParameterKey& key) const;
   int selection_active() const;
-  // Returns 1 when "p" is not written; "selecting" is selection_active().
-  int skipped(const zynParameter& p, const zynParameterKey& key, bool selecting) const;
+  // Returns 1 when "p" is not written; "active_container" is its container
+  // when found active (else null), "selecting" is selection_active().
+  int skipped(const zynParameter& p, const zynParameter* active_container, const zynParameterKey& key,
+              bool selecting) const;
 
   // --- Loading (zynParameterSerializerLoad.cpp) ---
   zynParameterSerialError load_header();

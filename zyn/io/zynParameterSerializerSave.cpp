@@ -19,6 +19,7 @@
 #include "zyn/io/zynTextBuffer_internal.h"
 #include "zyn/values/zynParameterNumeric.h"
 #include "zyn/values/zynParameterString.h"
+#include "zyn/values/zynPlainText_internal.h"
 
 int32_t zynParameterSerializerCtrl::s_serializing = 0;
 
@@ -153,11 +154,12 @@ void zynParameterSerializer::save_ref(const zynParameter& p) {
   else save_text("&" + text);
 }
 
-int zynParameterSerializer::skipped(const zynParameter& p, const zynParameterKey& key, bool selecting) const {
+int zynParameterSerializer::skipped(const zynParameter& p, const zynParameter* active_container,
+                                   const zynParameterKey& key, bool selecting) const {
   // Built-ins, bound and member functions have no text that reads back: they
   // are the host's. Functions defined by a body are saved like any value.
   if (zynParameter::get_type(p) == PT_FUNCTION && zynParameter::get_subtype(p) != PS_FUNCTION) return 1;
-  if (!m_save_inactive && !p.is_active()) return 1;
+  if (!m_save_inactive && !zyn_member_active(p, active_container)) return 1;
   if (!m_save_invalid && !p.is_valid()) return 1;
   return selecting && !should_include(key);
 }
@@ -170,7 +172,8 @@ void zynParameterSerializer::save_map(const zynParameterPtr& p, const zynParamet
     return;
   }
   m_writing.push_back(map);
-  const zynKnownActive known(!m_save_inactive && map->is_active() ? map : nullptr);
+  const zynParameter* active = !m_save_inactive && map->is_active() ? map : nullptr;
+  const zynKnownActive known(active);
   m_buffer->put('{');
   ++m_depth;
   const bool with_keys = selection_active();
@@ -183,7 +186,7 @@ void zynParameterSerializer::save_map(const zynParameterPtr& p, const zynParamet
     std::optional<zynParameterKey> joined;
     if (with_keys) joined.emplace(key + zynParameterKey(member.name));
     const zynParameterKey& child_key = joined ? *joined : no_key();
-    if (skipped(*member.value, child_key, with_keys)) continue;
+    if (skipped(*member.value, active, child_key, with_keys)) continue;
     if (!first) m_buffer->put(',');
     first = false;
     indent();
@@ -220,7 +223,8 @@ void zynParameterSerializer::save_array(const zynParameterPtr& p, const zynParam
     return;
   }
   m_writing.push_back(array);
-  const zynKnownActive known(!m_save_inactive && array->is_active() ? array : nullptr);
+  const zynParameter* active = !m_save_inactive && array->is_active() ? array : nullptr;
+  const zynKnownActive known(active);
   m_buffer->put('(');
   ++m_depth;
   const bool with_keys = selection_active();
@@ -232,7 +236,7 @@ void zynParameterSerializer::save_array(const zynParameterPtr& p, const zynParam
     std::optional<zynParameterKey> joined;
     if (with_keys) joined.emplace(key + zynParameterKey(i, utString()));
     const zynParameterKey& element_key = joined ? *joined : no_key();
-    const bool skip = skipped(*element, element_key, with_keys);
+    const bool skip = skipped(*element, active, element_key, with_keys);
     if (skip && !keep_slots) continue;
     if (!first) m_buffer->put(',');
     first = false;

@@ -150,23 +150,24 @@ class zynXmlWriter {
       if (!name->is_error() || name->is_ref()) name_line(q);
     }
     zynParameterNoRefExpand summarise;
-    const zynKnownActive known(q.is_active() ? &q : nullptr);
+    const zynParameter* active = q.is_active() ? &q : nullptr;
+    const zynKnownActive known(active);
     if (const zynParameterMap* map = zynParameterMap::ut_dynamic_cast(&q)) {
       const zynParameterMapMembers& members = map->members();
       for (size_t i = 0; i < members.size(); ++i) {
         // The member after next, and the record (its name) of the next.
         if (i + 2 < members.size()) zyn_prefetch(members[i + 2].value.raw(), 2);
         if (i + 1 < members.size()) zyn_prefetch(&members[i + 1].value.raw()->get_name());
-        child(members[i].value);
+        child(members[i].value, active);
       }
     } else if (zynParameter::get_type(q) == PT_ARRAY) {
-      for (int i = 0; i < q.size(); ++i) child(q[zynParameterKey(i, utString())]);
+      for (int i = 0; i < q.size(); ++i) child(q[zynParameterKey(i, utString())], active);
     }
     m_out.put('\n');
   }
 
-  void child(const zynParameterPtr& c) {
-    if (!c->is_active()) return;
+  void child(const zynParameterPtr& c, const zynParameter* active_container) {
+    if (!zyn_member_active(*c, active_container)) return;
     m_out.put('\n');
     element(c);
   }

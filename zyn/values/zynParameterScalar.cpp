@@ -1,6 +1,7 @@
 #include "zyn/values/zynParameterScalar.h"
 
 #include "zyn/core/zynParameterError.h"
+#include "zyn/core/zynParameterMap.h"
 #include "zyn/core/zynParameterUpdateTrack.h"
 #include "zyn/core/zynParameter_internal.h"
 #include "zyn/expr/zynEvalMemo_internal.h"
@@ -145,4 +146,14 @@ const utString* zyn_plain_scalar_text(const zynParameter& p) {
   const utString& text = scalar.get_value();
   if (is_enum && static_cast<const zynParameterEnum&>(p).find_index(text) < 0) return nullptr;
   return &text;
+}
+
+int zyn_member_active(const zynParameter& member, const zynParameter* active_container) {
+  const std::type_info* kind = &typeid(member);
+  const bool base_rule = kind == &typeid(zynParameterNumeric) || kind == &typeid(zynParameterString) ||
+                         kind == &typeid(zynParameterEnum) || kind == &typeid(zynParameterMap);
+  // A read callback may change anything, the container's activity included.
+  if (base_rule && active_container && member.parent() == active_container && !zyn_eval_read_callbacks)
+    return member.own_activity();
+  return member.is_active();
 }

@@ -12,3 +12,10 @@
 // virtual calls: a host's subclass may answer those differently, and once
 // read callbacks exist every read must reach them.
 const utString* zyn_plain_scalar_text(const zynParameter& p);
+
+// Returns member.is_active() for a member of "active_container", a container
+// found active with nothing written since (null when it is not known active).
+// The library's own kinds take is_active() from the base, which then asks
+// only the member's own condition: that is asked directly, without the
+// per-thread lookup of the declared container.
+int zyn_member_active(const zynParameter& member, const zynParameter* active_container);
