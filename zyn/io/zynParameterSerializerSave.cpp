@@ -137,12 +137,12 @@ void zynParameterSerializer::save_par(const zynParameterPtr& p, const zynParamet
   // no text, and an empty one would lose what the entry said.
   const bool as_value = m_evaluate && !(par.is_expr() && zynParameter::evaluate(par)->is_error());
   // A scalar's stored text is written where it lies.
-  const zynParameterScalar* scalar = as_value ? nullptr : zynParameterScalar::ut_dynamic_cast(&par);
+  const zynParameterScalar* scalar = as_value ? nullptr : zyn_scalar_cast(par);
   utString copy;
   const utString& text = scalar ? scalar->expr_text() : (copy = as_value ? par.get_string() : par.get_expr());
-  // Only a text with a "," reads differently in the neutral form.
-  const bool neutral = std::find(text.begin(), text.end(), ',') != text.end() &&
-                       (type == PT_NUMERIC || (!as_value && par.is_expr()));
+  // Only a number or a formula with a "," reads differently in the neutral form.
+  const bool neutral = (type == PT_NUMERIC || (!as_value && par.is_expr())) &&
+                       std::find(text.begin(), text.end(), ',') != text.end();
   save_text(neutral ? zynEvaluator::neutralize(text) : text);
 }
 

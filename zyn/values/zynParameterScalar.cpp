@@ -148,6 +148,13 @@ const utString* zyn_plain_scalar_text(const zynParameter& p) {
   return &text;
 }
 
+const zynParameterScalar* zyn_scalar_cast(const zynParameter& p) {
+  const std::type_info* kind = &typeid(p);
+  if (kind == &typeid(zynParameterNumeric) || kind == &typeid(zynParameterString) || kind == &typeid(zynParameterEnum))
+    return static_cast<const zynParameterScalar*>(&p);
+  return zynParameterScalar::ut_dynamic_cast(&p);
+}
+
 int zyn_member_active(const zynParameter& member, const zynParameter* active_container) {
   const std::type_info* kind = &typeid(member);
   const bool base_rule = kind == &typeid(zynParameterNumeric) || kind == &typeid(zynParameterString) ||

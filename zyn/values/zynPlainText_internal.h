@@ -2,7 +2,7 @@
 // library's own scalar kinds without evaluating or copying anything.
 #pragma once
 
-#include "zyn/core/zynParameter.h"
+#include "zyn/values/zynParameterScalar.h"
 
 // Returns the text get_string() gives for "p" when "p" is exactly a
 // zynParameterNumeric, zynParameterString or zynParameterEnum whose value
@@ -19,3 +19,7 @@ const utString* zyn_plain_scalar_text(const zynParameter& p);
 // only the member's own condition: that is asked directly, without the
 // per-thread lookup of the declared container.
 int zyn_member_active(const zynParameter& member, const zynParameter* active_container);
+
+// zynParameterScalar::ut_dynamic_cast(&p), with the library's own scalar
+// kinds told apart at once.
+const zynParameterScalar* zyn_scalar_cast(const zynParameter& p);
