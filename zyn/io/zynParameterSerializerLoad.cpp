@@ -47,15 +47,17 @@ bool is_library_loader(const zynParameterLoader* loader) {
 }
 
 // The classes of characters the tokenizer scans over: white space between
-// tokens (what std::isspace gives in the "C" locale), and what ends the
-// plain run of a quoted text. A text's terminating NUL ends a run too, so
-// that a scan needs no separate test for the end of the input.
-enum : unsigned char { char_plain = 0, char_blank = 1, char_stop = 2 };
+// tokens (what std::isspace gives in the "C" locale), what ends the plain
+// run of a quoted text, and the punctuation tokens. A text's terminating
+// NUL ends a run too, so that a scan needs no separate test for the end of
+// the input.
+enum : unsigned char { char_plain = 0, char_blank = 1, char_stop = 2, char_punct = 3 };
 struct zynCharClasses {
   unsigned char of[256] = {};
   constexpr zynCharClasses() {
     for (char c : {' ', '\t', '\n', '\v', '\f', '\r'}) of[static_cast<unsigned char>(c)] = char_blank;
     for (char c : {'"', '\\', '\0'}) of[static_cast<unsigned char>(c)] = char_stop;
+    for (char c : {'{', '}', '(', ')', ',', ':'}) of[static_cast<unsigned char>(c)] = char_punct;
   }
 };
 constexpr zynCharClasses char_classes;
@@ -113,26 +115,35 @@ void zynParameterSerializer::next_token() {
   m_token = std::string_view();
   m_token_quoted = 0;
   if (m_error != PSE_OK) return;
-  const size_t size = m_input.size();
-  const char* const text = m_input.c_str();  // the NUL at its end is no blank
-  while (char_class(text[m_pos]) == char_blank) ++m_pos;
-  if (m_pos >= size) {
+  // Positions never pass the end: the NUL there is no blank and ends a run.
+  const char* const text = m_input.c_str();
+  size_t pos = m_pos;
+  while (char_class(text[pos]) == char_blank) ++pos;
+  m_token_at = pos;
+  const char c = text[pos];
+  if (c == '"') {
+    m_token_quoted = 1;
+    // Most texts hold no backslash: they are views into the input.
+    size_t stop = pos + 1;
+    while (char_class(text[stop]) != char_stop) ++stop;
+    if (text[stop] == '"') {
+      m_token = std::string_view(text + pos + 1, stop - pos - 1);
+      m_pos = stop + 1;
+      return;
+    }
+    m_pos = pos + 1;
+    if (!read_quoted()) fail(PSE_STREAM);
+    return;
+  }
+  if (pos >= m_input.size()) {
+    m_pos = pos;
     m_at_end = 1;
     fail(PSE_STREAM);
     return;
   }
-  m_token_at = m_pos;
-  const char c = m_input[m_pos++];
-  if (c == '"') {
-    m_token_quoted = 1;
-    if (!read_quoted()) fail(PSE_STREAM);
-    return;
-  }
-  m_token = std::string_view(m_input).substr(m_token_at, 1);
-  switch (c) {
-    case '{': case '}': case '(': case ')': case ',': case ':': return;
-    default: fail(PSE_SYNTAX);
-  }
+  m_pos = pos + 1;
+  m_token = std::string_view(text + pos, 1);
+  if (char_class(c) != char_punct) fail(PSE_SYNTAX);
 }
 
 // Reads the rest of a quoted string into m_token: a view into the text, or
@@ -449,7 +460,8 @@ void zynParameterSerializer::load_entry(const zynParameterKey& key, int skip) {
     return;
   }
   // A dotted name reaches as deep as nested maps would: the same bound holds.
-  if (m_nesting - 1 + key_depth(m_token) > max_nesting) {
+  // It has at most one component more than it has characters.
+  if (static_cast<size_t>(m_nesting) + m_token.size() > max_nesting && m_nesting - 1 + key_depth(m_token) > max_nesting) {
     fail(PSE_SYNTAX);
     return;
   }
