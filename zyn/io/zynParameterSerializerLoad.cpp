@@ -355,13 +355,15 @@ void zynParameterSerializer::apply_value(const zynParameterKey& key) {
 // translates, and an entry the container lacks, are left to the loader.
 bool zynParameterSerializer::apply_in_container(const utString& key, const zynParameterKey& step) {
   if (step.type() == PT_ERROR || !step.remainder_str().empty()) return false;
-  return apply_member(key, step, step.first(), step.last());
+  return apply_member(key, step, step.first(), step.last(), false);
 }
 
 bool zynParameterSerializer::apply_member(const utString& key, const zynParameterKey& step, const utString& first,
-                                          const utString& last) {
+                                          const utString& last, bool bracket_free) {
   if (!m_own_loader || m_open.empty() || m_open.back().at.is_null()) return false;
-  const utString& translated = m_loader->root().translate_key(key);
+  // What translate_key does with a text that holds no "[".
+  const zynParameterRoot& root = m_loader->root();
+  const utString& translated = bracket_free ? root.lookup_key_synonym(key) : root.translate_key(key);
   if (&translated != &key && translated != key) return false;
   const zynParameterPtr p = open_member(step, first);
   if (is_missing(*p)) return false;
@@ -386,9 +388,9 @@ bool zynParameterSerializer::apply_entry_value(const zynParameterKey& key, const
     m_entry_prefix = m_entry_key.size();
     m_entry_prefix_of = open.serial;
   }
-  m_entry_key.resize(m_entry_prefix);
+  m_entry_key.erase(m_entry_prefix);  // inline, where resize() is a call
   m_entry_key += name.text;
-  return apply_member(m_entry_key, name.key, name.text, name.text);
+  return apply_member(m_entry_key, name.key, name.text, name.text, open.bracket_free);
 }
 
 // A plain map is asked first for the member after the one found last: a
@@ -398,8 +400,7 @@ bool zynParameterSerializer::apply_entry_value(const zynParameterKey& key, const
 zynParameterPtr zynParameterSerializer::open_member(const zynParameterKey& step, const utString& name) {
   zynOpenContainer& open = m_open.back();
   zynParameter& at = *open.at;
-  if (typeid(at) != typeid(zynParameterMap) || zynEvalFunction::functions_only() || (name.size() == 5 && name == "_keys"))
-    return at[step];
+  if (!open.plain_map || (name.size() == 5 && name == "_keys")) return at[step];
   const zynParameterMapMembers& members = static_cast<const zynParameterMap&>(at).members();
   const zynParameterMapMember* m = open.next < members.size() && members[open.next].name == name
                                        ? &members[open.next]
@@ -417,7 +418,7 @@ void zynParameterSerializer::load_map(const zynParameterKey& key, int skip) {
     return;
   }
   zynParameterRoot* top = m_in_header ? m_header.get() : m_root;
-  m_open.push_back({m_open.empty() ? zynParameterPtr(coPrfExternal, top) : current(key), key.str(), 0, ++m_open_serial});
+  open_container(m_open.empty() ? zynParameterPtr(coPrfExternal, top) : current(key), key.str());
   next_token();
   while (m_error == PSE_OK && !is_token('}')) {
     load_entry(key, skip);
@@ -433,6 +434,14 @@ void zynParameterSerializer::load_map(const zynParameterKey& key, int skip) {
   --m_nesting;
 }
 
+// What is asked of a container for each of its entries is asked once, when
+// its reading begins. Function-only lookups come and go with scopes that
+// close before an entry is read, so they stand while the container is read.
+void zynParameterSerializer::open_container(zynParameterPtr at, const utString& key) {
+  const bool plain_map = !at.is_null() && typeid(*at) == typeid(zynParameterMap) && !zynEvalFunction::functions_only();
+  m_open.push_back({std::move(at), key, 0, ++m_open_serial, key.find('[') == utString::npos, plain_map});
+}
+
 // A key is a function of its text alone; a slot holds the last name that
 // hashed to it.
 const zynParameterSerializer::zynNameKey& zynParameterSerializer::name_key(std::string_view text) {
@@ -441,7 +450,8 @@ const zynParameterSerializer::zynNameKey& zynParameterSerializer::name_key(std::
     slot.key = zynParameterKey(slot.text);
     const zynParameterType type = slot.key.type();
     slot.plain = type != PT_ERROR && type != PT_ARRAY && slot.key.remainder_str().empty() &&
-                 slot.key.str() == slot.text && slot.key.first() == slot.text && slot.key.last() == slot.text;
+                 slot.key.str() == slot.text && slot.key.first() == slot.text && slot.key.last() == slot.text &&
+                 slot.text.find('[') == utString::npos;
     return slot;
   };
   if (text.empty() || text.size() > max_kept_name) return fill(m_unkept_name_key);
@@ -596,7 +606,7 @@ void zynParameterSerializer::load_array(const zynParameterKey& key, int skip) {
   // A list grows by one when its element one past the end is asked for.
   zynParameterPtr array = skip ? zynParameterPtr() : current(key);
   if (!array.is_null() && zynParameter::get_type(*array) != PT_ARRAY) array = zynParameterPtr();
-  m_open.push_back({array, key.str(), 0, ++m_open_serial});
+  open_container(array, key.str());
   next_token();
   for (int i = 0; m_error == PSE_OK && !is_token(')'); ++i) {
     const zynParameterKey index(i, utString());
