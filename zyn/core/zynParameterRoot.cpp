@@ -107,10 +107,12 @@ utString zynParameterRoot::print(int depth) const {
 // --- Lookup -------------------------------------------------------------------------
 
 const utString& zynParameterRoot::lookup_key_synonym(const utString& text) const {
-  // Three fixed pairs: comparing is cheaper than hashing every key looked up.
+  // Three fixed pairs: comparing is cheaper than hashing every key looked
+  // up, and most keys differ from them in length or first character.
   static const utString synonyms[][2] = {{"id", "ID"}, {"root_type", "RootType"}, {"name", "Name"}};
+  if (text.empty()) return text;
   for (const auto& pair : synonyms)
-    if (text == pair[0]) return pair[1];
+    if (text.size() == pair[0].size() && text[0] == pair[0][0] && text == pair[0]) return pair[1];
   return text;
 }
 
