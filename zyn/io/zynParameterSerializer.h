@@ -201,6 +201,9 @@ class ZYN_EXPORT zynParameterSerializer {
   void check_locked(const zynParameterPtr& existing, const zynRefToObjectId& lock);
   // Reads the next token into m_token; on failure records the error.
   void next_token();
+  // Reads the next token; when it is the punctuation "separator", reads the
+  // one after it too and returns 1.
+  int next_token_after(char separator);
   int read_quoted();
   // Records "e" as the error of the load (the first one counts) and where it happened.
   void fail(zynParameterSerialError e);

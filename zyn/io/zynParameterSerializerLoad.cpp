@@ -64,6 +64,31 @@ constexpr zynCharClasses char_classes;
 
 unsigned char char_class(char c) { return char_classes.of[static_cast<unsigned char>(c)]; }
 
+// A token that needs no more than a scan: a punctuation character (its
+// "kind"), or a quoted text without backslashes (kind '"'). Kind 0 leaves
+// the token at "at" to next_token(). Positions never pass the end of the
+// text, whose NUL is no blank and ends a run.
+struct zynQuickToken {
+  size_t at;
+  size_t end;
+  char kind;
+  std::string_view text(const char* input) const {
+    return kind == '"' ? std::string_view(input + at + 1, end - at - 2) : std::string_view(input + at, 1);
+  }
+};
+
+zynQuickToken quick_token(const char* text, size_t pos) {
+  while (char_class(text[pos]) == char_blank) ++pos;
+  const char c = text[pos];
+  if (char_class(c) == char_punct) return {pos, pos + 1, c};
+  if (c == '"') {
+    size_t stop = pos + 1;
+    while (char_class(text[stop]) != char_stop) ++stop;
+    if (text[stop] == '"') return {pos, stop + 1, '"'};
+  }
+  return {pos, pos, 0};
+}
+
 bool is_missing(const zynParameter& p) { return zynParameter::get_type(p) == PT_ERROR && !p.is_ref(); }
 
 // The number of components of the key text "name" ("a.b[2]" has three).
@@ -115,22 +140,18 @@ void zynParameterSerializer::next_token() {
   m_token = std::string_view();
   m_token_quoted = 0;
   if (m_error != PSE_OK) return;
-  // Positions never pass the end: the NUL there is no blank and ends a run.
   const char* const text = m_input.c_str();
-  size_t pos = m_pos;
-  while (char_class(text[pos]) == char_blank) ++pos;
+  const zynQuickToken quick = quick_token(text, m_pos);
+  const size_t pos = quick.at;
   m_token_at = pos;
-  const char c = text[pos];
-  if (c == '"') {
+  if (quick.kind) {
+    m_pos = quick.end;
+    m_token = quick.text(text);
+    m_token_quoted = quick.kind == '"';
+    return;
+  }
+  if (text[pos] == '"') {  // a text with backslashes, or one that does not end
     m_token_quoted = 1;
-    // Most texts hold no backslash: they are views into the input.
-    size_t stop = pos + 1;
-    while (char_class(text[stop]) != char_stop) ++stop;
-    if (text[stop] == '"') {
-      m_token = std::string_view(text + pos + 1, stop - pos - 1);
-      m_pos = stop + 1;
-      return;
-    }
     m_pos = pos + 1;
     if (!read_quoted()) fail(PSE_STREAM);
     return;
@@ -143,7 +164,30 @@ void zynParameterSerializer::next_token() {
   }
   m_pos = pos + 1;
   m_token = std::string_view(text + pos, 1);
-  if (char_class(c) != char_punct) fail(PSE_SYNTAX);
+  fail(PSE_SYNTAX);
+}
+
+// The separator between two tokens is read past without being stored,
+// which is all that next_token() would leave of it.
+int zynParameterSerializer::next_token_after(char separator) {
+  if (m_error == PSE_OK) {
+    const char* const text = m_input.c_str();
+    const zynQuickToken first = quick_token(text, m_pos);
+    if (first.kind == separator) {
+      const zynQuickToken second = quick_token(text, first.end);
+      if (second.kind) {
+        m_token_at = second.at;
+        m_pos = second.end;
+        m_token = second.text(text);
+        m_token_quoted = second.kind == '"';
+        return 1;
+      }
+    }
+  }
+  next_token();
+  if (!is_token(separator)) return 0;
+  next_token();
+  return 1;
 }
 
 // Reads the rest of a quoted string into m_token: a view into the text, or
@@ -422,13 +466,9 @@ void zynParameterSerializer::load_map(const zynParameterKey& key, int skip) {
   next_token();
   while (m_error == PSE_OK && !is_token('}')) {
     load_entry(key, skip);
-    next_token();
-    if (is_token('}')) break;
-    if (!is_token(',')) {
-      fail(PSE_SYNTAX);
-      break;
-    }
-    next_token();
+    if (next_token_after(',')) continue;
+    if (!is_token('}')) fail(PSE_SYNTAX);
+    break;
   }
   m_open.pop_back();
   --m_nesting;
@@ -484,9 +524,7 @@ void zynParameterSerializer::load_entry(const zynParameterKey& key, int skip) {
     if (!skip) m_failed_pars.push_back(key.str().empty() ? m_name_text : key.str() + "." + m_name_text);
     skip = skip_unplaced;
   }
-  next_token();
-  if (is_token(':')) {
-    next_token();
+  if (next_token_after(':')) {
     // A plain value goes straight to the member of the container being
     // read, with no step on the path for it.
     if (m_token_quoted && !skip && !selection_active() && apply_entry_value(key, slot)) return;
