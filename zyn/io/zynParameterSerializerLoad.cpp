@@ -478,7 +478,9 @@ void zynParameterSerializer::load_map(const zynParameterKey& key, int skip) {
 // its reading begins. Function-only lookups come and go with scopes that
 // close before an entry is read, so they stand while the container is read.
 void zynParameterSerializer::open_container(zynParameterPtr at, const utString& key) {
-  const bool plain_map = !at.is_null() && typeid(*at) == typeid(zynParameterMap) && !zynEvalFunction::functions_only();
+  const zynParameter* const container = at.raw();
+  const bool plain_map =
+      container && typeid(*container) == typeid(zynParameterMap) && !zynEvalFunction::functions_only();
   m_open.push_back({std::move(at), key, 0, ++m_open_serial, key.find('[') == utString::npos, plain_map});
 }
 
@@ -511,7 +513,8 @@ void zynParameterSerializer::load_entry(const zynParameterKey& key, int skip) {
   }
   // A dotted name reaches as deep as nested maps would: the same bound holds.
   // It has at most one component more than it has characters.
-  if (static_cast<size_t>(m_nesting) + m_token.size() > max_nesting && m_nesting - 1 + key_depth(m_token) > max_nesting) {
+  if (static_cast<size_t>(m_nesting) + m_token.size() > max_nesting &&
+      m_nesting - 1 + key_depth(m_token) > max_nesting) {
     fail(PSE_SYNTAX);
     return;
   }
