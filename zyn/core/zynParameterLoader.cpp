@@ -57,7 +57,7 @@ int zynParameterLoader::apply_found(zynParameter& par, const utString& key, cons
   // Only a "," (or a "." where the locale's point is another) changes in
   // the local form: the rest is set as it stands, without a copy.
   const auto holds = [&text](char c) { return std::find(text.begin(), text.end(), c) != text.end(); };
-  const bool changes = holds(',') || (nlsUtils::m_decimal_point != '.' && holds('.'));
+  const bool changes = localise && (holds(',') || (nlsUtils::m_decimal_point != '.' && holds('.')));
   if (localise && changes) par.set_string(zynEvaluator::localize(text));
   else par.set_string(text);
   return 0;

@@ -15,7 +15,7 @@ int32_t zynParameterSetFromGui::s_count = 0;
 // that holds the callback. The guard is read at every step of the climb.
 void zynParameterNotify::modified(zynParameter* p) {
   zyn_eval_memo_values_changed();
-  p->invalidate_dependents();
+  if (p->m_side) p->invalidate_dependents();  // most have no dependents: no call then
   if (!zynParameter::s_modify_callbacks_set) return;
   for (zynParameter* q = p; q; q = q->parent()) {
     if (zynBlockParUpdateCallbacks::block_parameter_update_callbacks()) return;

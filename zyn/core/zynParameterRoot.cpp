@@ -107,11 +107,17 @@ utString zynParameterRoot::print(int depth) const {
 // --- Lookup -------------------------------------------------------------------------
 
 const utString& zynParameterRoot::lookup_key_synonym(const utString& text) const {
-  // Three fixed pairs: comparing is cheaper than hashing every key looked up.
+  // Three fixed pairs: comparing is cheaper than hashing every key looked
+  // up, and most keys differ from them in length or first character.
   static const utString synonyms[][2] = {{"id", "ID"}, {"root_type", "RootType"}, {"name", "Name"}};
-  for (const auto& pair : synonyms)
-    if (text == pair[0]) return pair[1];
-  return text;
+  size_t pair = 0;
+  switch (text.size()) {
+    case 2: pair = 0; break;
+    case 9: pair = 1; break;
+    case 4: pair = 2; break;
+    default: return text;
+  }
+  return text[0] == synonyms[pair][0][0] && text == synonyms[pair][0] ? synonyms[pair][1] : text;
 }
 
 // The unbracketed parts are translated as one growing path ("a[1].b" asks

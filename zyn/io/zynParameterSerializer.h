@@ -145,7 +145,8 @@ class ZYN_EXPORT zynParameterSerializer {
 
  private:
   // An entry name read before and the key it reads as; "plain" when the key
-  // is that one member name as written (its text, first and last component).
+  // is that one member name as written (its text, first and last component)
+  // and holds no "[".
   struct zynNameKey {
     utString text;
     zynParameterKey key;
@@ -184,12 +185,16 @@ class ZYN_EXPORT zynParameterSerializer {
   // the container being read; returns false when the loader must look the
   // entry up itself.
   bool apply_in_container(const utString& key, const zynParameterKey& step);
-  // As apply_in_container, for the step whose first and last component texts are given.
-  bool apply_member(const utString& key, const zynParameterKey& step, const utString& first, const utString& last);
+  // As apply_in_container, for the step whose first and last component texts
+  // are given; "bracket_free" when "key" is known to hold no "[".
+  bool apply_member(const utString& key, const zynParameterKey& step, const utString& first, const utString& last,
+                    bool bracket_free);
   // Applies the value token to the entry "name" of the map "key" being read.
   bool apply_entry_value(const zynParameterKey& key, const zynNameKey& name);
   // Returns the member "step" (named "first") of the container being read.
   zynParameterPtr open_member(const zynParameterKey& step, const utString& first);
+  // Pushes the container "at" (null when nothing) whose key text is "key".
+  void open_container(zynParameterPtr at, const utString& key);
   // Returns the key "text" reads as, valid until the next call. Entry names
   // repeat from map to map, so the keys of short names are kept by their text.
   const zynNameKey& name_key(std::string_view text);
@@ -198,6 +203,9 @@ class ZYN_EXPORT zynParameterSerializer {
   void check_locked(const zynParameterPtr& existing, const zynRefToObjectId& lock);
   // Reads the next token into m_token; on failure records the error.
   void next_token();
+  // Reads the next token; when it is the punctuation "separator", reads the
+  // one after it too and returns 1.
+  int next_token_after(char separator);
   int read_quoted();
   // Records "e" as the error of the load (the first one counts) and where it happened.
   void fail(zynParameterSerialError e);
@@ -285,6 +293,8 @@ class ZYN_EXPORT zynParameterSerializer {
     utString key;
     size_t next = 0;  // the position after the member last found in it
     uint64_t serial = 0;  // tells it from every container opened before
+    bool bracket_free = true;  // its key text holds no "["
+    bool plain_map = false;  // a zynParameterMap itself, whose members are looked up directly
   };
   std::vector<zynOpenContainer> m_open;
   std::vector<zynNameKey> m_name_keys;

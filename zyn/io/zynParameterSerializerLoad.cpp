@@ -47,20 +47,47 @@ bool is_library_loader(const zynParameterLoader* loader) {
 }
 
 // The classes of characters the tokenizer scans over: white space between
-// tokens (what std::isspace gives in the "C" locale), and what ends the
-// plain run of a quoted text. A text's terminating NUL ends a run too, so
-// that a scan needs no separate test for the end of the input.
-enum : unsigned char { char_plain = 0, char_blank = 1, char_stop = 2 };
+// tokens (what std::isspace gives in the "C" locale), what ends the plain
+// run of a quoted text, and the punctuation tokens. A text's terminating
+// NUL ends a run too, so that a scan needs no separate test for the end of
+// the input.
+enum : unsigned char { char_plain = 0, char_blank = 1, char_stop = 2, char_punct = 3 };
 struct zynCharClasses {
   unsigned char of[256] = {};
   constexpr zynCharClasses() {
     for (char c : {' ', '\t', '\n', '\v', '\f', '\r'}) of[static_cast<unsigned char>(c)] = char_blank;
     for (char c : {'"', '\\', '\0'}) of[static_cast<unsigned char>(c)] = char_stop;
+    for (char c : {'{', '}', '(', ')', ',', ':'}) of[static_cast<unsigned char>(c)] = char_punct;
   }
 };
 constexpr zynCharClasses char_classes;
 
 unsigned char char_class(char c) { return char_classes.of[static_cast<unsigned char>(c)]; }
+
+// A token that needs no more than a scan: a punctuation character (its
+// "kind"), or a quoted text without backslashes (kind '"'). Kind 0 leaves
+// the token at "at" to next_token(). Positions never pass the end of the
+// text, whose NUL is no blank and ends a run.
+struct zynQuickToken {
+  size_t at;
+  size_t end;
+  char kind;
+  std::string_view text(const char* input) const {
+    return kind == '"' ? std::string_view(input + at + 1, end - at - 2) : std::string_view(input + at, 1);
+  }
+};
+
+zynQuickToken quick_token(const char* text, size_t pos) {
+  while (char_class(text[pos]) == char_blank) ++pos;
+  const char c = text[pos];
+  if (char_class(c) == char_punct) return {pos, pos + 1, c};
+  if (c == '"') {
+    size_t stop = pos + 1;
+    while (char_class(text[stop]) != char_stop) ++stop;
+    if (text[stop] == '"') return {pos, stop + 1, '"'};
+  }
+  return {pos, pos, 0};
+}
 
 bool is_missing(const zynParameter& p) { return zynParameter::get_type(p) == PT_ERROR && !p.is_ref(); }
 
@@ -113,26 +140,54 @@ void zynParameterSerializer::next_token() {
   m_token = std::string_view();
   m_token_quoted = 0;
   if (m_error != PSE_OK) return;
-  const size_t size = m_input.size();
-  const char* const text = m_input.c_str();  // the NUL at its end is no blank
-  while (char_class(text[m_pos]) == char_blank) ++m_pos;
-  if (m_pos >= size) {
+  const char* const text = m_input.c_str();
+  const zynQuickToken quick = quick_token(text, m_pos);
+  const size_t pos = quick.at;
+  m_token_at = pos;
+  if (quick.kind) {
+    m_pos = quick.end;
+    m_token = quick.text(text);
+    m_token_quoted = quick.kind == '"';
+    return;
+  }
+  if (text[pos] == '"') {  // a text with backslashes, or one that does not end
+    m_token_quoted = 1;
+    m_pos = pos + 1;
+    if (!read_quoted()) fail(PSE_STREAM);
+    return;
+  }
+  if (pos >= m_input.size()) {
+    m_pos = pos;
     m_at_end = 1;
     fail(PSE_STREAM);
     return;
   }
-  m_token_at = m_pos;
-  const char c = m_input[m_pos++];
-  if (c == '"') {
-    m_token_quoted = 1;
-    if (!read_quoted()) fail(PSE_STREAM);
-    return;
+  m_pos = pos + 1;
+  m_token = std::string_view(text + pos, 1);
+  fail(PSE_SYNTAX);
+}
+
+// The separator between two tokens is read past without being stored,
+// which is all that next_token() would leave of it.
+int zynParameterSerializer::next_token_after(char separator) {
+  if (m_error == PSE_OK) {
+    const char* const text = m_input.c_str();
+    const zynQuickToken first = quick_token(text, m_pos);
+    if (first.kind == separator) {
+      const zynQuickToken second = quick_token(text, first.end);
+      if (second.kind) {
+        m_token_at = second.at;
+        m_pos = second.end;
+        m_token = second.text(text);
+        m_token_quoted = second.kind == '"';
+        return 1;
+      }
+    }
   }
-  m_token = std::string_view(m_input).substr(m_token_at, 1);
-  switch (c) {
-    case '{': case '}': case '(': case ')': case ',': case ':': return;
-    default: fail(PSE_SYNTAX);
-  }
+  next_token();
+  if (!is_token(separator)) return 0;
+  next_token();
+  return 1;
 }
 
 // Reads the rest of a quoted string into m_token: a view into the text, or
@@ -344,13 +399,15 @@ void zynParameterSerializer::apply_value(const zynParameterKey& key) {
 // translates, and an entry the container lacks, are left to the loader.
 bool zynParameterSerializer::apply_in_container(const utString& key, const zynParameterKey& step) {
   if (step.type() == PT_ERROR || !step.remainder_str().empty()) return false;
-  return apply_member(key, step, step.first(), step.last());
+  return apply_member(key, step, step.first(), step.last(), false);
 }
 
 bool zynParameterSerializer::apply_member(const utString& key, const zynParameterKey& step, const utString& first,
-                                          const utString& last) {
+                                          const utString& last, bool bracket_free) {
   if (!m_own_loader || m_open.empty() || m_open.back().at.is_null()) return false;
-  const utString& translated = m_loader->root().translate_key(key);
+  // What translate_key does with a text that holds no "[".
+  const zynParameterRoot& root = m_loader->root();
+  const utString& translated = bracket_free ? root.lookup_key_synonym(key) : root.translate_key(key);
   if (&translated != &key && translated != key) return false;
   const zynParameterPtr p = open_member(step, first);
   if (is_missing(*p)) return false;
@@ -375,9 +432,9 @@ bool zynParameterSerializer::apply_entry_value(const zynParameterKey& key, const
     m_entry_prefix = m_entry_key.size();
     m_entry_prefix_of = open.serial;
   }
-  m_entry_key.resize(m_entry_prefix);
+  m_entry_key.erase(m_entry_prefix);  // inline, where resize() is a call
   m_entry_key += name.text;
-  return apply_member(m_entry_key, name.key, name.text, name.text);
+  return apply_member(m_entry_key, name.key, name.text, name.text, open.bracket_free);
 }
 
 // A plain map is asked first for the member after the one found last: a
@@ -387,8 +444,7 @@ bool zynParameterSerializer::apply_entry_value(const zynParameterKey& key, const
 zynParameterPtr zynParameterSerializer::open_member(const zynParameterKey& step, const utString& name) {
   zynOpenContainer& open = m_open.back();
   zynParameter& at = *open.at;
-  if (typeid(at) != typeid(zynParameterMap) || zynEvalFunction::functions_only() || (name.size() == 5 && name == "_keys"))
-    return at[step];
+  if (!open.plain_map || (name.size() == 5 && name == "_keys")) return at[step];
   const zynParameterMapMembers& members = static_cast<const zynParameterMap&>(at).members();
   const zynParameterMapMember* m = open.next < members.size() && members[open.next].name == name
                                        ? &members[open.next]
@@ -406,20 +462,26 @@ void zynParameterSerializer::load_map(const zynParameterKey& key, int skip) {
     return;
   }
   zynParameterRoot* top = m_in_header ? m_header.get() : m_root;
-  m_open.push_back({m_open.empty() ? zynParameterPtr(coPrfExternal, top) : current(key), key.str(), 0, ++m_open_serial});
+  open_container(m_open.empty() ? zynParameterPtr(coPrfExternal, top) : current(key), key.str());
   next_token();
   while (m_error == PSE_OK && !is_token('}')) {
     load_entry(key, skip);
-    next_token();
-    if (is_token('}')) break;
-    if (!is_token(',')) {
-      fail(PSE_SYNTAX);
-      break;
-    }
-    next_token();
+    if (next_token_after(',')) continue;
+    if (!is_token('}')) fail(PSE_SYNTAX);
+    break;
   }
   m_open.pop_back();
   --m_nesting;
+}
+
+// What is asked of a container for each of its entries is asked once, when
+// its reading begins. Function-only lookups come and go with scopes that
+// close before an entry is read, so they stand while the container is read.
+void zynParameterSerializer::open_container(zynParameterPtr at, const utString& key) {
+  const zynParameter* const container = at.raw();
+  const bool plain_map =
+      container && typeid(*container) == typeid(zynParameterMap) && !zynEvalFunction::functions_only();
+  m_open.push_back({std::move(at), key, 0, ++m_open_serial, key.find('[') == utString::npos, plain_map});
 }
 
 // A key is a function of its text alone; a slot holds the last name that
@@ -430,7 +492,8 @@ const zynParameterSerializer::zynNameKey& zynParameterSerializer::name_key(std::
     slot.key = zynParameterKey(slot.text);
     const zynParameterType type = slot.key.type();
     slot.plain = type != PT_ERROR && type != PT_ARRAY && slot.key.remainder_str().empty() &&
-                 slot.key.str() == slot.text && slot.key.first() == slot.text && slot.key.last() == slot.text;
+                 slot.key.str() == slot.text && slot.key.first() == slot.text && slot.key.last() == slot.text &&
+                 slot.text.find('[') == utString::npos;
     return slot;
   };
   if (text.empty() || text.size() > max_kept_name) return fill(m_unkept_name_key);
@@ -449,7 +512,9 @@ void zynParameterSerializer::load_entry(const zynParameterKey& key, int skip) {
     return;
   }
   // A dotted name reaches as deep as nested maps would: the same bound holds.
-  if (m_nesting - 1 + key_depth(m_token) > max_nesting) {
+  // It has at most one component more than it has characters.
+  if (static_cast<size_t>(m_nesting) + m_token.size() > max_nesting &&
+      m_nesting - 1 + key_depth(m_token) > max_nesting) {
     fail(PSE_SYNTAX);
     return;
   }
@@ -462,9 +527,7 @@ void zynParameterSerializer::load_entry(const zynParameterKey& key, int skip) {
     if (!skip) m_failed_pars.push_back(key.str().empty() ? m_name_text : key.str() + "." + m_name_text);
     skip = skip_unplaced;
   }
-  next_token();
-  if (is_token(':')) {
-    next_token();
+  if (next_token_after(':')) {
     // A plain value goes straight to the member of the container being
     // read, with no step on the path for it.
     if (m_token_quoted && !skip && !selection_active() && apply_entry_value(key, slot)) return;
@@ -584,7 +647,7 @@ void zynParameterSerializer::load_array(const zynParameterKey& key, int skip) {
   // A list grows by one when its element one past the end is asked for.
   zynParameterPtr array = skip ? zynParameterPtr() : current(key);
   if (!array.is_null() && zynParameter::get_type(*array) != PT_ARRAY) array = zynParameterPtr();
-  m_open.push_back({array, key.str(), 0, ++m_open_serial});
+  open_container(array, key.str());
   next_token();
   for (int i = 0; m_error == PSE_OK && !is_token(')'); ++i) {
     const zynParameterKey index(i, utString());
