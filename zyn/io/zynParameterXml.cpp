@@ -51,6 +51,11 @@ class zynXmlWriter {
   zynXmlWriter(zynTextBuffer& out, Typename xml_typename) : m_out(out), m_xml_typename(xml_typename) {}
 
   void element(const zynParameterPtr& p) {
+    // A named value of the library's own scalar kinds that needs no
+    // evaluation: no reference, error or function to tell apart.
+    const zynParameter& par = *p;
+    const utString* text = zyn_plain_scalar_text(par);
+    if (text && !par.get_name().empty()) return plain_element(par.get_name(), *text);
     const zynXmlSubject s(p);
     const size_t name_at = m_out.size() + 1;
     m_out.put('<');
@@ -63,6 +68,16 @@ class zynXmlWriter {
     value(s);
     m_out.append("</");
     m_out.repeat(name_at, name_size);
+    m_out.put('>');
+  }
+
+  void plain_element(const utString& name, const utString& text) {
+    m_out.put('<');
+    m_out.append(name);
+    m_out.put('>');
+    m_out.append(text);
+    m_out.append("</");
+    m_out.append(name);
     m_out.put('>');
   }
 

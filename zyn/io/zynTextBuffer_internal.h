@@ -81,22 +81,26 @@ class zynTextBuffer {
   // Most pieces are names and numbers of a few characters: those are copied
   // in two overlapping moves rather than through a call.
   static void copy(char* to, const char* from, size_t n) {
-    if (n >= 8 && n <= 16) {
+    if (n > 16) {
+      std::memcpy(to, from, n);
+    } else if (n >= 8) {
       uint64_t head, tail;
       std::memcpy(&head, from, 8);
       std::memcpy(&tail, from + n - 8, 8);
       std::memcpy(to, &head, 8);
       std::memcpy(to + n - 8, &tail, 8);
-    } else if (n >= 4 && n < 8) {
+    } else if (n >= 4) {
       uint32_t head, tail;
       std::memcpy(&head, from, 4);
       std::memcpy(&tail, from + n - 4, 4);
       std::memcpy(to, &head, 4);
       std::memcpy(to + n - 4, &tail, 4);
-    } else if (n < 4) {
-      for (size_t i = 0; i < n; ++i) to[i] = from[i];
-    } else {
-      std::memcpy(to, from, n);
+    } else if (n > 0) {
+      // The first, middle and last characters cover one to three.
+      const char first = from[0], middle = from[n / 2], last = from[n - 1];
+      to[0] = first;
+      to[n / 2] = middle;
+      to[n - 1] = last;
     }
   }
 
