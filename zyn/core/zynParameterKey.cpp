@@ -48,10 +48,6 @@ class KeyCache {
  public:
   // The parse a text stands for (its synonym's, when it has one), or null.
   const zynParameterKeyImplPtr* find(const utString& text) {
-    if (!m_synonyms.empty()) {
-      auto found = m_synonyms.find(text);
-      if (found != m_synonyms.end()) return &found->second;
-    }
     auto found = m_table.find(text);
     if (found != m_table.end()) return &found->second;
     if (m_old.empty()) return nullptr;
@@ -66,7 +62,7 @@ class KeyCache {
     const size_t cost = entry_cost(text);
     if (m_bytes + cost > cache_budget) {
       m_old = std::move(m_table);
-      m_table = KeyTable();
+      m_table = m_synonyms;
       m_bytes = 0;
     }
     m_bytes += cost;
@@ -74,9 +70,10 @@ class KeyCache {
   }
 
   // Makes "text" parse as "impl" from now on.
-  void set_synonym(const utString& text, zynParameterKeyImplPtr impl) {
+  void set_synonym(const utString& text, const zynParameterKeyImplPtr& impl) {
     ++synonyms_changes;
-    m_synonyms[text] = std::move(impl);
+    m_synonyms[text] = impl;
+    m_table[text] = impl;
   }
 
   // Counts the changes of synonyms: a remainder kept by a parse holds only
@@ -84,7 +81,7 @@ class KeyCache {
   unsigned synonyms_changes = 0;
 
  private:
-  KeyTable m_synonyms;  // never dropped
+  KeyTable m_synonyms;  // also in m_table, and never dropped
   KeyTable m_table;
   KeyTable m_old;
   size_t m_bytes = 0;  // of m_table

@@ -23,6 +23,7 @@
 #include "zyn/values/zynParameterEnum.h"
 #include "zyn/values/zynParameterNumeric.h"
 #include "zyn/values/zynParameterString.h"
+#include "zyn/host/zynShortText_internal.h"
 
 namespace {
 
@@ -446,7 +447,7 @@ zynParameterPtr zynParameterSerializer::open_member(const zynParameterKey& step,
   zynParameter& at = *open.at;
   if (!open.plain_map || (name.size() == 5 && name == "_keys")) return at[step];
   const zynParameterMapMembers& members = static_cast<const zynParameterMap&>(at).members();
-  const zynParameterMapMember* m = open.next < members.size() && members[open.next].name == name
+  const zynParameterMapMember* m = open.next < members.size() && zyn_same_text(members[open.next].name, name)
                                        ? &members[open.next]
                                        : static_cast<const zynParameterMap&>(at).find_member(name);
   if (!m) return at[step];
@@ -501,7 +502,7 @@ const zynParameterSerializer::zynNameKey& zynParameterSerializer::name_key(std::
   uint32_t hash = 2166136261u;  // FNV-1a
   for (const char c : text) hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
   zynNameKey& slot = m_name_keys[hash & (name_key_slots - 1)];
-  return slot.text == text ? slot : fill(slot);
+  return zyn_same_text(slot.text, text) ? slot : fill(slot);
 }
 
 // entry -> name [type [desc [lock]]] ":" value

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "zyn/host/utString.h"
+#include "zyn/host/zynShortText_internal.h"
 
 class zynTextBuffer {
  public:
@@ -49,11 +50,11 @@ class zynTextBuffer {
   void append_literal(const char (&s)[N]) {
     std::memcpy(room(N - 1), s, N - 1);
   }
-  void append(std::string_view s) { copy(room(s.size()), s.data(), s.size()); }
+  void append(std::string_view s) { zyn_copy_text(room(s.size()), s.data(), s.size()); }
   // Appends again the "n" characters written from position "at".
   void repeat(size_t at, size_t n) {
     char* to = room(n);
-    copy(to, m_text.data() + at, n);
+    zyn_copy_text(to, m_text.data() + at, n);
   }
   // Appends "s" in double quotes, with a backslash before every backslash
   // and double quote in it.
@@ -78,32 +79,6 @@ class zynTextBuffer {
   }
 
  private:
-  // Most pieces are names and numbers of a few characters: those are copied
-  // in two overlapping moves rather than through a call.
-  static void copy(char* to, const char* from, size_t n) {
-    if (n > 16) {
-      std::memcpy(to, from, n);
-    } else if (n >= 8) {
-      uint64_t head, tail;
-      std::memcpy(&head, from, 8);
-      std::memcpy(&tail, from + n - 8, 8);
-      std::memcpy(to, &head, 8);
-      std::memcpy(to + n - 8, &tail, 8);
-    } else if (n >= 4) {
-      uint32_t head, tail;
-      std::memcpy(&head, from, 4);
-      std::memcpy(&tail, from + n - 4, 4);
-      std::memcpy(to, &head, 4);
-      std::memcpy(to + n - 4, &tail, 4);
-    } else if (n > 0) {
-      // The first, middle and last characters cover one to three.
-      const char first = from[0], middle = from[n / 2], last = from[n - 1];
-      to[0] = first;
-      to[n / 2] = middle;
-      to[n - 1] = last;
-    }
-  }
-
   // Whether any of the eight bytes of "word" is "c".
   static bool has_byte(uint64_t word, char c) {
     constexpr uint64_t ones = ~uint64_t(0) / 255;

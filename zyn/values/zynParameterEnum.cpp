@@ -10,6 +10,7 @@
 #include "zyn/expr/zynEvaluator.h"
 #include "zyn/host/zynNls.h"
 #include "zyn/host/zynUnitsUtils.h"
+#include "zyn/host/zynShortText_internal.h"
 
 ZYN_DEFINE_TYPE(zynParameterEnum, zynParameterScalar)
 
@@ -141,7 +142,7 @@ int zynParameterEnum::find_exact(const utString& name) const {
   if (name.empty()) return -1;
   int index = 0;
   for (const zynParameterEnumState& state : m_states) {
-    if (state.name == name) return index;
+    if (zyn_same_text(state.name, name)) return index;
     ++index;
   }
   return -1;

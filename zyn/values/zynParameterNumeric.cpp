@@ -12,6 +12,7 @@
 #include "zyn/host/zynText.h"
 #include "zyn/host/zynTolerance.h"
 #include "zyn/values/zynNumeric_internal.h"
+#include "zyn/host/zynShortText_internal.h"
 
 ZYN_DEFINE_TYPE(zynParameterNumeric, zynParameterScalar)
 
@@ -347,7 +348,7 @@ utString zynParameterNumeric::get_string() const {
   }
   if (!evaluated_value(v).is_null()) return utString();
   utString text = format_value(v);
-  if ((m_flags & (VALUE_KNOWN | TEXT_PENDING)) == VALUE_KNOWN && text == m_value) m_flags |= TEXT_FORMATTED;
+  if ((m_flags & (VALUE_KNOWN | TEXT_PENDING)) == VALUE_KNOWN && zyn_same_text(text, m_value)) m_flags |= TEXT_FORMATTED;
   return text;
 }
 
@@ -470,7 +471,7 @@ void zynParameterNumeric::set_normalized_value(const utString& text, const doubl
   char point = nlsUtils::m_decimal_point;
   // The text it holds already, parsed and stored as set: nothing to redo.
   const uint8_t same = TEXT_NORMALIZED | CLASSIFIED;
-  if ((m_flags & (same | TEXT_PENDING)) == same && m_cache_point == point && text == m_value) {
+  if ((m_flags & (same | TEXT_PENDING)) == same && m_cache_point == point && zyn_same_text(text, m_value)) {
     m_fast_point = 0;
     onmodify_callback();
     return;

@@ -11,6 +11,7 @@
 #include "zyn/values/zynParameterNumeric.h"
 #include "zyn/values/zynParameterString.h"
 #include "zyn/values/zynPlainText_internal.h"
+#include "zyn/host/zynShortText_internal.h"
 
 #include <typeinfo>
 
@@ -109,7 +110,7 @@ utString zynParameterScalar::get_expr() const { return expr_text(); }
 void zynParameterScalar::set_value(const utString& text) {
   zyn_eval_note_value_change();
   const utString& current = get_value();
-  if (text != current) zynParameterUpdateTrack::track_parameter(this);
+  if (!zyn_same_text(text, current)) zynParameterUpdateTrack::track_parameter(this);
   else if (&current == &m_value) return;  // the same text (a tree loaded into its like)
   m_value = text;
   m_interpolates = -1;
