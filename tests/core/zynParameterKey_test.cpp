@@ -163,7 +163,9 @@ TEST(ParameterKey, Synonyms) {
   const zynParameterKey hot("hot_a.hot_b");
   for (int i = 0; i < 40000; ++i) {
     zynParameterKey("one_off" + std::to_string(i));
-    if (i % 1000 == 0) EXPECT_EQ(zynParameterKey("hot_a.hot_b").impl(), hot.impl());
+    if (i % 1000 == 0) {
+      EXPECT_EQ(zynParameterKey("hot_a.hot_b").impl(), hot.impl());
+    }
   }
   EXPECT_EQ(zynParameterKey("SynonymX").first(), "syn_a");
 }
