@@ -18,12 +18,12 @@
 #include "zyn/core/zynParameterLoader.h"
 #include "zyn/core/zynParameterUpdater.h"
 #include "zyn/core/zynPrefetch_internal.h"
+#include "zyn/host/zynShortText_internal.h"
 #include "zyn/library/zynEvalFunction.h"
 #include "zyn/library/zynParameterFunction.h"
 #include "zyn/values/zynParameterEnum.h"
 #include "zyn/values/zynParameterNumeric.h"
 #include "zyn/values/zynParameterString.h"
-#include "zyn/host/zynShortText_internal.h"
 
 namespace {
 

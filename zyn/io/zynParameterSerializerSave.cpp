@@ -17,9 +17,9 @@
 #include "zyn/expr/zynEvalMemo_internal.h"
 #include "zyn/expr/zynEvaluator.h"
 #include "zyn/io/zynTextBuffer_internal.h"
+#include "zyn/values/zynOwnKinds_internal.h"
 #include "zyn/values/zynParameterNumeric.h"
 #include "zyn/values/zynParameterString.h"
-#include "zyn/values/zynPlainText_internal.h"
 
 int32_t zynParameterSerializerCtrl::s_serializing = 0;
 

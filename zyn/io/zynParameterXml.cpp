@@ -8,8 +8,8 @@
 #include "zyn/expr/zynEvalMemo_internal.h"
 #include "zyn/expr/zynEvaluator.h"
 #include "zyn/io/zynTextBuffer_internal.h"
+#include "zyn/values/zynOwnKinds_internal.h"
 #include "zyn/values/zynParameterNumeric.h"
-#include "zyn/values/zynPlainText_internal.h"
 
 #include <atomic>
 #include <optional>

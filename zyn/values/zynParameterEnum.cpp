@@ -9,8 +9,8 @@
 #include "zyn/expr/zynEvalMemo_internal.h"
 #include "zyn/expr/zynEvaluator.h"
 #include "zyn/host/zynNls.h"
-#include "zyn/host/zynUnitsUtils.h"
 #include "zyn/host/zynShortText_internal.h"
+#include "zyn/host/zynUnitsUtils.h"
 
 ZYN_DEFINE_TYPE(zynParameterEnum, zynParameterScalar)
 

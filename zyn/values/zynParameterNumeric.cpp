@@ -9,10 +9,10 @@
 #include "zyn/expr/zynEvalCompiled_internal.h"
 #include "zyn/expr/zynEvalMemo_internal.h"
 #include "zyn/host/zynNls.h"
+#include "zyn/host/zynShortText_internal.h"
 #include "zyn/host/zynText.h"
 #include "zyn/host/zynTolerance.h"
 #include "zyn/values/zynNumeric_internal.h"
-#include "zyn/host/zynShortText_internal.h"
 
 ZYN_DEFINE_TYPE(zynParameterNumeric, zynParameterScalar)
 

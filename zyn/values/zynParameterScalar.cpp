@@ -6,12 +6,12 @@
 #include "zyn/core/zynParameter_internal.h"
 #include "zyn/expr/zynEvalMemo_internal.h"
 #include "zyn/expr/zynEvaluator.h"
+#include "zyn/host/zynShortText_internal.h"
 #include "zyn/host/zynUnitsUtils.h"
+#include "zyn/values/zynOwnKinds_internal.h"
 #include "zyn/values/zynParameterEnum.h"
 #include "zyn/values/zynParameterNumeric.h"
 #include "zyn/values/zynParameterString.h"
-#include "zyn/values/zynPlainText_internal.h"
-#include "zyn/host/zynShortText_internal.h"
 
 #include <typeinfo>
 
@@ -134,34 +134,46 @@ zynParameterPtr zynParameterScalar::operate_binary(const utString& op, const zyn
   return zynParameter::operate_binary(op, rhs);
 }
 
-// The kinds are told apart by the address of their type information: a
-// second copy of it (another module's) only sends a value the general way.
+namespace {
+
+enum class zynOwnKind { other, numeric, string, enumeration, map };
+
+// The library's kinds are told apart by the address of their type
+// information: a second copy of it (another module's) only sends a value
+// the general way.
+zynOwnKind own_kind(const zynParameter& p) {
+  const std::type_info* kind = &typeid(p);
+  if (kind == &typeid(zynParameterNumeric)) return zynOwnKind::numeric;
+  if (kind == &typeid(zynParameterString)) return zynOwnKind::string;
+  if (kind == &typeid(zynParameterEnum)) return zynOwnKind::enumeration;
+  if (kind == &typeid(zynParameterMap)) return zynOwnKind::map;
+  return zynOwnKind::other;
+}
+
+}  // namespace
+
 const utString* zyn_plain_scalar_text(const zynParameter& p) {
   if (zyn_eval_read_callbacks) return nullptr;
-  const std::type_info* kind = &typeid(p);
-  if (kind == &typeid(zynParameterNumeric)) return static_cast<const zynParameterNumeric&>(p).formatted_literal();
-  const bool is_enum = kind == &typeid(zynParameterEnum);
-  if (!is_enum && kind != &typeid(zynParameterString)) return nullptr;
+  const zynOwnKind kind = own_kind(p);
+  if (kind == zynOwnKind::numeric) return static_cast<const zynParameterNumeric&>(p).formatted_literal();
+  if (kind != zynOwnKind::string && kind != zynOwnKind::enumeration) return nullptr;
   const zynParameterScalar& scalar = static_cast<const zynParameterScalar&>(p);
   if (scalar.is_expr()) return nullptr;
   const utString& text = scalar.get_value();
-  if (is_enum && static_cast<const zynParameterEnum&>(p).find_index(text) < 0) return nullptr;
+  if (kind == zynOwnKind::enumeration && static_cast<const zynParameterEnum&>(p).find_index(text) < 0) return nullptr;
   return &text;
 }
 
 const zynParameterScalar* zyn_scalar_cast(const zynParameter& p) {
-  const std::type_info* kind = &typeid(p);
-  if (kind == &typeid(zynParameterNumeric) || kind == &typeid(zynParameterString) || kind == &typeid(zynParameterEnum))
-    return static_cast<const zynParameterScalar*>(&p);
+  const zynOwnKind kind = own_kind(p);
+  if (kind != zynOwnKind::other && kind != zynOwnKind::map) return static_cast<const zynParameterScalar*>(&p);
   return zynParameterScalar::ut_dynamic_cast(&p);
 }
 
 int zyn_member_active(const zynParameter& member, const zynParameter* active_container) {
-  const std::type_info* kind = &typeid(member);
-  const bool base_rule = kind == &typeid(zynParameterNumeric) || kind == &typeid(zynParameterString) ||
-                         kind == &typeid(zynParameterEnum) || kind == &typeid(zynParameterMap);
   // A read callback may change anything, the container's activity included.
-  if (base_rule && active_container && member.parent() == active_container && !zyn_eval_read_callbacks)
+  if (active_container && member.parent() == active_container && !zyn_eval_read_callbacks &&
+      own_kind(member) != zynOwnKind::other)
     return member.own_activity();
   return member.is_active();
 }

@@ -1,5 +1,7 @@
 // What saving and the XML export ask of every value, answered for the
-// library's own scalar kinds without evaluating or copying anything.
+// library's own kinds without virtual calls, evaluation or copies. A value
+// of any other kind (a host's subclass may answer differently) takes the
+// general way through the virtual calls.
 #pragma once
 
 #include "zyn/values/zynParameterScalar.h"
