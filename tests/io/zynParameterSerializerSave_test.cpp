@@ -42,10 +42,12 @@ TEST(SerializerSave, NestedContainersAndEmptyOnes) {
 TEST(SerializerSave, EscapesBackslashAndQuote) {
   zynParameterRoot root("R", 1, "");
   root.add("s", io_str("say \"hi\" \\o/"));
+  root.add("t", io_str("eight ok then \\ and \""));  // past whole clean words
   zynParameterSerializer s;
   s.set_compact_mode(1);
   const utString text = io_save(s, root);
   EXPECT_NE(text.find(R"("s":"say \"hi\" \\o/")"), utString::npos) << text;
+  EXPECT_NE(text.find(R"("t":"eight ok then \\ and \"")"), utString::npos) << text;
 }
 
 TEST(SerializerSave, ExpressionsAreNeutralOrEvaluated) {
