@@ -58,7 +58,7 @@ int zynParameterLoader::apply_found(zynParameter& par, const utString& key, cons
   // the local form: the rest is set as it stands, without a copy.
   const auto holds = [&text](char c) { return std::find(text.begin(), text.end(), c) != text.end(); };
   const bool changes = localise && (holds(',') || (nlsUtils::m_decimal_point != '.' && holds('.')));
-  if (localise && changes) par.set_string(zynEvaluator::localize(text));
+  if (changes) par.set_string(zynEvaluator::localize(text));
   else par.set_string(text);
   return 0;
 }

@@ -54,7 +54,6 @@ struct MemoState {
 
 thread_local MemoState state;
 
-
 // Keeps "p" alive while the memo holds it; what no owning handle holds
 // belongs to its caller.
 zynParameterPtr hold(const zynParameterPtr& p) {
