@@ -1,5 +1,6 @@
 #include "zyn/host/zynUniqueId.h"
 
+#include <array>
 #include <random>
 
 namespace {
@@ -11,8 +12,18 @@ int hex_digit(char c) {
   return -1;
 }
 
+// Seeds from eight words of the device (256 bits) rather than one, so that
+// two processes draw the same stream of ids with no real chance.
+std::mt19937_64 seeded_generator() {
+  std::random_device device;
+  std::array<std::random_device::result_type, 8> words{};
+  for (auto& word : words) word = device();
+  std::seed_seq seed(words.begin(), words.end());
+  return std::mt19937_64(seed);
+}
+
 std::mt19937_64& generator() {
-  static std::mt19937_64 gen{std::random_device{}()};
+  static std::mt19937_64 gen = seeded_generator();
   return gen;
 }
 
