@@ -5,6 +5,7 @@
 #include "zyn/collections/zynCollectionHooks_internal.h"
 #include "zyn/collections/zynParameterArray_internal.h"
 #include "zyn/core/zynParameterError.h"
+#include "zyn/core/zynParameterMap_internal.h"
 #include "zyn/core/zynParameter_internal.h"
 
 ZYN_DEFINE_TYPE(zynParameterList, zynParameterArray)
@@ -104,4 +105,11 @@ zynParameterPtr zynParameterList::add(const zynParameterKey& key, zynParameterPt
   zynParameterPtr added = zynParameterArray::add(key, element);
   if (!added->is_error() && has_value && zyn_is_scalar(prototype)) element->copy_value_from(*value);
   return added;
+}
+
+zynParameterPtr zyn_create_string_list(const std::vector<utString>& texts) {
+  zynParameterPtr list(new zynParameterList(zyn_create_string(utString())));
+  const zynParameterKey append(-1, utString());
+  for (const utString& text : texts) (*list)[append]->set_string(text);
+  return list;
 }

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "zyn/core/zynParameterError.h"
+#include "zyn/core/zynParameterMap_internal.h"
 #include "zyn/core/zynParameter_internal.h"
 #include "zyn/expr/zynEvalMemo_internal.h"
 #include "zyn/expr/zynEvaluator.h"
@@ -480,4 +481,9 @@ zynParameterPtr zynParameterRef::remove(const zynParameterKey& key) {
 void zynParameterRef::remove_all() {
   zynParameterPtr t = held_target();
   if (!t.is_null()) t->remove_all();
+}
+
+int zyn_is_nofollow_ref(const zynParameter& p) {
+  const zynParameterRef* ref = zynParameterRef::ut_dynamic_cast(&p);
+  return ref && ref->nofollow();
 }

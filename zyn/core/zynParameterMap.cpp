@@ -5,16 +5,12 @@
 #include <utility>
 #include <vector>
 
-#include "zyn/collections/zynParameterList.h"
-#include "zyn/collections/zynParameterRef.h"
 #include "zyn/core/zynParameterError.h"
 #include "zyn/core/zynParameterIter.h"
 #include "zyn/core/zynParameterMap_internal.h"
 #include "zyn/core/zynParameter_internal.h"
 #include "zyn/expr/zynEvalMemo_internal.h"
 #include "zyn/host/zynText.h"
-#include "zyn/library/zynEvalFunction.h"
-#include "zyn/library/zynParameterFunction.h"
 
 ZYN_DEFINE_TYPE(zynParameterMap, zynParameter)
 
@@ -66,17 +62,7 @@ void strip_active_expressions(zynParameter& p) {
   while (++walk) strip(*walk());
 }
 
-// Returns 1 for a function parameter (references are followed).
-bool is_function(const zynParameterPtr& p) {
-  return zynParameterFunction::ut_dynamic_cast(static_cast<const zynParameter*>(p.par())) != nullptr;
-}
-
 }  // namespace
-
-int zyn_is_nofollow_ref(const zynParameter& p) {
-  const zynParameterRef* ref = zynParameterRef::ut_dynamic_cast(&p);
-  return ref && ref->nofollow();
-}
 
 zynParameterMap::zynParameterMap() = default;
 
@@ -229,8 +215,6 @@ void zynParameterMap::unlink_all() {
 
 // --- Lookup -------------------------------------------------------------------------
 
-int zyn_lookup_functions_only() { return zynEvalFunction::functions_only(); }
-
 zynParameterPtr zynParameterMap::lookup(const zynParameterKey& key, bool writable) const {
   if (key.type() != PT_MAP) return error(PS_ERR_NAME);
   const utString& first = key.first();
@@ -245,7 +229,7 @@ zynParameterPtr zynParameterMap::lookup(const zynParameterKey& key, bool writabl
     result = writable ? member[key.remainder()] : static_cast<const zynParameter&>(member)[key.remainder()];
   }
   if (zyn_is_lookup_failure(*result)) return error(PS_ERR_NAME);
-  if (zyn_lookup_functions_only() && !is_function(result)) return error(PS_ERR_NAME);
+  if (zyn_lookup_functions_only() && !zyn_is_function(result.par())) return error(PS_ERR_NAME);
   return result;
 }
 
@@ -254,10 +238,10 @@ const zynParameterPtr zynParameterMap::operator[](const zynParameterKey& key) co
 zynParameterPtr zynParameterMap::operator[](const zynParameterKey& key) { return lookup(key, true); }
 
 zynParameterPtr zynParameterMap::keys_list() const {
-  zynParameterPtr list(new zynParameterList(zyn_create_string(utString())));
-  const zynParameterKey append(-1, utString());
-  for (const zynParameterMapMember& m : m_members) (*list)[append]->set_string(m.name);
-  return list;
+  std::vector<utString> names;
+  names.reserve(m_members.size());
+  for (const zynParameterMapMember& m : m_members) names.push_back(m.name);
+  return zyn_create_string_list(names);
 }
 
 // --- Changing members ---------------------------------------------------------------

@@ -1,6 +1,8 @@
 // Tests shared by maps, roots and the tree walk.
 #pragma once
 
+#include <vector>
+
 #include "zyn/core/zynParameter.h"
 
 // Returns 1 when a lookup result stands for "not found": an error value that
@@ -15,3 +17,9 @@ int zyn_is_nofollow_ref(const zynParameter& p);
 
 // Returns 1 while a function body runs: its lookups find functions only.
 int zyn_lookup_functions_only();
+
+// Returns 1 when "p" is a function parameter (0 for null).
+int zyn_is_function(const zynParameter* p);
+
+// Returns a new list of strings holding "texts" in order.
+zynParameterPtr zyn_create_string_list(const std::vector<utString>& texts);

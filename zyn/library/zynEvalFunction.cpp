@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "zyn/core/zynParameterMap_internal.h"
+
 namespace {
 
 // The number of open function-only scopes, and for every open scope the
@@ -39,3 +41,5 @@ int zynEvalFunction::functions_only() {
   const ScopeState& s = state();
   return !s.stack.empty() && s.counter > s.stack.back() ? 1 : 0;
 }
+
+int zyn_lookup_functions_only() { return zynEvalFunction::functions_only(); }

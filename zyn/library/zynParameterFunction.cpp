@@ -2,6 +2,7 @@
 
 #include "zyn/core/zynParameterError.h"
 #include "zyn/core/zynParameterIter.h"
+#include "zyn/core/zynParameterMap_internal.h"
 #include "zyn/expr/zynEvalMemo_internal.h"
 #include "zyn/expr/zynEvaluator.h"
 #include "zyn/library/zynLibrary_internal.h"
@@ -105,3 +106,5 @@ long long zyn_lib_element_count(const zynParameterPtr& p, long long limit) {
   }
   return count;
 }
+
+int zyn_is_function(const zynParameter* p) { return p && zynParameterFunction::ut_dynamic_cast(p) != nullptr; }
