@@ -2,35 +2,20 @@
 
 #include <cfloat>
 #include <cmath>
-#include <initializer_list>
+#include <vector>
 
+#include "support/zynTestGeometry.h"
 #include "support/zynTestLibTree.h"
-#include "support/zynTestParameter.h"
 #include "zyn/zyn.h"
 
 namespace {
 
-zynParameterPtr num(double v, zynParameterSubType s = PS_REAL) {
-  return zynParameterPtr(new zynParameterNumeric(s, zynDimensions(ZYN_DIM_NONE), v));
-}
+zynParameterPtr num(double v) { return zyn_real(v); }
 
-// A string-kind stand-in until the string class is available.
-zynParameterPtr text(const utString& s) {
-  zynTestParameter* p = new zynTestParameter(PT_STRING, PS_STRING);
-  p->set_string(s);
-  return zynParameterPtr(p);
-}
-
-zynParameterPtr tuple(std::initializer_list<zynParameterPtr> items) {
-  zynParameterPtr args(new zynParameterTempArray());
-  for (const zynParameterPtr& p : items) args->add(zynParameterKey(), p);
-  return args;
-}
-
-zynParameterPtr call(const char* name, std::initializer_list<zynParameterPtr> items) {
+zynParameterPtr call(const char* name, const std::vector<zynParameterPtr>& items) {
   static zynParameterPtr lib(new zynParameterLib());
   zynParameterPtr handle = lib[zynParameterKey(name)];
-  return handle->operate_binary("(", tuple(items));
+  return handle->operate_binary("(", zyn_test_args(items));
 }
 
 zynParameterSubType subtype_of(const zynParameterPtr& p) { return zynParameter::get_subtype(*p); }
@@ -102,11 +87,11 @@ TEST(LibMath, ArgumentChecksComeBeforeDomainChecks) {
     SCOPED_TRACE(name);
     EXPECT_EQ(subtype_of(call(name, {})), PS_ERR_ARGUMENTS);
     EXPECT_EQ(subtype_of(call(name, {num(-5), num(1)})), PS_ERR_ARGUMENTS);
-    EXPECT_EQ(subtype_of(call(name, {text("-5")})), PS_ERR_ARGUMENTS);
+    EXPECT_EQ(subtype_of(call(name, {zyn_string("-5")})), PS_ERR_ARGUMENTS);
     EXPECT_EQ(subtype_of(call(name, {zynParameterLib::error(PS_ERR_DOMAIN)})), PS_ERR_ARGUMENTS);
   }
   EXPECT_EQ(subtype_of(call("atan2", {num(1)})), PS_ERR_ARGUMENTS);
-  EXPECT_EQ(subtype_of(call("atan2", {num(1), text("1")})), PS_ERR_ARGUMENTS);
+  EXPECT_EQ(subtype_of(call("atan2", {num(1), zyn_string("1")})), PS_ERR_ARGUMENTS);
 }
 
 TEST(LibMath, DimensionsAreDropped) {
@@ -121,38 +106,31 @@ TEST(LibMath, CompareIsStrictlyWithinTolerance) {
   EXPECT_EQ(call("compare", {num(2), num(2), num(0)})->get_int(), 0);
   EXPECT_EQ(call("compare", {num(1), num(2), num(1)})->get_int(), 0);
   EXPECT_EQ(subtype_of(call("compare", {num(1), num(2)})), PS_ERR_ARGUMENTS);
-  EXPECT_EQ(subtype_of(call("compare", {num(1), num(2), text("x")})), PS_ERR_ARGUMENTS);
-}
-
-zynParameterPtr list_of(std::initializer_list<double> values) {
-  zynParameterList* list = new zynParameterList(num(0));
-  zynParameterPtr owner(list);
-  for (double v : values) (*list)[zynParameterKey(-1, "")]->set_double(v);
-  return owner;
+  EXPECT_EQ(subtype_of(call("compare", {num(1), num(2), zyn_string("x")})), PS_ERR_ARGUMENTS);
 }
 
 TEST(LibMath, AggregatesOverArgumentsOrOneArray) {
   EXPECT_EQ(call("sum", {})->get_double(), 0.0);
   EXPECT_EQ(call("sum", {num(1), num(2), num(3)})->get_double(), 6.0);
-  EXPECT_EQ(call("sum", {list_of({1, 2, 3})})->get_double(), 6.0);
+  EXPECT_EQ(call("sum", {zyn_test_real_list({1, 2, 3})})->get_double(), 6.0);
   EXPECT_EQ(call("sum", {num(4)})->get_double(), 4.0);
-  EXPECT_EQ(call("sum", {tuple({num(1), num(5)})})->get_double(), 6.0);
+  EXPECT_EQ(call("sum", {zyn_test_args({num(1), num(5)})})->get_double(), 6.0);
   EXPECT_EQ(call("max", {num(1), num(7), num(3)})->get_double(), 7.0);
-  EXPECT_EQ(call("min", {list_of({4, -2, 9})})->get_double(), -2.0);
+  EXPECT_EQ(call("min", {zyn_test_real_list({4, -2, 9})})->get_double(), -2.0);
   EXPECT_EQ(call("mean", {num(1), num(2), num(6)})->get_double(), 3.0);
   EXPECT_EQ(subtype_of(call("mean", {num(1)})), PS_REAL);
   // Two array arguments are not numbers themselves.
-  EXPECT_EQ(subtype_of(call("sum", {list_of({1}), list_of({2})})), PS_ERR_ARGUMENTS);
-  EXPECT_EQ(subtype_of(call("sum", {num(1), text("2")})), PS_ERR_ARGUMENTS);
-  EXPECT_EQ(subtype_of(call("sum", {tuple({num(1), text("2")})})), PS_ERR_ARGUMENTS);
+  EXPECT_EQ(subtype_of(call("sum", {zyn_test_real_list({1}), zyn_test_real_list({2})})), PS_ERR_ARGUMENTS);
+  EXPECT_EQ(subtype_of(call("sum", {num(1), zyn_string("2")})), PS_ERR_ARGUMENTS);
+  EXPECT_EQ(subtype_of(call("sum", {zyn_test_args({num(1), zyn_string("2")})})), PS_ERR_ARGUMENTS);
   for (const char* name : {"max", "min", "mean"}) EXPECT_EQ(subtype_of(call(name, {})), PS_ERR_ARGUMENTS) << name;
 }
 
 TEST(LibMath, AggregatesOfAnEmptyList) {
-  EXPECT_EQ(call("sum", {list_of({})})->get_double(), 0.0);
-  EXPECT_EQ(call("max", {list_of({})})->get_double(), -DBL_MAX);
-  EXPECT_EQ(call("min", {list_of({})})->get_double(), DBL_MAX);
-  zynParameterPtr mean = call("mean", {list_of({})});
+  EXPECT_EQ(call("sum", {zyn_test_real_list({})})->get_double(), 0.0);
+  EXPECT_EQ(call("max", {zyn_test_real_list({})})->get_double(), -DBL_MAX);
+  EXPECT_EQ(call("min", {zyn_test_real_list({})})->get_double(), DBL_MAX);
+  zynParameterPtr mean = call("mean", {zyn_test_real_list({})});
   EXPECT_EQ(subtype_of(mean), PS_REAL);
   EXPECT_TRUE(std::isnan(mean->get_double()));
 }
@@ -176,7 +154,7 @@ TEST(LibMath, RoundHalvesUpwardAndClampsPlaces) {
   // Beyond the 32-bit range the rounded value is kept as it is.
   EXPECT_DOUBLE_EQ(call("round", {num(1e12 + 0.5), num(0)})->get_double(), 1e12 + 1);
   EXPECT_EQ(subtype_of(call("round", {num(1)})), PS_ERR_ARGUMENTS);
-  EXPECT_EQ(subtype_of(call("round", {num(1), text("2")})), PS_ERR_ARGUMENTS);
+  EXPECT_EQ(subtype_of(call("round", {num(1), zyn_string("2")})), PS_ERR_ARGUMENTS);
 }
 
 TEST(LibMath, SelectReturnsTheChosenArgumentItself) {
@@ -186,8 +164,8 @@ TEST(LibMath, SelectReturnsTheChosenArgumentItself) {
   EXPECT_EQ(call("if", {num(0), a, b}).pointer(), b.pointer());
   EXPECT_EQ(call("if", {num(0.5), a, b}).pointer(), b.pointer());
   EXPECT_EQ(call("select", {num(-3), a, b}).pointer(), a.pointer());
-  EXPECT_EQ(subtype_of(call("select", {num(1), a, text("x")})), PS_ERR_ARGUMENTS);
-  EXPECT_EQ(subtype_of(call("select", {text("1"), a, b})), PS_ERR_ARGUMENTS);
+  EXPECT_EQ(subtype_of(call("select", {num(1), a, zyn_string("x")})), PS_ERR_ARGUMENTS);
+  EXPECT_EQ(subtype_of(call("select", {zyn_string("1"), a, b})), PS_ERR_ARGUMENTS);
   EXPECT_EQ(subtype_of(call("select", {num(1), a})), PS_ERR_ARGUMENTS);
   EXPECT_EQ(zyn_lib_find_entry("if")->routine, zyn_lib_find_entry("select")->routine);
 }
@@ -216,14 +194,14 @@ TEST(LibMath, ConversionsToIntRealAndBool) {
     SCOPED_TRACE(name);
     EXPECT_EQ(subtype_of(call(name, {})), PS_ERR_ARGUMENTS);
     EXPECT_EQ(subtype_of(call(name, {num(1), num(2)})), PS_ERR_ARGUMENTS);
-    EXPECT_EQ(subtype_of(call(name, {list_of({1})})), PS_ERR_ARGUMENTS);
+    EXPECT_EQ(subtype_of(call(name, {zyn_test_real_list({1})})), PS_ERR_ARGUMENTS);
     EXPECT_EQ(subtype_of(call(name, {zynParameterLib::error(PS_ERR_DATA)})), PS_ERR_ARGUMENTS);
   }
 }
 
 TEST(LibMath, BreakPointsAreSetAndCleared) {
   zynProgressBreak::clear_debug_break_points();
-  zynParameterPtr name = text("pocketing");
+  zynParameterPtr name = zyn_string("pocketing");
   zynParameterPtr r = call("set_break", {name, num(40)});
   EXPECT_EQ(subtype_of(r), PS_BOOL);
   EXPECT_EQ(r->get_int(), 1);
@@ -232,7 +210,7 @@ TEST(LibMath, BreakPointsAreSetAndCleared) {
   EXPECT_TRUE(zynProgressBreak::debug_break_due(name->get_string(), 40));
   call("set_break", {name, num(40)});
   EXPECT_EQ(subtype_of(call("set_break", {num(1), num(40)})), PS_ERR_ARGUMENTS);
-  EXPECT_EQ(subtype_of(call("set_break", {text("x")})), PS_ERR_ARGUMENTS);
+  EXPECT_EQ(subtype_of(call("set_break", {zyn_string("x")})), PS_ERR_ARGUMENTS);
   EXPECT_EQ(subtype_of(call("clear_breaks", {num(1)})), PS_ERR_ARGUMENTS);
   EXPECT_TRUE(zynProgressBreak::has_debug_break_point(name->get_string()));
   EXPECT_EQ(call("clear_breaks", {})->get_int(), 1);

@@ -25,12 +25,6 @@ TEST(ParameterArgDecoder, HandsOutArgumentsInOrderThenFails) {
   EXPECT_TRUE(decoder.all_arguments_used());
   EXPECT_EQ(zynParameter::get_subtype(*decoder.next_argument()), PS_ERR_ARGUMENTS);
   EXPECT_TRUE(decoder.all_arguments_used());
-}
-
-TEST(ParameterArgDecoder, EmptyArgumentListIsUsedUp) {
-  zynParameterArgDecoder decoder(zynParameterPtr(new zynParameterTempArray()));
-  EXPECT_TRUE(decoder.all_arguments_used());
-  EXPECT_EQ(zynParameter::get_subtype(*decoder.next_argument()), PS_ERR_ARGUMENTS);
   EXPECT_EQ(decoder.remaining_arguments()->size(), 0);
 }
 

@@ -1,6 +1,6 @@
-// Argument access and result builders shared by the conversion, string and
-// list built-ins. Arguments are read by position; a reference argument
-// stands for its target wherever a built-in needs a value of a kind.
+// Argument access and result builders shared by every built-in and by
+// zynParameterArgDecoder. Arguments are read by position; a reference
+// argument stands for its target wherever a built-in needs a value of a kind.
 #pragma once
 
 #include "zyn/core/zynParameter.h"
@@ -36,9 +36,10 @@ T* arg_as(const zynParameterPtr& args, int i, zynParameterPtr& holder) {
 }
 
 inline zynParameterPtr bad_arguments() { return zynParameterLib::error(PS_ERR_ARGUMENTS); }
+inline zynParameterPtr bad_data() { return zynParameterLib::error(PS_ERR_DATA); }
 
-inline zynParameterPtr new_number(zynParameterSubType subtype, double value) {
-  return zynParameterPtr(new zynParameterNumeric(subtype, zynDimensions(ZYN_DIM_NONE), value));
+inline zynParameterPtr new_number(zynParameterSubType subtype, double value, zynDimStandard dim = ZYN_DIM_NONE) {
+  return zynParameterPtr(new zynParameterNumeric(subtype, zynDimensions(dim), value));
 }
 inline zynParameterPtr new_int(int value) { return new_number(PS_INT, value); }
 inline zynParameterPtr new_bool(int value) { return zynParameterPtr(zynParameterNumeric::create_bool(value)); }

@@ -3,7 +3,7 @@
 // get_func_args, to_xml, values, get_typename, dict_set_value, map_key. They look at
 // a parameter (its state, text, description, type name) or give it another
 // form (a string, a value in named units, the states of an enumeration).
-// Their routines plug into the registry through zyn_lib_conversion_routines().
+// Their rows reach the registry through zyn_lib_conversion_builtins().
 #include <cmath>
 
 #include "zyn/collections/zynParameterTempArray.h"
@@ -14,7 +14,6 @@
 #include "zyn/host/zynUnitsUtils.h"
 #include "zyn/library/zynLibArgs_internal.h"
 #include "zyn/library/zynLibrary_internal.h"
-#include "zyn/library/zynParameterArgDecoder.h"
 #include "zyn/library/zynParameterDictArgs.h"
 #include "zyn/library/zynParameterNameSanitizer.h"
 #include "zyn/values/zynParameterEnum.h"
@@ -56,12 +55,12 @@ zynParameterPtr size_routine(const zynParameterPtr& args) {
 
 // state_active(e, s): 0 for an inactive enumeration, whatever s is.
 zynParameterPtr state_active_routine(const zynParameterPtr& args) {
-  zynParameterArgDecoder decoder(args);
-  zynParameterPtr e = target(decoder.next_argument());
-  zynParameterPtr s = target(decoder.next_argument());
-  const zynParameterEnum* en = zynParameterEnum::ut_dynamic_cast(e.pointer());
-  const zynParameterString* state = zynParameterString::ut_dynamic_cast(s.pointer());
-  if (!en || !state || !decoder.all_arguments_used()) return bad_arguments();
+  if (args->size() != 2) return bad_arguments();
+  zynParameterPtr e;
+  zynParameterPtr s;
+  const zynParameterEnum* en = arg_as<zynParameterEnum>(args, 0, e);
+  const zynParameterString* state = arg_as<zynParameterString>(args, 1, s);
+  if (!en || !state) return bad_arguments();
   if (!en->is_active()) return new_bool(0);
   const int i = en->find_index(state->get_string());
   if (i < 0) return bad_arguments();
@@ -219,25 +218,26 @@ zynParameterPtr dict_set_value_routine(const zynParameterPtr& args) {
   return zynParameterLibFunctions::dict_insert_value(d);
 }
 
-constexpr zynLibRoutineRow rows[] = {
-    {"state_active", &state_active_routine},
-    {"string", &string_routine},
-    {"active", &state_of<&zynParameter::is_active>},
-    {"evaluate", &evaluate_routine},
-    {"size", &size_routine},
-    {"locked", &state_of<&zynParameter::is_locked>},
-    {"error", &error_routine},
-    {"convert", &convert_routine},
-    {"translate", &translate_routine},
-    {"desc", &desc_routine},
-    {"get_func_args", &get_func_args_routine},
-    {"to_xml", &to_xml_routine},
-    {"values", &values_routine},
-    {"get_typename", &get_typename_routine},
-    {"dict_set_value", &dict_set_value_routine},
-    {"map_key", &map_key_routine},
+constexpr zynLibBuiltin builtins[] = {
+    {"state_active", &state_active_routine, zyn_lib_at_load, "Test whether an enum state of a parameter is active."},
+    {"string", &string_routine, 0, "Convert to string."},
+    {"active", &state_of<&zynParameter::is_active>, 0, "Returns true if the parameter is active."},
+    {"evaluate", &evaluate_routine, 0, "Returns result of evaluating string argument."},
+    {"size", &size_routine, 0, "Returns the number of items that the parameter has."},
+    {"locked", &state_of<&zynParameter::is_locked>, 0, "Returns true if the parameter is locked."},
+    {"error", &error_routine, 0, "Returns true if the given parameter is an error"},
+    {"convert", &convert_routine, 0, "Convert value to specified units."},
+    {"translate", &translate_routine, 0, "Translate value to local language if possible."},
+    {"desc", &desc_routine, 0, "Get description of parameter."},
+    {"get_func_args", &get_func_args_routine, 0, "Get function arguments as an array."},
+    {"to_xml", &to_xml_routine, 0, "Outputs the given parameter as xml string"},
+    {"values", &values_routine, 0, "values(enum) : returns a list of the values in an enum"},
+    {"get_typename", &get_typename_routine, 0, "get_typename(obj) : Get an object's typename."},
+    {"dict_set_value", &dict_set_value_routine, zyn_lib_impure,
+     "dict_set_value(dict, key_string, value_string) : Sets a key/value in a dictionary - create if missing."},
+    {"map_key", &map_key_routine, 0, "map_key(key_string) : Transforms key_string to a valid map key"},
 };
 
 }  // namespace
 
-zynLibRoutineTable zyn_lib_conversion_routines() { return zyn_lib_table(rows); }
+zynLibBuiltinTable zyn_lib_conversion_builtins() { return zyn_lib_table(builtins); }

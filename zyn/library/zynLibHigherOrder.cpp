@@ -14,15 +14,11 @@
 #include "zyn/collections/zynParameterTempArray.h"
 #include "zyn/core/zynParameter_internal.h"
 #include "zyn/expr/zynEvaluator.h"
-#include "zyn/library/zynParameterLib.h"
-#include "zyn/values/zynParameterNumeric.h"
-#include "zyn/values/zynParameterString.h"
+#include "zyn/library/zynLibArgs_internal.h"
+
+using namespace zyn_lib_args;
 
 namespace {
-
-zynParameterPtr arg(const zynParameterPtr& args, int i) { return args[zynParameterKey(i, utString())]; }
-
-zynParameterPtr invalid_arguments() { return zynParameterLib::error(PS_ERR_ARGUMENTS); }
 
 const zynParameterArray* as_array(const zynParameterPtr& p) { return zynParameterArray::ut_dynamic_cast(p.pointer()); }
 
@@ -75,14 +71,14 @@ zynParameterPtr evaluate_in(const zynParameterPtr& context, const utString& text
 
 // extract(list, name) -> the member "name" of each element
 zynParameterPtr extract_routine(const zynParameterPtr& args) {
-  if (args->size() != 2 || !as_array(arg(args, 0)) || !as_string(arg(args, 1))) return invalid_arguments();
+  if (args->size() != 2 || !as_array(arg(args, 0)) || !as_string(arg(args, 1))) return bad_arguments();
   const zynParameterPtr list = arg(args, 0);
   const zynParameterKey key(arg(args, 1)->get_string());
   zynParameterPtr result = new_temp_array();
   for (int i = 0; i < list->size(); ++i) {
     const zynParameterPtr element = arg(list, i);
     zynParameterPtr value = (*element)[key];
-    if (value->is_error()) return invalid_arguments();
+    if (value->is_error()) return bad_arguments();
     append(result, value);
   }
   return result;
@@ -90,7 +86,7 @@ zynParameterPtr extract_routine(const zynParameterPtr& args) {
 
 // filter(list, expression) -> the elements for which the expression is non-zero
 zynParameterPtr filter_routine(const zynParameterPtr& args) {
-  if (args->size() != 2 || !as_array(arg(args, 0)) || !as_string(arg(args, 1))) return invalid_arguments();
+  if (args->size() != 2 || !as_array(arg(args, 0)) || !as_string(arg(args, 1))) return bad_arguments();
   const zynParameterPtr list = arg(args, 0);
   const utString text = arg(args, 1)->get_string();
   zynParameterPtr result = new_temp_array();
@@ -98,10 +94,10 @@ zynParameterPtr filter_routine(const zynParameterPtr& args) {
     const zynParameterPtr element = arg(list, i);
     if (!text.empty()) {
       const zynParameterPtr value = evaluate_in(element, text);
-      if (!is_numeric(value)) return invalid_arguments();
+      if (!is_numeric(value)) return bad_arguments();
       if (value->get_int() == 0) continue;
     }
-    if (element->is_error()) return invalid_arguments();
+    if (element->is_error()) return bad_arguments();
     append(result, element);
   }
   return result;
@@ -109,7 +105,7 @@ zynParameterPtr filter_routine(const zynParameterPtr& args) {
 
 // apply(list, expression) -> the value of the expression for each element
 zynParameterPtr apply_routine(const zynParameterPtr& args) {
-  if (args->size() != 2 || !as_array(arg(args, 0)) || !as_string(arg(args, 1))) return invalid_arguments();
+  if (args->size() != 2 || !as_array(arg(args, 0)) || !as_string(arg(args, 1))) return bad_arguments();
   const zynParameterPtr list = arg(args, 0);
   const utString text = arg(args, 1)->get_string();
   zynParameterPtr result = new_temp_array();
@@ -120,7 +116,7 @@ zynParameterPtr apply_routine(const zynParameterPtr& args) {
       zynScopeLink link(element, element->parent() == nullptr);
       value = evaluate_in(element, text);
     }
-    if (value->is_error()) return invalid_arguments();
+    if (value->is_error()) return bad_arguments();
     append(result, value);
   }
   return result;
@@ -146,19 +142,19 @@ bool flatten_into(const zynParameterPtr& array, const zynParameterPtr& out, int 
 
 // flatten(list-of-lists) -> every leaf element, depth first
 zynParameterPtr flatten_routine(const zynParameterPtr& args) {
-  if (args->size() != 1 || !as_array(arg(args, 0))) return invalid_arguments();
+  if (args->size() != 1 || !as_array(arg(args, 0))) return bad_arguments();
   const zynParameterPtr list = arg(args, 0);
   zynParameterPtr result = new_temp_array();
   for (int i = 0; i < list->size(); ++i) {
     const zynParameterPtr element = arg(list, i);
-    if (!as_array(element) || !flatten_into(element, result, 1)) return invalid_arguments();
+    if (!as_array(element) || !flatten_into(element, result, 1)) return bad_arguments();
   }
   return result;
 }
 
 // join(list, delim) -> the element texts separated by "delim"
 zynParameterPtr join_routine(const zynParameterPtr& args) {
-  if (args->size() != 2 || !as_array(arg(args, 0)) || !as_string(arg(args, 1))) return invalid_arguments();
+  if (args->size() != 2 || !as_array(arg(args, 0)) || !as_string(arg(args, 1))) return bad_arguments();
   const zynParameterPtr list = arg(args, 0);
   const utString delim = arg(args, 1)->get_string();
   utString text;
@@ -166,12 +162,12 @@ zynParameterPtr join_routine(const zynParameterPtr& args) {
     if (i > 0) text += delim;
     text += arg(list, i)->get_string();
   }
-  return zyn_create_string(text);
+  return new_string(text);
 }
 
 // reverse(list) -> the elements in reverse order, shared
 zynParameterPtr reverse_routine(const zynParameterPtr& args) {
-  if (args->size() != 1 || !as_array(arg(args, 0))) return invalid_arguments();
+  if (args->size() != 1 || !as_array(arg(args, 0))) return bad_arguments();
   const zynParameterPtr list = arg(args, 0);
   zynParameterPtr result = new_temp_array();
   for (int i = 0; i < list->size(); ++i) result->add(zynParameterKey(0, utString()), arg(list, i));
@@ -210,12 +206,12 @@ bool sort_order(const zynParameterPtr& list, const utString& comparison, std::ve
 // so their copy takes the very elements in order and nothing else changes.
 zynParameterPtr sort_routine(const zynParameterPtr& args) {
   const int count = args->size();
-  if (count < 1 || count > 2 || !as_array(arg(args, 0))) return invalid_arguments();
-  if (count == 2 && !as_string(arg(args, 1))) return invalid_arguments();
+  if (count < 1 || count > 2 || !as_array(arg(args, 0))) return bad_arguments();
+  if (count == 2 && !as_string(arg(args, 1))) return bad_arguments();
   const zynParameterPtr list = arg(args, 0);
   std::vector<int> order(static_cast<size_t>(list->size()));
   for (size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
-  if (!sort_order(list, sort_comparison(args), order)) return invalid_arguments();
+  if (!sort_order(list, sort_comparison(args), order)) return bad_arguments();
 
   zynParameterPtr result(list->create_new());
   if (order.empty()) return result;
@@ -229,12 +225,23 @@ zynParameterPtr sort_routine(const zynParameterPtr& args) {
   return result;
 }
 
-const zynLibRoutineRow higher_order_rows[] = {
-    {"extract", &extract_routine}, {"filter", &filter_routine}, {"apply", &apply_routine},
-    {"flatten", &flatten_routine}, {"join", &join_routine},     {"sort", &sort_routine},
-    {"reverse", &reverse_routine},
+constexpr zynLibBuiltin builtins[] = {
+    {"extract", &extract_routine, 0,
+     "extract(list, par_name) : Given a list of maps extract a list containing the named element from each list item."},
+    {"filter", &filter_routine, 0,
+     "filter(list, expression) : Given a list of maps extract a list that matches the given expression."},
+    {"apply", &apply_routine, 0,
+     "apply(list, expression) : Returns a list of results obtained by applying expression to each element in the "
+     "input list"},
+    {"flatten", &flatten_routine, 0,
+     "flatten(list-of-list) : Returns a single list obtained by combining the individual list elements into a single "
+     "list"},
+    {"join", &join_routine, 0,
+     "joint(list, string delim) : Returns a string representing the list items delimited by delim"},
+    {"sort", &sort_routine, 0, "sort(list, expression) : Return the list sorted by expression."},
+    {"reverse", &reverse_routine, 0, "reverse(list) : Return a list with the elements of the input list reversed."},
 };
 
 }  // namespace
 
-zynLibRoutineTable zyn_lib_higher_order_routines() { return zyn_lib_table(higher_order_rows); }
+zynLibBuiltinTable zyn_lib_higher_order_builtins() { return zyn_lib_table(builtins); }

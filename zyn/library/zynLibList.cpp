@@ -3,8 +3,7 @@
 // subtract, intersection, fill. The first six change the list they are
 // given; the set functions build new lists. remove and member also work on
 // dictionaries. Elements are compared by their own "==" with the value on
-// the right. Their routines plug into the registry through
-// zyn_lib_list_routines().
+// the right. Their rows reach the registry through zyn_lib_list_builtins().
 #include <vector>
 
 #include "zyn/collections/zynParameterList.h"
@@ -297,21 +296,28 @@ zynParameterPtr fill_routine(const zynParameterPtr& args) {
   return result;
 }
 
-constexpr zynLibRoutineRow rows[] = {
-    {"add_first", &add_item<true>},
-    {"add_last", &add_item<false>},
-    {"remove_first", &remove_end<true>},
-    {"remove_last", &remove_end<false>},
-    {"remove", &remove_routine},
-    {"remove_duplicates", &remove_duplicates_routine},
-    {"is_empty", &is_empty_routine},
-    {"member", &member_routine},
-    {"set_union", &set_union_routine},
-    {"subtract", &filter_by_membership<0>},
-    {"intersection", &filter_by_membership<1>},
-    {"fill", &fill_routine},
+constexpr zynLibBuiltin builtins[] = {
+    {"add_first", &add_item<true>, zyn_lib_impure, "add_first(list, item) : Add item into start of list."},
+    {"add_last", &add_item<false>, zyn_lib_impure, "add_last(list, item) : Add item onto end of list."},
+    {"remove_first", &remove_end<true>, zyn_lib_impure, "remove_first(list) : Removes and returns first item of list."},
+    {"remove_last", &remove_end<false>, zyn_lib_impure, "remove_last(list) : Removes and returns last item of list."},
+    {"remove", &remove_routine, zyn_lib_impure,
+     "remove(list, value) : If value is in list, removes first instance of value, returning true; else, returns "
+     "false."},
+    {"remove_duplicates", &remove_duplicates_routine, zyn_lib_impure,
+     "remove_duplicates(list) : Removes all duplicate items from the list, returning the number of items removed."},
+    {"is_empty", &is_empty_routine, 0,
+     "is_empty(list|array) : If the list contains no items, returns 1; else, returns 0"},
+    {"member", &member_routine, 0, "member(list|array, value) : If value is in list, returns 1; else, returns 0."},
+    {"set_union", &set_union_routine, 0,
+     "set_union(list1|array1, list2|array2) : Returns the set of items in list1 and/or list2."},
+    {"subtract", &filter_by_membership<0>, 0,
+     "subtract(list1|array1, list2|array2) : Returns the set of items unique to list1."},
+    {"intersection", &filter_by_membership<1>, 0,
+     "intersection(list1|array1, list2|array2) : Returns the set of items that are in both lists."},
+    {"fill", &fill_routine, 0, "fill(size, value) : returns a list of size elements with specified value"},
 };
 
 }  // namespace
 
-zynLibRoutineTable zyn_lib_list_routines() { return zyn_lib_table(rows); }
+zynLibBuiltinTable zyn_lib_list_builtins() { return zyn_lib_table(builtins); }

@@ -11,22 +11,18 @@
 #include "zyn/host/zynGeometry.h"
 #include "zyn/host/zynProgressBreak.h"
 #include "zyn/host/zynText.h"
+#include "zyn/library/zynLibArgs_internal.h"
 #include "zyn/library/zynLibrary_internal.h"
 #include "zyn/library/zynParameterLib.h"
 #include "zyn/values/zynParameterNumeric.h"
+
+using namespace zyn_lib_args;
 
 namespace {
 
 constexpr int max_round_places = 16;
 
-zynParameterPtr bad_arguments() { return zynParameterLib::error(PS_ERR_ARGUMENTS); }
 zynParameterPtr bad_domain() { return zynParameterLib::error(PS_ERR_DOMAIN); }
-
-zynParameterPtr number(zynParameterSubType subtype, double value) {
-  return zynParameterPtr(new zynParameterNumeric(subtype, zynDimensions(ZYN_DIM_NONE), value));
-}
-
-zynParameterPtr element(const zynParameterPtr& array, int i) { return array[zynParameterKey(i, utString())]; }
 
 bool is_kind(const zynParameterPtr& p, zynParameterType kind) {
   return zynParameter::get_type(*p) == kind && p->is_valid();
@@ -37,7 +33,7 @@ bool is_number(const zynParameterPtr& p) { return is_kind(p, PT_NUMERIC); }
 // Reads the single numeric argument of a unary function into "x".
 [[nodiscard]] bool single_number(const zynParameterPtr& args, double& x) {
   if (args->size() != 1) return false;
-  zynParameterPtr a = element(args, 0);
+  zynParameterPtr a = arg(args, 0);
   if (!is_number(a)) return false;
   x = a->get_double();
   return true;
@@ -47,7 +43,7 @@ bool is_number(const zynParameterPtr& p) { return is_kind(p, PT_NUMERIC); }
 [[nodiscard]] bool numbers(const zynParameterPtr& args, int n, double* out) {
   if (args->size() != n) return false;
   for (int i = 0; i < n; ++i) {
-    zynParameterPtr a = element(args, i);
+    zynParameterPtr a = arg(args, i);
     if (!is_number(a)) return false;
     out[i] = a->get_double();
   }
@@ -67,7 +63,7 @@ template <UnaryFunction F>
 zynParameterPtr real_of(const zynParameterPtr& args) {
   double x = 0.0;
   if (!single_number(args, x)) return bad_arguments();
-  return number(PS_REAL, F(x));
+  return new_number(PS_REAL, F(x));
 }
 
 double absolute(double x) { return std::fabs(x); }
@@ -78,7 +74,7 @@ zynParameterPtr sqrt_routine(const zynParameterPtr& args) {
   double x = 0.0;
   if (!single_number(args, x)) return bad_arguments();
   if (!(x >= 0.0)) return bad_domain();
-  return number(PS_REAL, std::sqrt(x));
+  return new_number(PS_REAL, std::sqrt(x));
 }
 
 template <UnaryFunction F>
@@ -86,7 +82,7 @@ zynParameterPtr logarithm(const zynParameterPtr& args) {
   double x = 0.0;
   if (!single_number(args, x)) return bad_arguments();
   if (!(x > 0.0)) return bad_domain();
-  return number(PS_REAL, F(x));
+  return new_number(PS_REAL, F(x));
 }
 
 double natural_log(double x) { return std::log(x); }
@@ -99,13 +95,13 @@ giAngle angle_argument(double x) { return giAngle(zynParameterLib::get_angle_uni
 zynParameterPtr sin_routine(const zynParameterPtr& args) {
   double x = 0.0;
   if (!single_number(args, x)) return bad_arguments();
-  return number(PS_REAL, angle_argument(x).sin());
+  return new_number(PS_REAL, angle_argument(x).sin());
 }
 
 zynParameterPtr cos_routine(const zynParameterPtr& args) {
   double x = 0.0;
   if (!single_number(args, x)) return bad_arguments();
-  return number(PS_REAL, angle_argument(x).cos());
+  return new_number(PS_REAL, angle_argument(x).cos());
 }
 
 zynParameterPtr tan_routine(const zynParameterPtr& args) {
@@ -114,7 +110,7 @@ zynParameterPtr tan_routine(const zynParameterPtr& args) {
   int status = 0;
   double t = angle_argument(x).tan(status);
   if (status != 0) return bad_domain();
-  return number(PS_REAL, t);
+  return new_number(PS_REAL, t);
 }
 
 // asin and acos accept -1 to 1, both ends included; atan any value.
@@ -123,13 +119,13 @@ zynParameterPtr inverse_trig(const zynParameterPtr& args) {
   double x = 0.0;
   if (!single_number(args, x)) return bad_arguments();
   if (Kind != giAngleTangent && !(x >= -1.0 && x <= 1.0)) return bad_domain();
-  return number(PS_ANGLE, in_angle_unit(giAngle(Kind, x)));
+  return new_number(PS_ANGLE, in_angle_unit(giAngle(Kind, x)));
 }
 
 zynParameterPtr atan2_routine(const zynParameterPtr& args) {
   double yx[2];
   if (!numbers(args, 2, yx)) return bad_arguments();
-  return number(PS_ANGLE, in_angle_unit(giAngle(giAngleTangent2, yx[0], yx[1])));
+  return new_number(PS_ANGLE, in_angle_unit(giAngle(giAngleTangent2, yx[0], yx[1])));
 }
 
 // --- Comparison, rounding and selection -----------------------------------------
@@ -137,18 +133,18 @@ zynParameterPtr atan2_routine(const zynParameterPtr& args) {
 zynParameterPtr compare_routine(const zynParameterPtr& args) {
   double v[3];
   if (!numbers(args, 3, v)) return bad_arguments();
-  return zynParameterPtr(zynParameterNumeric::create_bool(std::fabs(v[0] - v[1]) < v[2]));
+  return new_bool(std::fabs(v[0] - v[1]) < v[2]);
 }
 
 zynParameterPtr round_routine(const zynParameterPtr& args) {
   if (args->size() != 2) return bad_arguments();
-  zynParameterPtr value = element(args, 0);
-  zynParameterPtr places_arg = element(args, 1);
+  zynParameterPtr value = arg(args, 0);
+  zynParameterPtr places_arg = arg(args, 1);
   if (!is_number(value) || !is_number(places_arg)) return bad_arguments();
   double x = value->get_double();
   int places = places_arg->get_int();
   places = places < 0 ? 0 : places > max_round_places ? max_round_places : places;
-  zynParameterPtr result = number(PS_REAL, x);
+  zynParameterPtr result = new_number(PS_REAL, x);
   if (places > 0) {
     result->set_string(zynformat_double(x, places));
     return result;
@@ -166,9 +162,9 @@ zynParameterPtr round_routine(const zynParameterPtr& args) {
 // Both branches arrive evaluated; the chosen argument itself is returned.
 zynParameterPtr select_routine(const zynParameterPtr& args) {
   if (args->size() != 3) return bad_arguments();
-  zynParameterPtr cond = element(args, 0);
-  zynParameterPtr a = element(args, 1);
-  zynParameterPtr b = element(args, 2);
+  zynParameterPtr cond = arg(args, 0);
+  zynParameterPtr a = arg(args, 1);
+  zynParameterPtr b = arg(args, 2);
   if (!is_number(cond) || zynParameter::get_type(*a) != zynParameter::get_type(*b)) return bad_arguments();
   return cond->get_int() != 0 ? a : b;
 }
@@ -179,7 +175,7 @@ zynParameterPtr select_routine(const zynParameterPtr& args) {
 // the arguments themselves.
 zynParameterPtr aggregate_items(const zynParameterPtr& args) {
   if (args->size() == 1) {
-    zynParameterPtr only = element(args, 0);
+    zynParameterPtr only = arg(args, 0);
     if (zynParameterArray::ut_dynamic_cast(only.pointer())) return only;
   }
   return args;
@@ -194,7 +190,7 @@ zynParameterPtr aggregate(const zynParameterPtr& args) {
   const int n = items->size();
   double acc = A == Aggregate::max ? -DBL_MAX : A == Aggregate::min ? DBL_MAX : 0.0;
   for (int i = 0; i < n; ++i) {
-    zynParameterPtr item = element(items, i);
+    zynParameterPtr item = arg(items, i);
     if (!is_number(item)) return bad_arguments();
     double v = item->get_double();
     if (A == Aggregate::max) {
@@ -207,7 +203,7 @@ zynParameterPtr aggregate(const zynParameterPtr& args) {
   }
   // An empty list has no mean: 0/0 gives NaN.
   if (A == Aggregate::mean) acc = n > 0 ? acc / n : std::nan("");
-  return number(PS_REAL, acc);
+  return new_number(PS_REAL, acc);
 }
 
 // --- Conversions --------------------------------------------------------------------
@@ -216,7 +212,7 @@ zynParameterPtr aggregate(const zynParameterPtr& args) {
 // it, an enumeration (only where "enum_ok") as its integer value.
 [[nodiscard]] bool conversion_value(const zynParameterPtr& args, bool enum_ok, double& v) {
   if (args->size() != 1) return false;
-  zynParameterPtr a = element(args, 0);
+  zynParameterPtr a = arg(args, 0);
   if (!a->is_valid()) return false;
   switch (zynParameter::get_type(*a)) {
     case PT_NUMERIC:
@@ -241,55 +237,59 @@ template <zynParameterSubType S>
 zynParameterPtr convert_to(const zynParameterPtr& args) {
   double v = 0.0;
   if (!conversion_value(args, S == PS_INT, v)) return bad_arguments();
-  return number(S, v);
+  return new_number(S, v);
 }
 
 // --- Progress-break simulation -------------------------------------------------------
 
 zynParameterPtr set_break_routine(const zynParameterPtr& args) {
   if (args->size() != 2) return bad_arguments();
-  zynParameterPtr name = element(args, 0);
-  zynParameterPtr percentage = element(args, 1);
+  zynParameterPtr name = arg(args, 0);
+  zynParameterPtr percentage = arg(args, 1);
   if (!is_kind(name, PT_STRING) || !is_number(percentage)) return bad_arguments();
   zynProgressBreak::add_debug_break_point(name->get_string(), percentage->get_double());
-  return zynParameterPtr(zynParameterNumeric::create_bool(1));
+  return new_bool(1);
 }
 
 zynParameterPtr clear_breaks_routine(const zynParameterPtr& args) {
   if (args->size() != 0) return bad_arguments();
   zynProgressBreak::clear_debug_break_points();
-  return zynParameterPtr(zynParameterNumeric::create_bool(1));
+  return new_bool(1);
 }
 
-constexpr zynLibRoutineRow rows[] = {
-    {"abs", &real_of<absolute>},
-    {"sign", &real_of<sign_of>},
-    {"sqrt", &sqrt_routine},
-    {"exp", &real_of<exponential>},
-    {"ln", &logarithm<natural_log>},
-    {"log", &logarithm<common_log>},
-    {"sin", &sin_routine},
-    {"cos", &cos_routine},
-    {"tan", &tan_routine},
-    {"asin", &inverse_trig<giAngleSine>},
-    {"acos", &inverse_trig<giAngleCosine>},
-    {"atan", &inverse_trig<giAngleTangent>},
-    {"atan2", &atan2_routine},
-    {"compare", &compare_routine},
-    {"sum", &aggregate<Aggregate::sum>},
-    {"max", &aggregate<Aggregate::max>},
-    {"min", &aggregate<Aggregate::min>},
-    {"mean", &aggregate<Aggregate::mean>},
-    {"round", &round_routine},
-    {"select", &select_routine},
-    {"if", &select_routine},
-    {"int", &convert_to<PS_INT>},
-    {"real", &convert_to<PS_REAL>},
-    {"bool", &convert_to<PS_BOOL>},
-    {"set_break", &set_break_routine},
-    {"clear_breaks", &clear_breaks_routine},
+constexpr zynLibBuiltin builtins[] = {
+    {"abs", &real_of<absolute>, zyn_lib_at_load, "Absolute (positive value)."},
+    {"acos", &inverse_trig<giAngleCosine>, zyn_lib_at_load, "Trigonometric arccosine."},
+    {"asin", &inverse_trig<giAngleSine>, zyn_lib_at_load, "Trigonometric arcsine."},
+    {"atan2", &atan2_routine, zyn_lib_at_load, "Trigonometric arctangent with quadrant determination."},
+    {"atan", &inverse_trig<giAngleTangent>, zyn_lib_at_load, "Trigonometric arctangent."},
+    {"compare", &compare_routine, zyn_lib_at_load, "Compare the equality of two values to a tolerance."},
+    {"cos", &cos_routine, zyn_lib_at_load, "Trigonometric cosine."},
+    {"exp", &real_of<exponential>, zyn_lib_at_load, "Exponential."},
+    {"ln", &logarithm<natural_log>, zyn_lib_at_load, "Natural logarithm."},
+    {"log", &logarithm<common_log>, zyn_lib_at_load, "Common (base 10) logarithm."},
+    {"sign", &real_of<sign_of>, zyn_lib_at_load, "Sign of value."},
+    {"sin", &sin_routine, zyn_lib_at_load, "Trigonometric sine."},
+    {"sqrt", &sqrt_routine, zyn_lib_at_load, "Square root."},
+    {"tan", &tan_routine, zyn_lib_at_load, "Trigonometric tangent."},
+    {"clear_breaks", &clear_breaks_routine, zyn_lib_at_load | zyn_lib_impure,
+     "Remove all progress break simulation points set by set_break()."},
+    {"set_break", &set_break_routine, zyn_lib_at_load | zyn_lib_impure,
+     "Simulate a break press at the given percentage of the given progress break."},
+    {"int", &convert_to<PS_INT>, 0, "Convert to integer value."},
+    {"real", &convert_to<PS_REAL>, 0, "Convert to real value."},
+    {"bool", &convert_to<PS_BOOL>, 0, "Convert to boolean value."},
+    {"sum", &aggregate<Aggregate::sum>, 0, "Adds a list of numbers."},
+    {"max", &aggregate<Aggregate::max>, 0, "Find the largest value in a list of numbers."},
+    {"min", &aggregate<Aggregate::min>, 0, "Find the smallest value in a list of numbers."},
+    {"mean", &aggregate<Aggregate::mean>, 0, "Calculates the mean (average) value of a list of numbers."},
+    {"select", &select_routine, 0,
+     "If the value of the first parameter is non zero returns the second parameter, otherwise the third parameter."},
+    {"if", &select_routine, 0,
+     "If the value of the first parameter is non zero returns the second parameter, otherwise the third parameter."},
+    {"round", &round_routine, 0, "Round value to the specified number of decimal places."},
 };
 
 }  // namespace
 
-zynLibRoutineTable zyn_lib_math_routines() { return zyn_lib_table(rows); }
+zynLibBuiltinTable zyn_lib_math_builtins() { return zyn_lib_table(builtins); }

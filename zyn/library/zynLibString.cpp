@@ -3,7 +3,7 @@
 // strip_new_lines, basename, dirname. The text work is done by the toolbox
 // routines of zynText.h; results are new strings (tokens: a temporary array
 // of strings). length and slice also take vectors and arrays. Their
-// routines plug into the registry through zyn_lib_string_routines().
+// rows reach the registry through zyn_lib_string_builtins().
 #include <algorithm>
 
 #include "zyn/collections/zynParameterTempArray.h"
@@ -33,11 +33,6 @@ zynParameterPtr string_arg(const zynParameterPtr& args, int i) {
   return arg_as<zynParameterString>(args, i, held) ? held : zynParameterPtr();
 }
 
-// Returns argument "i" when it stands for a numeric, else null.
-const zynParameterNumeric* numeric_arg(const zynParameterPtr& args, int i, zynParameterPtr& holder) {
-  return arg_as<zynParameterNumeric>(args, i, holder);
-}
-
 // --- Length and slices ---------------------------------------------------------
 
 // length(v) -> |v| for a 3-vector; length(s) -> the number of characters of s.
@@ -58,8 +53,8 @@ zynParameterPtr slice_routine(const zynParameterPtr& args) {
   if (args->size() != 3) return bad_arguments();
   zynParameterPtr first_holder;
   zynParameterPtr last_holder;
-  const zynParameterNumeric* first = numeric_arg(args, 1, first_holder);
-  const zynParameterNumeric* last = numeric_arg(args, 2, last_holder);
+  const zynParameterNumeric* first = arg_as<zynParameterNumeric>(args, 1, first_holder);
+  const zynParameterNumeric* last = arg_as<zynParameterNumeric>(args, 2, last_holder);
   if (!first || !last) return bad_arguments();
   const int start = first->get_int();
   int end = last->get_int();
@@ -87,7 +82,7 @@ zynParameterPtr substring_routine(const zynParameterPtr& args) {
   if (count != 2 && count != 3) return bad_arguments();
   zynParameterPtr s = scalar_arg(args, 0);
   zynParameterPtr start_holder;
-  const zynParameterNumeric* start_arg = numeric_arg(args, 1, start_holder);
+  const zynParameterNumeric* start_arg = arg_as<zynParameterNumeric>(args, 1, start_holder);
   if (s.is_null() || !start_arg) return bad_arguments();
   const utString t = s->get_string();
   const int n = zynstring_length(t);
@@ -96,7 +91,7 @@ zynParameterPtr substring_routine(const zynParameterPtr& args) {
   int length = n - start;
   zynParameterPtr length_holder;
   if (count == 3) {
-    const zynParameterNumeric* length_arg = numeric_arg(args, 2, length_holder);
+    const zynParameterNumeric* length_arg = arg_as<zynParameterNumeric>(args, 2, length_holder);
     const int wanted = length_arg ? length_arg->get_int() : -1;
     if (wanted >= 0 && wanted <= n - start) length = wanted;
   }
@@ -116,7 +111,7 @@ zynParameterPtr position_routine(const zynParameterPtr& args) {
   int start = 0;
   if (count == 3) {
     zynParameterPtr holder;
-    const zynParameterNumeric* from = numeric_arg(args, 2, holder);
+    const zynParameterNumeric* from = arg_as<zynParameterNumeric>(args, 2, holder);
     if (!from) return bad_arguments();
     start = from->get_int();
   }
@@ -209,24 +204,27 @@ zynParameterPtr path_part(const zynParameterPtr& args) {
   return new_string(Part(path->get_string(), separators));
 }
 
-constexpr zynLibRoutineRow rows[] = {
-    {"length", &length_routine},
-    {"slice", &slice_routine},
-    {"position", &position_routine},
-    {"replace", &replace_routine},
-    {"ucase", &edited<zynupcase>},
-    {"lcase", &edited<zyndowncase>},
-    {"substring", &substring_routine},
-    {"trim", &edited<zyntrim>},
-    {"ltrim", &edited<zynltrim>},
-    {"rtrim", &edited<zynrtrim>},
-    {"tokens", &tokens_routine},
-    {"sanitize", &sanitize_routine},
-    {"strip_new_lines", &strip_new_lines_routine},
-    {"basename", &path_part<zynbasename>},
-    {"dirname", &path_part<zynpathname>},
+constexpr zynLibBuiltin builtins[] = {
+    {"length", &length_routine, 0, "Get length of string or vector."},
+    {"slice", &slice_routine, 0, "Slice string or vector."},
+    {"position", &position_routine, 0, "position(str, target[,start]) : Get position of 'target' in 'str'"},
+    {"replace", &replace_routine, 0,
+     "position(str, oldsubstr,newsubstr) : Replace all occurrences of oldsubstr with newsubstr."},
+    {"ucase", &edited<zynupcase>, 0, "ucase(str) : Returns the uppercase version of the string."},
+    {"lcase", &edited<zyndowncase>, 0, "lcase(str) : Returns the lowercase version of the string."},
+    {"substring", &substring_routine, 0,
+     "substring(str, start, length) : Returns the substring of length characters from start."},
+    {"trim", &edited<zyntrim>, 0, "ltrim(str) : Removes leading and trailing spaces from str."},
+    {"ltrim", &edited<zynltrim>, 0, "ltrim(str) : Removes leading spaces from the start of str."},
+    {"rtrim", &edited<zynrtrim>, 0, "rtrim(str) : Removes trailing spaces from the end of str."},
+    {"tokens", &tokens_routine, 0, "tokens(str) : Returns a list of delimited tokens str."},
+    {"sanitize", &sanitize_routine, 0, "sanitize(string) : Returns sanitized version of string."},
+    {"strip_new_lines", &strip_new_lines_routine, 0,
+     "strip_new_lines(string) : Returns a version of the string with carriage returns removed."},
+    {"basename", &path_part<zynbasename>, 0, "Strip directory from filepath strings."},
+    {"dirname", &path_part<zynpathname>, 0, "Strip non-directory suffix from filepath strings."},
 };
 
 }  // namespace
 
-zynLibRoutineTable zyn_lib_string_routines() { return zyn_lib_table(rows); }
+zynLibBuiltinTable zyn_lib_string_builtins() { return zyn_lib_table(builtins); }

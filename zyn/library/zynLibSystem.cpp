@@ -20,25 +20,14 @@
 #include "zyn/core/zynParameterMap.h"
 #include "zyn/host/zynFileDir.h"
 #include "zyn/host/zynText.h"
-#include "zyn/library/zynParameterLib.h"
-#include "zyn/values/zynParameterNumeric.h"
-#include "zyn/values/zynParameterString.h"
+#include "zyn/library/zynLibArgs_internal.h"
+
+using namespace zyn_lib_args;
 
 namespace {
 
-zynParameterPtr arg(const zynParameterPtr& args, int i) { return args[zynParameterKey(i, utString())]; }
-
-zynParameterPtr invalid_arguments() { return zynParameterLib::error(PS_ERR_ARGUMENTS); }
-zynParameterPtr invalid_data() { return zynParameterLib::error(PS_ERR_DATA); }
-
 bool is_numeric(const zynParameterPtr& p) { return zynParameterNumeric::ut_dynamic_cast(p.pointer()) != nullptr; }
 bool is_string(const zynParameterPtr& p) { return zynParameterString::ut_dynamic_cast(p.pointer()) != nullptr; }
-
-zynParameterPtr text(const utString& s) { return zyn_create_string(s); }
-
-zynParameterPtr integer(double value, zynDimStandard dim = ZYN_DIM_NONE) {
-  return zynParameterPtr(new zynParameterNumeric(PS_INT, zynDimensions(dim), value));
-}
 
 // Converts to int, saturating; NaN gives 0. A plain conversion of a value
 // out of range is undefined.
@@ -53,15 +42,15 @@ int saturate(double v) {
 
 // home() -> the text of the environment variable HOME ("" when unset)
 zynParameterPtr home_routine(const zynParameterPtr& args) {
-  if (args->size() != 0) return invalid_arguments();
+  if (args->size() != 0) return bad_arguments();
   const char* value = std::getenv("HOME");
-  return text(value ? value : "");
+  return new_string(value ? value : "");
 }
 
 // time() -> the calendar time in seconds, an INT of dimension time
 zynParameterPtr time_routine(const zynParameterPtr& args) {
-  if (args->size() != 0) return invalid_arguments();
-  zynParameterPtr result = integer(0.0, ZYN_DIM_TIME);
+  if (args->size() != 0) return bad_arguments();
+  zynParameterPtr result = new_number(PS_INT, 0.0, ZYN_DIM_TIME);
   result->set_int(static_cast<int32_t>(std::time(nullptr)));
   return result;
 }
@@ -82,17 +71,18 @@ constexpr size_t timestamp_length = 19;  // 2024-03-05-14-07-09
 // break down, or whose year does not fit four digits, is "Invalid data"
 // rather than a formatted leftover of the buffer.
 zynParameterPtr date_time(const zynParameterPtr& args, zynTimeConverter convert) {
-  if (args->size() != 1 || !is_numeric(arg(args, 0))) return invalid_arguments();
+  if (args->size() != 1 || !is_numeric(arg(args, 0))) return bad_arguments();
   const std::time_t t = arg(args, 0)->get_int();
   std::tm broken{};
-  if (!convert(&t, &broken)) return invalid_data();
+  if (!convert(&t, &broken)) return bad_data();
   char buffer[32];
-  if (std::strftime(buffer, sizeof buffer, "%Y-%m-%d-%H-%M-%S", &broken) != timestamp_length) return invalid_data();
+  if (std::strftime(buffer, sizeof buffer, "%Y-%m-%d-%H-%M-%S", &broken) != timestamp_length) return bad_data();
   const utString stamp(buffer, timestamp_length);
   zynParameterPtr map(new zynParameterMap());
   map->set_typename("DateTime");
-  for (const zynDateField& f : date_fields) map->add(zynParameterKey(f.name), text(stamp.substr(f.start, f.length)));
-  map->add(zynParameterKey("timestamp"), text(stamp));
+  for (const zynDateField& f : date_fields)
+    map->add(zynParameterKey(f.name), new_string(stamp.substr(f.start, f.length)));
+  map->add(zynParameterKey("timestamp"), new_string(stamp));
   return map;
 }
 
@@ -110,13 +100,13 @@ double seconds_per_unit(const utString& unit) {
 
 // time_to_string(t [, unit]) -> "h:mm:ss"; hours are not limited to 24.
 zynParameterPtr time_to_string_routine(const zynParameterPtr& args) {
-  if (args->size() < 1) return invalid_arguments();
-  if (!is_numeric(arg(args, 0))) return invalid_data();
+  if (args->size() < 1) return bad_arguments();
+  if (!is_numeric(arg(args, 0))) return bad_data();
   double s = arg(args, 0)->get_double();
   if (args->size() == 2) {
-    if (!is_string(arg(args, 1))) return invalid_data();
+    if (!is_string(arg(args, 1))) return bad_data();
     const double factor = seconds_per_unit(arg(args, 1)->get_string());
-    if (factor == 0.0) return invalid_data();
+    if (factor == 0.0) return bad_data();
     s *= factor;
   }
   const int hours = saturate(s / 3600.0);
@@ -124,27 +114,27 @@ zynParameterPtr time_to_string_routine(const zynParameterPtr& args) {
   const int seconds = saturate(std::fmod(s, 60.0));
   char buffer[48];
   std::snprintf(buffer, sizeof buffer, "%d:%02d:%02d", hours, minutes, seconds);
-  return text(buffer);
+  return new_string(buffer);
 }
 
 // --- Files --------------------------------------------------------------------------
 
 // pwd() -> the current working directory
 zynParameterPtr pwd_routine(const zynParameterPtr& args) {
-  if (args->size() != 0) return invalid_arguments();
+  if (args->size() != 0) return bad_arguments();
   zynFileDir dir;
   dir.set_cwd();
-  return text(dir.get());
+  return new_string(dir.get());
 }
 
 zynParameterPtr file_exists_routine(const zynParameterPtr& args) {
-  if (args->size() != 1 || !is_string(arg(args, 0))) return invalid_arguments();
-  return zynParameterPtr(zynParameterNumeric::create_bool(zynFileDir(arg(args, 0)->get_string()).is_file() ? 1 : 0));
+  if (args->size() != 1 || !is_string(arg(args, 0))) return bad_arguments();
+  return new_bool(zynFileDir(arg(args, 0)->get_string()).is_file() ? 1 : 0);
 }
 
 zynParameterPtr dir_exists_routine(const zynParameterPtr& args) {
-  if (args->size() != 1 || !is_string(arg(args, 0))) return invalid_arguments();
-  return zynParameterPtr(zynParameterNumeric::create_bool(zynFileDir(arg(args, 0)->get_string()).is_dir() ? 1 : 0));
+  if (args->size() != 1 || !is_string(arg(args, 0))) return bad_arguments();
+  return new_bool(zynFileDir(arg(args, 0)->get_string()).is_dir() ? 1 : 0);
 }
 
 // What list_files lists, and how.
@@ -171,11 +161,11 @@ void list_directory(zynListing& listing, const zynFileDir& dir) {
   while (++it) {
     const zynFileDir entry = it();
     if (entry.is_dir()) {
-      if (listing.kind != zynFileDirIterFiles) listing.out->add(zynParameterKey(), text(entry.get()));
+      if (listing.kind != zynFileDirIterFiles) listing.out->add(zynParameterKey(), new_string(entry.get()));
       if (listing.recursive && first_visit(listing, entry.get())) list_directory(listing, entry);
     } else if (entry.is_file() && listing.kind != zynFileDirIterDirs) {
       if (!listing.by_extension || zynCheckFilenameExt(entry.get().c_str(), listing.extension.c_str()))
-        listing.out->add(zynParameterKey(), text(entry.get()));
+        listing.out->add(zynParameterKey(), new_string(entry.get()));
     }
   }
 }
@@ -198,11 +188,11 @@ bool read_kind(const utString& kind, zynListing& listing) {
 // list_files(kind, path [, extension]) -> the paths below "path"
 zynParameterPtr list_files_routine(const zynParameterPtr& args) {
   const int count = args->size();
-  if (count < 2 || count > 3) return invalid_arguments();
+  if (count < 2 || count > 3) return bad_arguments();
   for (int i = 0; i < count; ++i)
-    if (!is_string(arg(args, i))) return invalid_arguments();
+    if (!is_string(arg(args, i))) return bad_arguments();
   zynListing listing;
-  if (!read_kind(arg(args, 0)->get_string(), listing)) return invalid_arguments();
+  if (!read_kind(arg(args, 0)->get_string(), listing)) return bad_arguments();
   listing.by_extension = count == 3;
   if (listing.by_extension) listing.extension = arg(args, 2)->get_string();
   listing.out = zynParameterPtr(new zynParameterTempArray());
@@ -220,69 +210,77 @@ constexpr int max_padding = 1024;
 // make_sequence(start [, increment [, padding]]) -> a new Sequence map
 zynParameterPtr make_sequence_routine(const zynParameterPtr& args) {
   const int count = args->size();
-  if (count < 1 || count > 3) return invalid_arguments();
+  if (count < 1 || count > 3) return bad_arguments();
   for (int i = 0; i < count; ++i)
-    if (!is_numeric(arg(args, i))) return invalid_arguments();
+    if (!is_numeric(arg(args, i))) return bad_arguments();
   const int start = arg(args, 0)->get_int();
   const int increment = count > 1 ? arg(args, 1)->get_int() : 1;
   const int padding = count > 2 ? arg(args, 2)->get_int() : 0;
   zynParameterMap local;
   local.set_typename("Sequence");
   // The first next_in_sequence yields "start".
-  local.add(zynParameterKey("value"), integer(static_cast<double>(start) - increment));
-  local.add(zynParameterKey("increment"), integer(increment));
-  local.add(zynParameterKey("padding"), integer(padding));
+  local.add(zynParameterKey("value"), new_number(PS_INT, static_cast<double>(start) - increment));
+  local.add(zynParameterKey("increment"), new_number(PS_INT, increment));
+  local.add(zynParameterKey("padding"), new_number(PS_INT, padding));
   return zynParameterPtr(local.create_object());
 }
 
 // next_in_sequence(sequence) -> the next number as text, zero-padded. The
 // sequence's "value" advances.
 zynParameterPtr next_in_sequence_routine(const zynParameterPtr& args) {
-  if (args->size() < 1) return invalid_arguments();
+  if (args->size() < 1) return bad_arguments();
   const zynParameterPtr seq = arg(args, 0);
-  if (!zynParameterMap::ut_dynamic_cast(seq.pointer())) return invalid_arguments();
+  if (!zynParameterMap::ut_dynamic_cast(seq.pointer())) return bad_arguments();
   const zynParameterPtr value = (*seq)[zynParameterKey("value")];
   const zynParameterPtr increment = (*seq)[zynParameterKey("increment")];
   const zynParameterPtr padding = (*seq)[zynParameterKey("padding")];
-  if (value->is_error() || increment->is_error() || padding->is_error()) return invalid_arguments();
+  if (value->is_error() || increment->is_error() || padding->is_error()) return bad_arguments();
   const int width = padding->get_int();
-  if (width > max_padding) return invalid_arguments();
+  if (width > max_padding) return bad_arguments();
   value->set_double(static_cast<double>(value->get_int()) + increment->get_int());
   utString number = value->get_string();
   const int length = static_cast<int>(number.size());
   if (width > length) number.insert(0, static_cast<size_t>(width - length), '0');
-  return text(number);
+  return new_string(number);
 }
 
 // --- Machining ----------------------------------------------------------------------
 
 // port_machining(p) -> 1 when p's "Strategy" is one of the port strategies
 zynParameterPtr port_machining_routine(const zynParameterPtr& args) {
-  if (args->size() != 1) return invalid_arguments();
+  if (args->size() != 1) return bad_arguments();
   const zynParameterPtr strategy = (*arg(args, 0))[zynParameterKey("Strategy")];
   int port = 0;
   if (!strategy->is_error()) {
     const utString s = strategy->get_string();
     port = s == "port_area_clear" || s == "port_plunge" || s == "port_spiral";
   }
-  return zynParameterPtr(zynParameterNumeric::create_bool(port));
+  return new_bool(port);
 }
 
-const zynLibRoutineRow system_rows[] = {
-    {"make_sequence", &make_sequence_routine},
-    {"next_in_sequence", &next_in_sequence_routine},
-    {"home", &home_routine},
-    {"time", &time_routine},
-    {"local_time", &local_time_routine},
-    {"utc_time", &utc_time_routine},
-    {"time_to_string", &time_to_string_routine},
-    {"pwd", &pwd_routine},
-    {"list_files", &list_files_routine},
-    {"file_exists", &file_exists_routine},
-    {"dir_exists", &dir_exists_routine},
-    {"port_machining", &port_machining_routine},
+constexpr zynLibBuiltin builtins[] = {
+    {"make_sequence", &make_sequence_routine, zyn_lib_impure,
+     "make_sequence(INT start_value[, INT increment[, INT padding]]) : Create a new sequence object."},
+    {"next_in_sequence", &next_in_sequence_routine, zyn_lib_impure,
+     "next_in_sequence(OBJECT sequence) : Increment the sequence object."},
+    {"home", &home_routine, zyn_lib_impure, "home() : Return the pathname defined in the windows HOME variable."},
+    {"time", &time_routine, zyn_lib_impure, "time() : Return the system calendar time in seconds."},
+    {"local_time", &local_time_routine, zyn_lib_impure,
+     "local_time(int) : Given the system calendar time, return a time object in the system's local time zone."},
+    {"utc_time", &utc_time_routine, zyn_lib_impure,
+     "utc_time(int) : Given the system calendar time, return a time object in Coordinated Universal Time."},
+    {"time_to_string", &time_to_string_routine, 0, "Returns a formatted time string hh:mm:ss from a given int time()"},
+    {"pwd", &pwd_routine, zyn_lib_impure, "pwd() : Returns the path of the current working directory."},
+    {"list_files", &list_files_routine, zyn_lib_impure,
+     "file_list([path]) : Returns a list of the files and directories in path. If path is not supplied use the "
+     "current working directory."},
+    {"file_exists", &file_exists_routine, zyn_lib_impure,
+     "file_list(filepath) : Returns whether the given file exists or not."},
+    {"dir_exists", &dir_exists_routine, zyn_lib_impure,
+     "dir_exists(dirpath) : Returns whether the given directory exists or not."},
+    {"port_machining", &port_machining_routine, zyn_lib_impure, "Return true if it is port machining"},
 };
 
 }  // namespace
 
-zynLibRoutineTable zyn_lib_system_routines() { return zyn_lib_table(system_rows); }
+zynLibBuiltinTable zyn_lib_system_builtins() { return zyn_lib_table(builtins); }

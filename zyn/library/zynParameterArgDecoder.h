@@ -1,6 +1,6 @@
 // zynParameterArgDecoder hands out the arguments of a call one by one, for
-// native routines (member functions, built-ins) that read their argument
-// array in order.
+// native routines of a host (member functions) that read their argument
+// array in order. It reads them as the built-ins do, by position.
 //
 // Example:
 //   zynParameterArgDecoder decoder(args);
