@@ -15,6 +15,7 @@
 #include "zyn/host/zynFileDir.h"
 #include "zyn/host/zynGeometry.h"
 #include "zyn/host/zynNls.h"
+#include "zyn/host/zynNumberText.h"
 #include "zyn/host/zynProgressBreak.h"
 #include "zyn/host/zynRange.h"
 #include "zyn/host/zynText.h"
