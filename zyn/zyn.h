@@ -22,6 +22,7 @@
 #include "zyn/host/zynTolerance.h"
 #include "zyn/host/zynUniqueId.h"
 #include "zyn/host/zynUnitsUtils.h"
+#include "zyn/host/zynUtf8.h"
 
 // Parameter core
 #include "zyn/core/zynParameter.h"
