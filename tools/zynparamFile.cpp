@@ -34,7 +34,9 @@ class zynHeaderReader {
       utString name, value;
       if (!quoted(name) || !punct(':') || !quoted(value)) return;
       if (name == "type") type = value;
-      if (name == "version") version = std::atoi(value.c_str());
+      if (name == "version" &&
+          !zyn_read_number(value, {'.', '.', ZYN_NUMBER_PREFIX, ZYN_OVERFLOW_SATURATE, ZYN_NUMBER_SKIP_SPACE}, version))
+        version = 0;
       if (punct('}')) return;
       if (!punct(',')) return;
     }

@@ -15,12 +15,14 @@
 #include "zyn/host/zynFileDir.h"
 #include "zyn/host/zynGeometry.h"
 #include "zyn/host/zynNls.h"
+#include "zyn/host/zynNumberText.h"
 #include "zyn/host/zynProgressBreak.h"
 #include "zyn/host/zynRange.h"
 #include "zyn/host/zynText.h"
 #include "zyn/host/zynTolerance.h"
 #include "zyn/host/zynUniqueId.h"
 #include "zyn/host/zynUnitsUtils.h"
+#include "zyn/host/zynUtf8.h"
 
 // Parameter core
 #include "zyn/core/zynParameter.h"

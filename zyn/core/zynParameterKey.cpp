@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "zyn/host/zynCharTypes.h"
+#include "zyn/host/zynUtf8.h"
 
 namespace {
 
@@ -98,17 +99,8 @@ struct Pos {
   size_t byte = 0;
 };
 
-// Returns the UTF-8 length of a character decoded by zynMultiByteToWideChar
-// (stray bytes come back as one byte).
-size_t utf8_length(wchar_t w) {
-  const auto c = static_cast<char32_t>(w);
-  if (c < 0x80 || (c >= 0xDC80 && c <= 0xDCFF)) return 1;
-  if (c < 0x800) return 2;
-  return c < 0x10000 ? 3 : 4;
-}
-
 void advance(const zynCharTypes& ct, Pos& p) {
-  p.byte += utf8_length(ct.at(p.ch));
+  p.byte += zyn_utf8::encoded_length(static_cast<char32_t>(ct.at(p.ch)));
   ++p.ch;
 }
 

@@ -23,6 +23,7 @@
 #include "zyn/expr/zynEvaluatorValues_internal.h"
 #include "zyn/host/zynCharTypes.h"
 #include "zyn/host/zynNls.h"
+#include "zyn/host/zynUtf8.h"
 
 namespace {
 
@@ -39,17 +40,6 @@ constexpr unsigned char ascii_class[128] = {
     0, A, A, A, A, A, A, A, A, A, A, A, A, A, A, A,  // a-o
     A, A, A, A, A, A, A, A, A, A, A, 0, 0, 0, 0, 0,  // p-z
 };
-
-// Returns the length of the well-formed UTF-8 sequence at "pos", or 1 for a
-// stray byte (which then is a character of no class).
-size_t utf8_length(const utString& text, size_t pos) {
-  const unsigned char b0 = static_cast<unsigned char>(text[pos]);
-  size_t len = b0 >= 0xF0 ? 4 : b0 >= 0xE0 ? 3 : b0 >= 0xC0 ? 2 : 1;
-  if (len > text.size() - pos) return 1;
-  for (size_t k = 1; k < len; ++k)
-    if ((static_cast<unsigned char>(text[pos + k]) & 0xC0) != 0x80) return 1;
-  return len;
-}
 
 // The operator words, compared without regard to case.
 struct OperatorWord {
@@ -127,7 +117,8 @@ unsigned zyn_expr_char_class(const utString& text, size_t pos, size_t& length) {
     length = 1;
     return ascii_class[c];
   }
-  length = utf8_length(text, pos);
+  // A stray byte is a character of no class.
+  length = zyn_utf8::char_length(text.data(), text.size(), pos);
   if (length == 1) return 0;
   // One character of at most four bytes fits the small-string buffers, so
   // classifying it through the toolbox allocates nothing.

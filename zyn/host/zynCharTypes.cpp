@@ -1,6 +1,6 @@
 #include "zyn/host/zynCharTypes.h"
 
-#include "zyn/host/zynUtf8_internal.h"
+#include "zyn/host/zynUtf8.h"
 
 static_assert(sizeof(wchar_t) >= 4, "wide characters must hold a whole code point");
 

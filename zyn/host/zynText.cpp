@@ -9,7 +9,7 @@
 #include <optional>
 
 #include "zyn/host/zynCharTypes.h"
-#include "zyn/host/zynUtf8_internal.h"
+#include "zyn/host/zynUtf8.h"
 
 namespace {
 

@@ -3,10 +3,9 @@
 #include "zyn/io/zynParameterOpenRoot.h"
 
 #include <cctype>
-#include <charconv>
-#include <cstdlib>
 #include <deque>
 #include <set>
+#include <string_view>
 
 #include "zyn/collections/zynParameterArray.h"
 #include "zyn/collections/zynParameterList.h"
@@ -14,6 +13,7 @@
 #include "zyn/core/zynParameterLoader.h"
 #include "zyn/core/zynParameterMap.h"
 #include "zyn/expr/zynEvaluator.h"
+#include "zyn/host/zynNumberText.h"
 #include "zyn/values/zynParameterEnum.h"
 #include "zyn/values/zynParameterNumeric.h"
 #include "zyn/values/zynParameterString.h"
@@ -24,12 +24,12 @@ namespace {
 
 using Place = zynParameterOpenRoot::Place;
 
+// Tells whether "text" reads as a number ending in a digit: "1.5", "+2",
+// "1e3" and "0x1F0" do, "1.", "0x1F", "inf" and " 1" do not.
 bool is_number_text(const utString& text) {
-  if (text.empty() || std::isspace(static_cast<unsigned char>(text[0]))) return false;
-  const char* begin = text.c_str();
-  char* end = nullptr;
-  std::strtod(begin, &end);
-  return end == begin + text.size() && std::isdigit(static_cast<unsigned char>(text.back()));
+  double value = 0.0;
+  return zyn_read_number(text, {'.', '.', ZYN_NUMBER_WHOLE, ZYN_OVERFLOW_SATURATE, ZYN_NUMBER_HEX}, value) != 0 &&
+         std::isdigit(static_cast<unsigned char>(text.back()));
 }
 
 // A plain array whose elements the root replaces in place while it settles
@@ -52,7 +52,8 @@ bool is_index_component(const utString& component) { return !component.empty() &
 
 int component_index(const utString& component) {
   int i = -1;
-  std::from_chars(component.data() + 1, component.data() + component.size() - 1, i);
+  zyn_read_number(std::string_view(component).substr(1, component.size() - 2),
+                  {'.', '.', ZYN_NUMBER_PREFIX, ZYN_OVERFLOW_ERROR}, i);
   return i;
 }
 

@@ -3,7 +3,7 @@
 #include <cstddef>
 
 #include "zyn/host/zynText.h"
-#include "zyn/host/zynUtf8_internal.h"
+#include "zyn/host/zynUtf8.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ bool is_name_char(char32_t c) {
 // Returns the Latin-1 code a decoded character stands for: stray bytes of a
 // Latin-1 text come back from the decoder as stand-in code points.
 char32_t latin1_code(char32_t cp) {
-  if (cp >= zyn_utf8::raw_byte_first && cp <= zyn_utf8::raw_byte_last) return cp - 0xDC00;
+  if (zyn_utf8::is_raw_byte(cp)) return cp - 0xDC00;
   return cp;
 }
 

@@ -3,12 +3,14 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <string_view>
 
 #include "zyn/core/zynParameterError.h"
 #include "zyn/core/zynParameter_internal.h"
 #include "zyn/expr/zynEvalCompiled_internal.h"
 #include "zyn/expr/zynEvalMemo_internal.h"
 #include "zyn/host/zynNls.h"
+#include "zyn/host/zynNumberText.h"
 #include "zyn/host/zynShortText_internal.h"
 #include "zyn/host/zynText.h"
 #include "zyn/host/zynTolerance.h"
@@ -22,17 +24,9 @@ bool zyn_parse_number_text(const utString& text, char point, double& value) {
   size_t first = text.find_first_not_of(' ');
   if (first == utString::npos) return false;
   size_t last = text.find_last_not_of(' ');
-  // Either separator reads as the decimal point, and ut_parse wants '.':
-  // rewrite a copy only when the text needs it.
-  char other = point == '.' ? ',' : '.';
-  bool rewrite = first != 0 || last + 1 != text.size();
-  for (size_t i = first; !rewrite && i <= last; ++i) rewrite = text[i] == other || (text[i] == point && point != '.');
-  int end = 0;
-  if (!rewrite) return ut_parse(text, value, end) && end < 0;
-  utString copy(text, first, last - first + 1);
-  for (char& c : copy)
-    if (c == other || c == point) c = '.';
-  return ut_parse(copy, value, end) && end < 0;
+  // Either separator reads as the decimal point.
+  const zynNumberFormat format = {'.', point == '.' ? ',' : point};
+  return zyn_read_number(std::string_view(text).substr(first, last - first + 1), format, value) != 0;
 }
 
 utString zyn_normalize_real_text(const utString& text, char point) {

@@ -1,5 +1,7 @@
-// UTF-8 decoding and encoding shared by the text helpers and the character
-// classifier, so that both count the same characters in the same text.
+// UTF-8 decoding and encoding: the one place that cuts texts into
+// characters, so that the text helpers, the character classifier, the key
+// parser, the expression lexer and the name sanitizer all count the same
+// characters in the same text.
 //
 // Texts are UTF-8 but may hold stray bytes (Latin-1 files, cut sequences).
 // A byte that does not start a well-formed sequence is one character of its
@@ -15,8 +17,13 @@ namespace zyn_utf8 {
 constexpr char32_t raw_byte_first = 0xDC80;
 constexpr char32_t raw_byte_last = 0xDCFF;
 
+// Tells whether "cp" stands for a stray byte; the byte is cp - 0xDC00.
+constexpr bool is_raw_byte(char32_t cp) { return cp >= raw_byte_first && cp <= raw_byte_last; }
+
 // Decodes the character starting at s[i] (i < n), stores its code point in
-// "cp" and returns its length in bytes (1 to 4). Never reads past s[n - 1].
+// "cp" and returns its length in bytes (1 to 4). Overlong forms, surrogates,
+// values past U+10FFFF and cut sequences give a stray byte of length 1.
+// Never reads past s[n - 1].
 inline size_t decode(const char* s, size_t n, size_t i, char32_t& cp) {
   const unsigned char b0 = static_cast<unsigned char>(s[i]);
   if (b0 < 0x80) {
@@ -48,18 +55,27 @@ inline size_t decode(const char* s, size_t n, size_t i, char32_t& cp) {
   return len;
 }
 
-// Returns the byte length of the character starting at s[i] (i < n).
+// Returns the byte length of the character starting at s[i] (i < n): the
+// length decode() gives, without the code point.
 inline size_t char_length(const char* s, size_t n, size_t i) {
   if (static_cast<unsigned char>(s[i]) < 0x80) return 1;
   char32_t cp = 0;
   return decode(s, n, i, cp);
 }
 
+// Returns the byte length that encode() writes for "cp": the length of the
+// character decode() read it from.
+constexpr size_t encoded_length(char32_t cp) {
+  if (cp < 0x80 || is_raw_byte(cp)) return 1;
+  if (cp < 0x800) return 2;
+  return cp < 0x10000 || cp > 0x10FFFF ? 3 : 4;
+}
+
 // Writes the encoding of "cp" into "out" (room for 4 bytes) and returns its
 // length. Stray-byte code points give their byte back; other surrogates and
 // values past U+10FFFF become U+FFFD.
 inline size_t encode(char32_t cp, char* out) {
-  if (cp >= raw_byte_first && cp <= raw_byte_last) {
+  if (is_raw_byte(cp)) {
     out[0] = static_cast<char>(cp - 0xDC00);
     return 1;
   }
