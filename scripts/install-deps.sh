@@ -8,7 +8,7 @@ set -eu
 
 tool_packages="cmake ninja-build g++ libcli11-dev nlohmann-json3-dev"
 all_packages="$tool_packages libgtest-dev libgmock-dev pkg-config libbenchmark-dev libmuparser-dev
-  rapidjson-dev help2man clang libclang-rt-14-dev dpkg-dev file"
+  rapidjson-dev help2man clang libclang-rt-14-dev dpkg-dev file gcovr"
 
 packages=$tool_packages
 dry_run=0
