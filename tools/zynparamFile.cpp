@@ -9,10 +9,8 @@
 #include <iostream>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -21,49 +19,6 @@
 #include "zynparamText.h"
 
 namespace {
-
-// Reads the header map's "type" and "version"; leaves them as they are when
-// the text does not start with a readable header (the load reports it).
-class zynHeaderReader {
- public:
-  explicit zynHeaderReader(const std::string& text) : m_text(text) {}
-
-  void read(utString& type, int& version) {
-    if (!punct('{')) return;
-    for (;;) {
-      utString name, value;
-      if (!quoted(name) || !punct(':') || !quoted(value)) return;
-      if (name == "type") type = value;
-      if (name == "version" &&
-          !zyn_read_number(value, {'.', '.', ZYN_NUMBER_PREFIX, ZYN_OVERFLOW_SATURATE, ZYN_NUMBER_SKIP_SPACE}, version))
-        version = 0;
-      if (punct('}')) return;
-      if (!punct(',')) return;
-    }
-  }
-
- private:
-  void skip_space() {
-    while (m_at < m_text.size() && std::isspace(static_cast<unsigned char>(m_text[m_at]))) ++m_at;
-  }
-  bool punct(char c) {
-    skip_space();
-    if (m_at >= m_text.size() || m_text[m_at] != c) return false;
-    ++m_at;
-    return true;
-  }
-  bool quoted(utString& out) {
-    if (!punct('"')) return false;
-    while (m_at < m_text.size() && m_text[m_at] != '"') {
-      if (m_text[m_at] == '\\') ++m_at;
-      if (m_at < m_text.size()) out += m_text[m_at++];
-    }
-    return m_at++ < m_text.size();
-  }
-
-  const std::string& m_text;
-  size_t m_at = 0;
-};
 
 std::string read_file(const std::string& path) {
   if (path == "-") {
@@ -121,11 +76,13 @@ zynToolFile zyn_tool_load_text(const std::string& file_text, const std::string& 
   const std::string bom = "\xEF\xBB\xBF";
   const bool has_bom = file_text.compare(0, bom.size(), bom) == 0;
   const std::string text = has_bom ? file_text.substr(bom.size()) : file_text;
-  utString type;
-  int version = 0;
-  zynHeaderReader(text).read(type, version);
-  zynParameterPtr root(new zynParameterOpenRoot(type, version, utString()));
+  // The receiving root takes the root type and version the header names.
   zynParameterSerializer serializer;
+  std::istringstream head(text);
+  const zynParameterSerialError header_error = serializer.read_header(head);
+  if (header_error != PSE_OK) throw zynToolError(load_failure(name, header_error, serializer, text));
+  const zynParameterSerialHeader& header = serializer.get_header();
+  zynParameterPtr root(new zynParameterOpenRoot(header.root_type, header.version, utString()));
   std::istringstream in(text);
   zynParameterRoot& tree = *zynParameterRoot::ut_dynamic_cast(root.pointer());
   const zynParameterSerialError e = serializer.load(tree, in, 0);

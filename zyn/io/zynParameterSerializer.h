@@ -36,7 +36,8 @@
 #include "zyn/host/zynArchive.h"
 
 class zynParameterLoader;
-class zynTextBuffer;
+class zynSerializerReader;
+class zynSerializerWriter;
 
 // The result of save and load.
 enum zynParameterSerialError : int32_t {
@@ -46,6 +47,13 @@ enum zynParameterSerialError : int32_t {
   PSE_STREAM = 3,         // no stream, a failed stream, or text that ends early
   PSE_SYNTAX = 4,         // bad syntax, an unusable type code or lock id, nesting too deep
   PSE_NEWER_VERSION = 5   // the file is newer than the receiving root
+};
+
+// The header of a saved text: what the file is for and when it was saved.
+struct zynParameterSerialHeader {
+  utString root_type;  // the root type of the saved tree ("type")
+  int version = 0;     // the version of the saved tree ("version"); 0 for a formula
+  int64_t time = 0;    // when it was saved, in whole seconds since 1970 ("time"); 0 unless a whole number
 };
 
 // Marks that a load is under way: the constructor sets a process-wide flag,
@@ -68,7 +76,7 @@ class ZYN_EXPORT zynParameterSerializerCtrl {
 // operation at a time.
 class ZYN_EXPORT zynParameterSerializer {
  public:
-  // Default options, empty sets, and the header root ("type", "version", "time").
+  // Default options, empty sets, and nothing read yet.
   zynParameterSerializer();
   ~zynParameterSerializer();
   zynParameterSerializer(const zynParameterSerializer&) = delete;
@@ -125,16 +133,36 @@ class ZYN_EXPORT zynParameterSerializer {
   // The keys the loader applied, translated (zynParameterRoot::translate_key).
   const utStringcoSList& loaded_pars() const;
   // The keys whose values could not be applied.
-  const utStringcoSList& failed_pars() const { return m_failed_pars; }
+  const utStringcoSList& failed_pars() const;
   // The lock objects of locked parameters whose saved value differed from
   // their current one (which they kept).
-  const zynRefToObjectIdcoSet& get_locked_items() const { return m_locked_items; }
+  const zynRefToObjectIdcoSet& get_locked_items() const;
   // Return the line and column (both from 1) of the character at which the
   // last load stopped when it failed with PSE_STREAM or PSE_SYNTAX; 0 and 0
   // otherwise. A stop at the end of the text gives the position after the
   // last character.
-  int get_error_line() const { return m_error_line; }
-  int get_error_column() const { return m_error_column; }
+  int get_error_line() const;
+  int get_error_column() const;
+
+  // --- What the last text read held ----------------------------------------------
+  // Reads only the header of the text in "in" and keeps it (see get_header),
+  // so that a host can make the receiving root from the file's own root type
+  // and version before it loads. Returns PSE_STREAM or PSE_SYNTAX as load
+  // does for a header, with the error position, else PSE_OK. A stream that
+  // can seek is left just after the header.
+  zynParameterSerialError read_header(std::istream& in);
+  // Returns the header of the text last read by load or read_header. Its
+  // fields are read as stored, never evaluated; a field the text lacks, or
+  // that it did not reach before an error, is empty or 0.
+  const zynParameterSerialHeader& get_header() const;
+  // Returns 1 when an entry of the tree last loaded carried type information
+  // (a type code, description or lock id), 0 when none did or no tree was read.
+  int is_typed() const;
+  // Returns 1 when the text last read had no white space in its header nor
+  // between its header and its tree, as save writes with set_compact_mode(1);
+  // 0 otherwise, or when no header was read. The layout of the tree is taken
+  // to be the header's: a file is judged without scanning its tree.
+  int is_compact() const;
 
   // Returns the process-wide serializer with default options, made on first
   // call and never destroyed.
@@ -144,167 +172,33 @@ class ZYN_EXPORT zynParameterSerializer {
   static constexpr int max_nesting = 1000;
 
  private:
-  // An entry name read before and the key it reads as; "plain" when the key
-  // is that one member name as written (its text, first and last component)
-  // and holds no "[".
-  struct zynNameKey {
-    utString text;
-    zynParameterKey key;
-    bool plain = false;
-  };
+  // The reader and the writer take the selection from here. The reader
+  // reaches the loader's record, the root's key synonyms and its lock ids
+  // through the forwarders below: the library's loader and root grant that
+  // access to this class only.
+  friend class zynSerializerReader;
+  friend class zynSerializerWriter;
 
-  // --- Saving (zynParameterSerializerSave.cpp) ---
-  void save_par(const zynParameterPtr& p, const zynParameterKey& key);
-  void save_map(const zynParameterPtr& p, const zynParameterKey& key);
-  void save_array(const zynParameterPtr& p, const zynParameterKey& key);
-  void save_ref(const zynParameter& p);
-  void save_entry_typeinfo(const zynParameter& child);
-  void save_text(std::string_view text);
-  // Returns the type code of "p": "M", "V3R[L]", "LS", "&", ... or "".
-  utString get_type_from_par(const zynParameter& p) const;
-  void indent();
-  void space();
-  void flush_output();
+  // Returns 1 when a selection set or exclude_all limits what is written or read.
+  int selecting() const { return m_exclude_all || !m_include_pars.empty() || !m_exclude_pars.empty(); }
+  // Returns 1 when the entry at "key" is written or read under the selection.
   int should_include(const zynParameterKey& key) const;
-  int selection_active() const;
-  // Returns 1 when "p" is not written; "active_container" is its container
-  // when found active (else null), "selecting" is selection_active().
-  int skipped(const zynParameter& p, const zynParameter* active_container, const zynParameterKey& key,
-              bool selecting) const;
+  static int apply_found(zynParameterLoader& loader, zynParameter& par, const utString& key, const utString& last,
+                         const utString& text);
+  static utStringcoSList& loader_record(zynParameterLoader& loader);
+  static const utString& key_synonym(const zynParameterRoot& root, const utString& text);
+  static zynUniqueIdPtr lock_uid(zynParameterRoot& root, const zynParameterPtr& p, zynRefToObjectId& id);
 
-  // --- Loading (zynParameterSerializerLoad.cpp) ---
-  zynParameterSerialError load_header();
-  zynParameterSerialError load_body(zynParameterRoot& root);
-  void load_par(const zynParameterKey& key, int skip);
-  void load_map(const zynParameterKey& key, int skip);
-  void load_entry(const zynParameterKey& key, int skip);
-  void load_typed_entry(const zynParameterKey& k, int skip);
-  void load_array(const zynParameterKey& key, int skip);
-  void apply_value(const zynParameterKey& key);
-  // Applies the value token to the entry whose key text is "key" through
-  // the container being read; returns false when the loader must look the
-  // entry up itself.
-  bool apply_in_container(const utString& key, const zynParameterKey& step);
-  // As apply_in_container, for the step whose first and last component texts
-  // are given; "bracket_free" when "key" is known to hold no "[".
-  bool apply_member(const utString& key, const zynParameterKey& step, const utString& first, const utString& last,
-                    bool bracket_free);
-  // Applies the value token to the entry "name" of the map "key" being read.
-  bool apply_entry_value(const zynParameterKey& key, const zynNameKey& name);
-  // Returns the member "step" (named "first") of the container being read.
-  zynParameterPtr open_member(const zynParameterKey& step, const utString& first);
-  // Pushes the container "at" (null when nothing) whose key text is "key".
-  void open_container(zynParameterPtr at, const utString& key);
-  // Returns the key "text" reads as, valid until the next call. Entry names
-  // repeat from map to map, so the keys of short names are kept by their text.
-  const zynNameKey& name_key(std::string_view text);
-  void take_value_text();
-  void take_ref_root_type(const zynParameterPtr& ref);
-  void check_locked(const zynParameterPtr& existing, const zynRefToObjectId& lock);
-  // Reads the next token into m_token; on failure records the error.
-  void next_token();
-  // Reads the next token; when it is the punctuation "separator", reads the
-  // one after it too and returns 1.
-  int next_token_after(char separator);
-  int read_quoted();
-  // Records "e" as the error of the load (the first one counts) and where it happened.
-  void fail(zynParameterSerialError e);
-  // Returns 1 when the current token is the punctuation "c" (not a quoted string).
-  int is_token(char c) const { return !m_token_quoted && m_token.size() == 1 && m_token[0] == c; }
-  // Returns a new parameter for the type code "code", or a null pointer.
-  zynParameterPtr get_par_from_type(const utString& code, const utString& desc) const;
-  zynParameterPtr par_from_code(const utString& code, size_t& at, size_t& weight, int depth) const;
-  zynParameterPtr vector_from_code(const utString& code, size_t& at, size_t& weight, int depth) const;
-  void update_root_version(int file_version);
-  void take_loader_keys();
-  // Returns the parameter at the entry being read ("key"): the member of
-  // the container being read, or else what the root finds at "key".
-  zynParameterPtr current(const zynParameterKey& key) const;
-  // Returns the member at the entry being read, never a pseudo-member.
-  zynParameterPtr tree_member() const;
-
-  // Pushes a step of the entry being read for its scope.
-  struct zynPathStep {
-    zynPathStep(std::vector<zynParameterKey>& path, const zynParameterKey& step) : m_path(path) {
-      m_path.push_back(step);
-    }
-    ~zynPathStep() { m_path.pop_back(); }
-    zynPathStep(const zynPathStep&) = delete;
-    zynPathStep& operator=(const zynPathStep&) = delete;
-    std::vector<zynParameterKey>& m_path;
-  };
-
-  std::ostream* m_out = nullptr;
-  int m_depth = 0;
   int m_follow_refs = 0;
   int m_evaluate = 0;
   int m_save_inactive = 0;
   int m_save_invalid = 1;
   int m_compact_mode = 0;
   int m_save_typeinfo = 0;
-  int m_in_header = 0;
-  zynParameterRoot* m_root = nullptr;
-  std::unique_ptr<zynParameterLoader> m_loader;
-  // The whole text being read, the reading position and the current token:
-  // a view into the text, or into m_unescaped when it held backslashes.
-  utString m_input;
-  size_t m_pos = 0;
-  std::string_view m_token;
-  utString m_unescaped;
-  size_t m_token_at = 0;
-  int m_token_quoted = 0;
-  // Texts handed on as utString, kept to reuse their storage.
-  utString m_name_text;
-  utString m_value_text;
-  // Set when the loader is the library's own, whose load_par the serializer
-  // may shortcut with the containers it walks.
-  bool m_own_loader = false;
-  // Cleared once the loader has looked a key up itself (its record may then
-  // hold keys that the root translates).
-  bool m_loaded_as_is = true;
-  std::unique_ptr<zynParameterRoot> m_header;
-  // The keys the library's own loader applied are kept in a vector while a
-  // load runs (one list node per value costs a tenth of a load) and listed
-  // when first asked for; "m_loaded_pending" marks a finished load's keys.
-  mutable utStringcoSList m_loaded_pars;
-  mutable std::vector<utString> m_loaded_keys;
-  mutable bool m_loaded_pending = false;
-  utStringcoSList m_failed_pars;
-  zynParameterSerialError m_error = PSE_OK;
+  int m_exclude_all = 0;
   utStringcoSet m_include_pars;
   utStringcoSet m_exclude_pars;
   utStringcoSet m_global_exclude_pars;
-  int m_exclude_all = 0;
-  int m_keep_existing = 0;
-  zynRefToObjectIdcoSet m_locked_items;
-
-  // Output is gathered here and handed to the stream in large pieces.
-  std::unique_ptr<zynTextBuffer> m_buffer;
-  // Containers being written while references are followed, to cut cycles.
-  std::vector<const zynParameter*> m_writing;
-  int m_at_end = 0;
-  int m_nesting = 0;
-  // The steps from the root to the entry being read.
-  std::vector<zynParameterKey> m_path;
-  // The maps and arrays being read, outermost first: what each stands for
-  // in the tree (null when nothing) and its key text.
-  struct zynOpenContainer {
-    zynParameterPtr at;
-    utString key;
-    size_t next = 0;  // the position after the member last found in it
-    uint64_t serial = 0;  // tells it from every container opened before
-    bool bracket_free = true;  // its key text holds no "["
-    bool plain_map = false;  // a zynParameterMap itself, whose members are looked up directly
-  };
-  std::vector<zynOpenContainer> m_open;
-  std::vector<zynNameKey> m_name_keys;
-  zynNameKey m_unkept_name_key;
-  // The key text of the entry being applied, kept to reuse its storage.
-  utString m_entry_key;
-  // The container whose key (and ".") m_entry_key begins with, and its length.
-  uint64_t m_entry_prefix_of = 0;
-  size_t m_entry_prefix = 0;
-  uint64_t m_open_serial = 0;
-  int m_error_line = 0;
-  int m_error_column = 0;
+  std::unique_ptr<zynSerializerReader> m_reader;
+  std::unique_ptr<zynSerializerWriter> m_writer;
 };

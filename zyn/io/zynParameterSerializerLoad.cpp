@@ -1,10 +1,11 @@
 // Reading saved trees: the tokenizer, the recursive reader of maps and
 // arrays, typed entries and lock ids, and the version check and migration.
 // The text format is described in zynParameterSerializer.h.
-#include "zyn/io/zynParameterSerializer.h"
+#include "zyn/io/zynParameterSerializer_internal.h"
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <typeinfo>
 #include <istream>
 #include <sstream>
@@ -126,7 +127,7 @@ utString joined_text(const zynParameterKey& parent, const zynParameterKey& step)
 
 // --- Tokens ----------------------------------------------------------------------
 
-void zynParameterSerializer::fail(zynParameterSerialError e) {
+void zynSerializerReader::fail(zynParameterSerialError e) {
   if (m_error != PSE_OK) return;
   m_error = e;
   // Lines and columns count from 1; a stop at the end lies past the last character.
@@ -137,7 +138,7 @@ void zynParameterSerializer::fail(zynParameterSerialError e) {
 }
 
 // token -> '"' {char | "\" char} '"' | one of { } ( ) , :
-void zynParameterSerializer::next_token() {
+void zynSerializerReader::next_token() {
   m_token = std::string_view();
   m_token_quoted = 0;
   if (m_error != PSE_OK) return;
@@ -170,7 +171,7 @@ void zynParameterSerializer::next_token() {
 
 // The separator between two tokens is read past without being stored,
 // which is all that next_token() would leave of it.
-int zynParameterSerializer::next_token_after(char separator) {
+int zynSerializerReader::next_token_after(char separator) {
   if (m_error == PSE_OK) {
     const char* const text = m_input.c_str();
     const zynQuickToken first = quick_token(text, m_pos);
@@ -193,7 +194,7 @@ int zynParameterSerializer::next_token_after(char separator) {
 
 // Reads the rest of a quoted string into m_token: a view into the text, or
 // the unescaped copy when it holds backslashes. Returns 0 when the text ends first.
-int zynParameterSerializer::read_quoted() {
+int zynSerializerReader::read_quoted() {
   const std::string_view input(m_input);
   const char* const text = m_input.c_str();
   const size_t start = m_pos;
@@ -230,7 +231,7 @@ int zynParameterSerializer::read_quoted() {
 
 // Copies the value token into m_value_text, reusing its storage (appending
 // costs less than assign(), which allows for overlap).
-void zynParameterSerializer::take_value_text() {
+void zynSerializerReader::take_value_text() {
   m_value_text.clear();
   m_value_text += m_token;
 }
@@ -254,7 +255,12 @@ void read_all(std::streambuf& in, utString& text) {
 
 }  // namespace
 
-zynParameterSerialError zynParameterSerializer::load(zynParameterRoot& root, std::istream& in, int keep_existing) {
+zynSerializerReader::zynSerializerReader(const zynParameterSerializer& owner)
+    : m_owner(owner), m_header(zyn_new_serial_header()) {}
+
+zynSerializerReader::~zynSerializerReader() = default;
+
+zynParameterSerialError zynSerializerReader::read(zynParameterRoot* root, std::istream& in, int keep_existing) {
   zynParameterSerializerCtrl serializing;
   m_keep_existing = keep_existing;
   m_error = PSE_OK;
@@ -263,13 +269,15 @@ zynParameterSerialError zynParameterSerializer::load(zynParameterRoot& root, std
   m_loaded_keys.clear();
   m_loaded_pending = false;
   m_locked_items.clear();
+  m_file_header = zynParameterSerialHeader();
+  m_typed = m_compact = 0;
   m_pos = m_token_at = 0;
   m_error_line = m_error_column = 0;
   m_at_end = 0;
   m_nesting = 0;
   m_path.clear();
   m_open.clear();
-  m_root = &root;
+  m_root = root;
   zynParameterSerialError e = PSE_STREAM;
   std::streambuf* buf = in.good() ? in.rdbuf() : nullptr;
   try {
@@ -277,7 +285,7 @@ zynParameterSerialError zynParameterSerializer::load(zynParameterRoot& root, std
     // is left just after what was read, as if read token by token.
     if (buf) read_all(*buf, m_input);
     if (buf) e = load_header();
-    if (e == PSE_OK) e = load_body(root);
+    if (e == PSE_OK && root) e = load_body(*root);
     if (buf && m_pos < m_input.size())
       buf->pubseekoff(-static_cast<std::streamoff>(m_input.size() - m_pos), std::ios_base::cur, std::ios_base::in);
   } catch (...) {  // a host stream, loader or updater that throws ends the load
@@ -293,15 +301,7 @@ zynParameterSerialError zynParameterSerializer::load(zynParameterRoot& root, std
   return e;
 }
 
-zynParameterSerialError zynParameterSerializer::load(zynParameterRoot& root, CArchive& ar) {
-  utString text;
-  ar >> text;
-  if (!ar.good()) return PSE_STREAM;
-  std::istringstream in(text);
-  return load(root, in, 0);
-}
-
-zynParameterSerialError zynParameterSerializer::load_header() {
+zynParameterSerialError zynSerializerReader::load_header() {
   m_loader.reset(m_header->create_loader(0, 0));
   m_own_loader = is_library_loader(m_loader.get());
   m_in_header = 1;
@@ -313,16 +313,45 @@ zynParameterSerialError zynParameterSerializer::load_header() {
   load_par(zynParameterKey(), 0);
   m_in_header = 0;
   m_loader.reset();
+  take_header();
   return m_error;
 }
 
-// Checks the header against "root", reads the body and migrates it.
-zynParameterSerialError zynParameterSerializer::load_body(zynParameterRoot& root) {
-  // The stored texts are read, not evaluated: a file's header must not run expressions.
+namespace {
+
+// Returns true when "text" holds white space outside its quoted strings.
+bool has_blank_between_tokens(std::string_view text) {
+  bool quoted = false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (quoted && c == '\\') ++i;
+    else if (c == '"') quoted = !quoted;
+    else if (!quoted && char_class(c) == char_blank) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+// The stored texts are read, not evaluated: a file's header must not run
+// expressions. Save lays the header out as the tree, so the header and the
+// character after it tell a compact text without a scan of the tree.
+void zynSerializerReader::take_header() {
   const zynParameter& header = *m_header;
-  if (header[zynParameterKey("type")]->get_expr() != root.get_root_type()) return PSE_WRONG_ROOT;
-  const zynParameterPtr version_par = header[zynParameterKey("version")];
-  const int file_version = version_par->is_expr() ? 0 : version_par->get_int();
+  m_file_header.root_type = header[zynParameterKey("type")]->get_expr();
+  const zynParameterPtr version = header[zynParameterKey("version")];
+  m_file_header.version = version->is_expr() ? 0 : version->get_int();
+  const utString time = header[zynParameterKey("time")]->get_expr();
+  long long seconds = 0;
+  const std::from_chars_result read = std::from_chars(time.data(), time.data() + time.size(), seconds);
+  m_file_header.time = read.ec == std::errc() && read.ptr == time.data() + time.size() ? seconds : 0;
+  m_compact = m_error == PSE_OK && !has_blank_between_tokens(std::string_view(m_input).substr(0, m_pos + 1));
+}
+
+// Checks the header against "root", reads the body and migrates it.
+zynParameterSerialError zynSerializerReader::load_body(zynParameterRoot& root) {
+  if (m_file_header.root_type != root.get_root_type()) return PSE_WRONG_ROOT;
+  const int file_version = m_file_header.version;
   if (file_version > root.version()) return PSE_NEWER_VERSION;
 
   m_loader.reset(root.create_loader(0, file_version));
@@ -351,11 +380,11 @@ zynParameterSerialError zynParameterSerializer::load_body(zynParameterRoot& root
   return m_failed_pars.empty() ? m_error : PSE_FAILED_PARS;
 }
 
-void zynParameterSerializer::update_root_version(int file_version) {
+void zynSerializerReader::update_root_version(int file_version) {
   if (zynParameterUpdater* updater = m_root->get_updater()) updater->update(file_version, *m_root, loaded_pars());
 }
 
-const utStringcoSList& zynParameterSerializer::loaded_pars() const {
+const utStringcoSList& zynSerializerReader::loaded_pars() const {
   if (m_loaded_pending) {
     m_loaded_pars.assign(m_loaded_keys.begin(), m_loaded_keys.end());
     m_loaded_keys.clear();  // its room serves the next load
@@ -366,14 +395,14 @@ const utStringcoSList& zynParameterSerializer::loaded_pars() const {
 
 // Moves the keys the loader recorded itself (values it looked up on its
 // own) after those kept so far, so that the order of loading stands.
-void zynParameterSerializer::take_loader_keys() {
-  utStringcoSList& recorded = m_loader->m_loaded;
+void zynSerializerReader::take_loader_keys() {
+  utStringcoSList& recorded = zynParameterSerializer::loader_record(*m_loader);
   for (utString& key : recorded) m_loaded_keys.push_back(std::move(key));
   recorded.clear();
 }
 
 // value -> map | array | string
-void zynParameterSerializer::load_par(const zynParameterKey& key, int skip) {
+void zynSerializerReader::load_par(const zynParameterKey& key, int skip) {
   if (m_error != PSE_OK) return;
   if (!skip && selection_active() && !should_include(key)) skip = 1;
   if (is_token('{')) {
@@ -387,7 +416,7 @@ void zynParameterSerializer::load_par(const zynParameterKey& key, int skip) {
   }
 }
 
-void zynParameterSerializer::apply_value(const zynParameterKey& key) {
+void zynSerializerReader::apply_value(const zynParameterKey& key) {
   if (!m_path.empty() && apply_in_container(key.str(), m_path.back())) return;
   // Without a loader (a locked root) no value can be applied.
   take_value_text();
@@ -398,33 +427,33 @@ void zynParameterSerializer::apply_value(const zynParameterKey& key) {
 // The library's own loader looks each key up from the root; the container
 // being read has the entry at hand, named "step" in it. A key the root
 // translates, and an entry the container lacks, are left to the loader.
-bool zynParameterSerializer::apply_in_container(const utString& key, const zynParameterKey& step) {
+bool zynSerializerReader::apply_in_container(const utString& key, const zynParameterKey& step) {
   if (step.type() == PT_ERROR || !step.remainder_str().empty()) return false;
   return apply_member(key, step, step.first(), step.last(), false);
 }
 
-bool zynParameterSerializer::apply_member(const utString& key, const zynParameterKey& step, const utString& first,
+bool zynSerializerReader::apply_member(const utString& key, const zynParameterKey& step, const utString& first,
                                           const utString& last, bool bracket_free) {
   if (!m_own_loader || m_open.empty() || m_open.back().at.is_null()) return false;
   // What translate_key does with a text that holds no "[".
   const zynParameterRoot& root = m_loader->root();
-  const utString& translated = bracket_free ? root.lookup_key_synonym(key) : root.translate_key(key);
+  const utString& translated = bracket_free ? zynParameterSerializer::key_synonym(root, key) : root.translate_key(key);
   if (&translated != &key && translated != key) return false;
   const zynParameterPtr p = open_member(step, first);
   if (is_missing(*p)) return false;
   take_value_text();
-  if (m_loader->apply_found(*p, key, last, m_value_text)) {
+  if (zynParameterSerializer::apply_found(*m_loader, *p, key, last, m_value_text)) {
     m_failed_pars.push_back(key);
     return true;
   }
-  if (!m_loader->m_loaded.empty()) take_loader_keys();
+  if (!zynParameterSerializer::loader_record(*m_loader).empty()) take_loader_keys();
   m_loaded_keys.push_back(key);
   return true;
 }
 
 // The key of a plain name is built from the map's key text kept on the
 // stack of open containers, without asking the keys for their texts.
-bool zynParameterSerializer::apply_entry_value(const zynParameterKey& key, const zynNameKey& name) {
+bool zynSerializerReader::apply_entry_value(const zynParameterKey& key, const zynNameKey& name) {
   if (!name.plain || m_open.empty()) return apply_in_container(joined_text(key, name.key), name.key);
   const zynOpenContainer& open = m_open.back();
   if (m_entry_prefix_of != open.serial) {
@@ -442,7 +471,7 @@ bool zynParameterSerializer::apply_entry_value(const zynParameterKey& key, const
 // file saved from a tree like the receiving one names the members in their
 // order, so most are found without hashing their names. What the map's
 // lookup answers otherwise ("_keys", a lookup for functions only) it answers.
-zynParameterPtr zynParameterSerializer::open_member(const zynParameterKey& step, const utString& name) {
+zynParameterPtr zynSerializerReader::open_member(const zynParameterKey& step, const utString& name) {
   zynOpenContainer& open = m_open.back();
   zynParameter& at = *open.at;
   if (!open.plain_map || (name.size() == 5 && name == "_keys")) return at[step];
@@ -457,8 +486,8 @@ zynParameterPtr zynParameterSerializer::open_member(const zynParameterKey& step,
 }
 
 // map -> "{" [entry {"," entry}] [","] "}"
-void zynParameterSerializer::load_map(const zynParameterKey& key, int skip) {
-  if (++m_nesting > max_nesting || (m_in_header && !key.str().empty())) {
+void zynSerializerReader::load_map(const zynParameterKey& key, int skip) {
+  if (++m_nesting > zynParameterSerializer::max_nesting || (m_in_header && !key.str().empty())) {
     fail(PSE_SYNTAX);  // too deep, or structure inside the header
     return;
   }
@@ -478,7 +507,7 @@ void zynParameterSerializer::load_map(const zynParameterKey& key, int skip) {
 // What is asked of a container for each of its entries is asked once, when
 // its reading begins. Function-only lookups come and go with scopes that
 // close before an entry is read, so they stand while the container is read.
-void zynParameterSerializer::open_container(zynParameterPtr at, const utString& key) {
+void zynSerializerReader::open_container(zynParameterPtr at, const utString& key) {
   const zynParameter* const container = at.raw();
   const bool plain_map =
       container && typeid(*container) == typeid(zynParameterMap) && !zynEvalFunction::functions_only();
@@ -487,7 +516,7 @@ void zynParameterSerializer::open_container(zynParameterPtr at, const utString& 
 
 // A key is a function of its text alone; a slot holds the last name that
 // hashed to it.
-const zynParameterSerializer::zynNameKey& zynParameterSerializer::name_key(std::string_view text) {
+const zynSerializerReader::zynNameKey& zynSerializerReader::name_key(std::string_view text) {
   const auto fill = [text](zynNameKey& slot) -> const zynNameKey& {
     slot.text.assign(text);
     slot.key = zynParameterKey(slot.text);
@@ -506,7 +535,7 @@ const zynParameterSerializer::zynNameKey& zynParameterSerializer::name_key(std::
 }
 
 // entry -> name [type [desc [lock]]] ":" value
-void zynParameterSerializer::load_entry(const zynParameterKey& key, int skip) {
+void zynSerializerReader::load_entry(const zynParameterKey& key, int skip) {
   if (m_error != PSE_OK) return;
   if (!m_token_quoted) {
     fail(PSE_SYNTAX);
@@ -514,8 +543,8 @@ void zynParameterSerializer::load_entry(const zynParameterKey& key, int skip) {
   }
   // A dotted name reaches as deep as nested maps would: the same bound holds.
   // It has at most one component more than it has characters.
-  if (static_cast<size_t>(m_nesting) + m_token.size() > max_nesting &&
-      m_nesting - 1 + key_depth(m_token) > max_nesting) {
+  if (static_cast<size_t>(m_nesting) + m_token.size() > zynParameterSerializer::max_nesting &&
+      m_nesting - 1 + key_depth(m_token) > zynParameterSerializer::max_nesting) {
     fail(PSE_SYNTAX);
     return;
   }
@@ -545,7 +574,8 @@ void zynParameterSerializer::load_entry(const zynParameterKey& key, int skip) {
 }
 
 // Reads "type [desc [lock]] :" and the value of a typed entry; the current token is the type.
-void zynParameterSerializer::load_typed_entry(const zynParameterKey& k, int skip) {
+void zynSerializerReader::load_typed_entry(const zynParameterKey& k, int skip) {
+  m_typed = 1;
   utString fields[3];
   int count = 0;
   while (m_error == PSE_OK && !is_token(':')) {
@@ -591,7 +621,7 @@ void zynParameterSerializer::load_typed_entry(const zynParameterKey& k, int skip
     if (id.become(fields[2].c_str())) {
       zynRefToObjectId read;
       read.become(zynUniqueIdPtr(id));
-      lock.become(m_root->get_lock_uid(locked, read));
+      lock.become(zynParameterSerializer::lock_uid(*m_root, locked, read));
     } else if (exists) {
       fail(PSE_SYNTAX);
       return;
@@ -609,7 +639,7 @@ void zynParameterSerializer::load_typed_entry(const zynParameterKey& k, int skip
 }
 
 // A reference value "roottype:&path" gives "ref" its root type and leaves "&path".
-void zynParameterSerializer::take_ref_root_type(const zynParameterPtr& ref) {
+void zynSerializerReader::take_ref_root_type(const zynParameterPtr& ref) {
   if (!m_token_quoted) return;
   const size_t amp = m_token.find('&');
   if (amp == utString::npos || amp == 0 || m_token[amp - 1] != ':') return;
@@ -620,7 +650,7 @@ void zynParameterSerializer::take_ref_root_type(const zynParameterPtr& ref) {
 }
 
 // Reports a locked parameter whose saved value differs from its current one.
-void zynParameterSerializer::check_locked(const zynParameterPtr& existing, const zynRefToObjectId& lock) {
+void zynSerializerReader::check_locked(const zynParameterPtr& existing, const zynRefToObjectId& lock) {
   if (!m_token_quoted) return;
   const zynParameterRef* ref = zynParameterRef::ut_dynamic_cast(existing.pointer());
   utString current;
@@ -636,8 +666,8 @@ void zynParameterSerializer::check_locked(const zynParameterPtr& existing, const
 }
 
 // array -> "(" [slot {"," slot}] [","] ")"; slot -> [value]
-void zynParameterSerializer::load_array(const zynParameterKey& key, int skip) {
-  if (++m_nesting > max_nesting || m_in_header) {
+void zynSerializerReader::load_array(const zynParameterKey& key, int skip) {
+  if (++m_nesting > zynParameterSerializer::max_nesting || m_in_header) {
     fail(PSE_SYNTAX);
     return;
   }
@@ -676,7 +706,7 @@ void zynParameterSerializer::load_array(const zynParameterKey& key, int skip) {
 
 // The entry is the member of the container being read, which was found when
 // its reading began; an entry it lacks is asked of the root by its whole key.
-zynParameterPtr zynParameterSerializer::current(const zynParameterKey& key) const {
+zynParameterPtr zynSerializerReader::current(const zynParameterKey& key) const {
   if (!m_open.empty() && !m_path.empty() && !m_open.back().at.is_null()) {
     zynParameterPtr at = (*m_open.back().at)[m_path.back()];
     if (!is_missing(*at)) return at;
@@ -687,7 +717,7 @@ zynParameterPtr zynParameterSerializer::current(const zynParameterKey& key) cons
 // Returns what the tree holds at the entry being read, or an error. Unlike
 // the root's lookup it never answers a pseudo-member ("Name", the root
 // type, a host's methods): an entry of that name is a member of its own.
-zynParameterPtr zynParameterSerializer::tree_member() const {
+zynParameterPtr zynSerializerReader::tree_member() const {
   const zynParameterRoot& root = *m_root;
   zynParameterPtr at(coPrfExternal, &root);
   for (size_t i = 0; i < m_path.size() && !is_missing(*at); ++i) {
@@ -700,7 +730,7 @@ zynParameterPtr zynParameterSerializer::tree_member() const {
 
 // --- Type codes ----------------------------------------------------------------
 
-zynParameterPtr zynParameterSerializer::get_par_from_type(const utString& code, const utString& desc) const {
+zynParameterPtr zynSerializerReader::get_par_from_type(const utString& code, const utString& desc) const {
   size_t at = 0;
   size_t weight = 0;
   zynParameterPtr p = par_from_code(code, at, weight, 0);
@@ -710,7 +740,7 @@ zynParameterPtr zynParameterSerializer::get_par_from_type(const utString& code, 
 
 // code -> "M" | "V" digits [code] | "L" code | "H" code | "S" | "R" dims | "I" | "B"
 //       | "A" | "E" | "F" | "U" | "&"
-zynParameterPtr zynParameterSerializer::par_from_code(const utString& code, size_t& at, size_t& weight,
+zynParameterPtr zynSerializerReader::par_from_code(const utString& code, size_t& at, size_t& weight,
                                                       int depth) const {
   if (at >= code.size() || depth > max_code_depth) return zynParameterPtr();
   weight = 1;
@@ -744,7 +774,7 @@ zynParameterPtr zynParameterSerializer::par_from_code(const utString& code, size
 }
 
 // "V" digits [code]: n clones of the element; "V0" alone is an empty vector.
-zynParameterPtr zynParameterSerializer::vector_from_code(const utString& code, size_t& at, size_t& weight,
+zynParameterPtr zynSerializerReader::vector_from_code(const utString& code, size_t& at, size_t& weight,
                                                          int depth) const {
   size_t n = 0;
   const size_t digits_at = at;
@@ -758,3 +788,44 @@ zynParameterPtr zynParameterSerializer::vector_from_code(const utString& code, s
   weight = n * element_weight + 1;
   return zynParameterPtr(new zynParameterVector(static_cast<int>(n), element));
 }
+
+// --- The serializer's side of reading ---------------------------------------------------
+
+int zynParameterSerializer::apply_found(zynParameterLoader& loader, zynParameter& par, const utString& key,
+                                        const utString& last, const utString& text) {
+  return loader.apply_found(par, key, last, text);
+}
+
+const utString& zynParameterSerializer::key_synonym(const zynParameterRoot& root, const utString& text) {
+  return root.lookup_key_synonym(text);
+}
+
+utStringcoSList& zynParameterSerializer::loader_record(zynParameterLoader& loader) { return loader.m_loaded; }
+
+zynUniqueIdPtr zynParameterSerializer::lock_uid(zynParameterRoot& root, const zynParameterPtr& p,
+                                                 zynRefToObjectId& id) {
+  return root.get_lock_uid(p, id);
+}
+
+zynParameterSerialError zynParameterSerializer::load(zynParameterRoot& root, std::istream& in, int keep_existing) {
+  return m_reader->read(&root, in, keep_existing);
+}
+
+zynParameterSerialError zynParameterSerializer::load(zynParameterRoot& root, CArchive& ar) {
+  utString text;
+  ar >> text;
+  if (!ar.good()) return PSE_STREAM;
+  std::istringstream in(text);
+  return load(root, in, 0);
+}
+
+zynParameterSerialError zynParameterSerializer::read_header(std::istream& in) { return m_reader->read(nullptr, in, 0); }
+
+const utStringcoSList& zynParameterSerializer::loaded_pars() const { return m_reader->loaded_pars(); }
+const utStringcoSList& zynParameterSerializer::failed_pars() const { return m_reader->failed_pars(); }
+const zynRefToObjectIdcoSet& zynParameterSerializer::get_locked_items() const { return m_reader->locked_items(); }
+int zynParameterSerializer::get_error_line() const { return m_reader->error_line(); }
+int zynParameterSerializer::get_error_column() const { return m_reader->error_column(); }
+const zynParameterSerialHeader& zynParameterSerializer::get_header() const { return m_reader->header(); }
+int zynParameterSerializer::is_typed() const { return m_reader->typed(); }
+int zynParameterSerializer::is_compact() const { return m_reader->compact(); }

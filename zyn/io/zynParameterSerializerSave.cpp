@@ -1,11 +1,12 @@
 // Writing saved trees, the options and the selection rules shared with
 // reading. The text format is described in zynParameterSerializer.h.
-#include "zyn/io/zynParameterSerializer.h"
+#include "zyn/io/zynParameterSerializer_internal.h"
 
 #include <algorithm>
 #include <ctime>
 #include <optional>
 #include <ostream>
+#include <sstream>
 
 #include "zyn/collections/zynParameterArray.h"
 #include "zyn/collections/zynParameterList.h"
@@ -38,14 +39,19 @@ const zynParameterKey& no_key() {
 
 }  // namespace
 
+std::unique_ptr<zynParameterRoot> zyn_new_serial_header() {
+  auto header = std::make_unique<zynParameterRoot>("Header", 0, "");
+  header->add(header_key("type"), zynParameterPtr(new zynParameterString()));
+  header->add(header_key("version"), zynParameterPtr(new zynParameterNumeric(PS_INT, zynDimensions(ZYN_DIM_NONE), 0)));
+  header->add(header_key("time"), zynParameterPtr(new zynParameterNumeric(PS_INT, zynDimensions(ZYN_DIM_TIME), 0)));
+  return header;
+}
+
 zynParameterSerializer::zynParameterSerializer()
-    : m_header(std::make_unique<zynParameterRoot>("Header", 0, "")), m_buffer(std::make_unique<zynTextBuffer>()) {
+    : m_reader(std::make_unique<zynSerializerReader>(*this)), m_writer(std::make_unique<zynSerializerWriter>(*this)) {
   m_include_pars.reserve(4);
   m_exclude_pars.reserve(4);
   m_global_exclude_pars.reserve(4);
-  m_header->add(header_key("type"), zynParameterPtr(new zynParameterString()));
-  m_header->add(header_key("version"), zynParameterPtr(new zynParameterNumeric(PS_INT, zynDimensions(ZYN_DIM_NONE), 0)));
-  m_header->add(header_key("time"), zynParameterPtr(new zynParameterNumeric(PS_INT, zynDimensions(ZYN_DIM_TIME), 0)));
 }
 
 zynParameterSerializer::~zynParameterSerializer() = default;
@@ -55,9 +61,32 @@ zynParameterSerializer& zynParameterSerializer::get_template_serializer() {
   return *serializer;
 }
 
+zynParameterSerialError zynParameterSerializer::save(const zynParameterRoot& root, std::ostream& out) {
+  return m_writer->save(root, out);
+}
+
+zynParameterSerialError zynParameterSerializer::save(const zynParameterRoot& root, CArchive& ar) {
+  std::ostringstream out;
+  const zynParameterSerialError e = save(root, out);
+  if (e != PSE_OK) return e;
+  ar << out.str();
+  return ar.good() ? PSE_OK : PSE_STREAM;
+}
+
+zynSerializerWriter::zynSerializerWriter(const zynParameterSerializer& owner)
+    : m_owner(owner), m_header(zyn_new_serial_header()), m_buffer(std::make_unique<zynTextBuffer>()) {}
+
+zynSerializerWriter::~zynSerializerWriter() = default;
+
 // --- Saving --------------------------------------------------------------------
 
-zynParameterSerialError zynParameterSerializer::save(const zynParameterRoot& root, std::ostream& out) {
+zynParameterSerialError zynSerializerWriter::save(const zynParameterRoot& root, std::ostream& out) {
+  m_follow_refs = m_owner.m_follow_refs;
+  m_evaluate = m_owner.m_evaluate;
+  m_save_inactive = m_owner.m_save_inactive;
+  m_save_invalid = m_owner.m_save_invalid;
+  m_compact_mode = m_owner.m_compact_mode;
+  m_save_typeinfo = m_owner.m_save_typeinfo;
   m_out = &out;
   m_depth = 0;
   m_error = PSE_OK;
@@ -81,15 +110,7 @@ zynParameterSerialError zynParameterSerializer::save(const zynParameterRoot& roo
   return m_error;
 }
 
-zynParameterSerialError zynParameterSerializer::save(const zynParameterRoot& root, CArchive& ar) {
-  std::ostringstream out;
-  const zynParameterSerialError e = save(root, out);
-  if (e != PSE_OK) return e;
-  ar << out.str();
-  return ar.good() ? PSE_OK : PSE_STREAM;
-}
-
-void zynParameterSerializer::flush_output() {
+void zynSerializerWriter::flush_output() {
   if (!m_out || m_buffer->size() == 0) return;
   const std::string_view text = m_buffer->view();
   if (m_out->good()) m_out->write(text.data(), static_cast<std::streamsize>(text.size()));
@@ -97,21 +118,21 @@ void zynParameterSerializer::flush_output() {
   if (!m_out->good()) m_error = PSE_STREAM;
 }
 
-void zynParameterSerializer::indent() {
+void zynSerializerWriter::indent() {
   if (m_compact_mode) return;
   m_buffer->new_line(static_cast<size_t>(std::max(m_depth, 0)));
 }
 
-void zynParameterSerializer::space() {
+void zynSerializerWriter::space() {
   if (!m_compact_mode) m_buffer->put(' ');
 }
 
-void zynParameterSerializer::save_text(std::string_view text) {
+void zynSerializerWriter::save_text(std::string_view text) {
   m_buffer->append_quoted(text);
   if (m_buffer->size() >= flush_size) flush_output();
 }
 
-void zynParameterSerializer::save_par(const zynParameterPtr& p, const zynParameterKey& key) {
+void zynSerializerWriter::save_par(const zynParameterPtr& p, const zynParameterKey& key) {
   if (!m_out || !m_out->good()) {
     m_error = PSE_STREAM;
     return;
@@ -147,14 +168,14 @@ void zynParameterSerializer::save_par(const zynParameterPtr& p, const zynParamet
 }
 
 // ref -> "&" text | "roottype:&" text (with type information)
-void zynParameterSerializer::save_ref(const zynParameter& p) {
+void zynSerializerWriter::save_ref(const zynParameter& p) {
   const utString text = zynEvaluator::neutralize(p[zynParameterKey("_ref")]->get_string());
   const zynParameterRef* ref = zynParameterRef::ut_dynamic_cast(&p);
   if (m_save_typeinfo && ref) save_text(ref->get_ref_root_type() + ":&" + text);
   else save_text("&" + text);
 }
 
-int zynParameterSerializer::skipped(const zynParameter& p, const zynParameter* active_container,
+int zynSerializerWriter::skipped(const zynParameter& p, const zynParameter* active_container,
                                    const zynParameterKey& key, bool selecting) const {
   // Built-ins, bound and member functions have no text that reads back: they
   // are the host's. Functions defined by a body are saved like any value.
@@ -165,9 +186,9 @@ int zynParameterSerializer::skipped(const zynParameter& p, const zynParameter* a
 }
 
 // map -> "{" [entry {"," entry}] "}"
-void zynParameterSerializer::save_map(const zynParameterPtr& p, const zynParameterKey& key) {
+void zynSerializerWriter::save_map(const zynParameterPtr& p, const zynParameterKey& key) {
   const zynParameterMap* map = zynParameterMap::ut_dynamic_cast(p.par());
-  if (!map || m_depth >= max_nesting) {
+  if (!map || m_depth >= zynParameterSerializer::max_nesting) {
     if (map) m_error = PSE_SYNTAX;
     return;
   }
@@ -202,7 +223,7 @@ void zynParameterSerializer::save_map(const zynParameterPtr& p, const zynParamet
   m_writing.pop_back();
 }
 
-void zynParameterSerializer::save_entry_typeinfo(const zynParameter& child) {
+void zynSerializerWriter::save_entry_typeinfo(const zynParameter& child) {
   space();
   save_text(get_type_from_par(child));
   space();
@@ -216,9 +237,9 @@ void zynParameterSerializer::save_entry_typeinfo(const zynParameter& child) {
 
 // array -> "(" [slot {"," slot}] ")"; a skipped element leaves an empty slot
 // (except in a list) so that positions survive.
-void zynParameterSerializer::save_array(const zynParameterPtr& p, const zynParameterKey& key) {
+void zynSerializerWriter::save_array(const zynParameterPtr& p, const zynParameterKey& key) {
   const zynParameterArray* array = zynParameterArray::ut_dynamic_cast(p.par());
-  if (!array || m_depth >= max_nesting) {
+  if (!array || m_depth >= zynParameterSerializer::max_nesting) {
     if (array) m_error = PSE_SYNTAX;
     return;
   }
@@ -251,7 +272,7 @@ void zynParameterSerializer::save_array(const zynParameterPtr& p, const zynParam
 
 // --- Type codes ----------------------------------------------------------------
 
-utString zynParameterSerializer::get_type_from_par(const zynParameter& p) const {
+utString zynSerializerWriter::get_type_from_par(const zynParameter& p) const {
   if (!m_follow_refs && p.is_ref()) return "&";
   const zynParameter* q = p.get_ref();
   if (!q) return utString();
@@ -289,12 +310,7 @@ utString zynParameterSerializer::get_type_from_par(const zynParameter& p) const 
 
 // --- Selection -------------------------------------------------------------------
 
-int zynParameterSerializer::selection_active() const {
-  return !m_in_header && (m_exclude_all || !m_include_pars.empty() || !m_exclude_pars.empty());
-}
-
 int zynParameterSerializer::should_include(const zynParameterKey& key) const {
-  if (m_in_header) return 1;
   bool included = m_include_pars.empty();
   // Walk the prefixes of the key from its first component to the whole key;
   // the deepest one found in a set decides.
