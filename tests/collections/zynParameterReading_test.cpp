@@ -3,19 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
-#include <vector>
 
 #include "zyn/zyn.h"
 
 namespace {
-
-TEST(ParameterReading, PrintsToStreams) {
-  zynParameterRoot root("Op", 1, "");
-  root.add("D", zyn_real(8.0, ZYN_DIM_LENGTH));
-  std::ostringstream out;
-  out << root << root["D"];
-  EXPECT_EQ(out.str(), root.print(0) + root["D"]->print(0));
-}
 
 TEST(ParameterReading, WalksMembersAndElementsThroughReferences) {
   zynParameterRoot root("Op", 1, "");
@@ -26,6 +17,9 @@ TEST(ParameterReading, WalksMembersAndElementsThroughReferences) {
   list->set_int(3);
   root.add("ToolRef", zyn_ref("Tool"));
   root.add("ListRef", zyn_ref("L"));
+  std::ostringstream out;
+  out << root["ToolRef"];
+  EXPECT_EQ(out.str(), root["ToolRef"]->print(0));
 
   utString names;
   for (const auto& [name, value] : zyn_members(root["ToolRef"])) names += name + value->get_string() + " ";
@@ -53,9 +47,7 @@ TEST(ParameterReading, ReadsANumberWithItsError) {
   root.add("A", zyn_real(4.0));
   zynParameterPtr ranged = root.add("R", zyn_real(0.0));
   static_cast<zynParameterNumeric&>(*ranged).set_range(zynRange(1.0, 3.0));
-  root.add("I", zyn_integer(0));
   root.add("S", zyn_string("12"));
-  root.add("M", zyn_map());
   root.add("Ref", zyn_ref("A"));
   const struct {
     const char* key;
@@ -63,15 +55,9 @@ TEST(ParameterReading, ReadsANumberWithItsError) {
     double value;
     const char* error;  // null when the read succeeds
   } cases[] = {
-      {"A", nullptr, 4.0, nullptr},
       {"A", "1 / 0", 0.0, "#ERROR: Divide by zero"},
-      {"A", "min(2; 3) +", 0.0, "#ERROR: Syntax error"},
       {"R", "5 * 2", 3.0, nullptr},
-      {"R", "1 / 0", 0.0, "#ERROR: Divide by zero"},
-      {"I", "7.9", 7.0, nullptr},
-      {"I", "'text'", 0.0, "#ERROR: Type error"},
       {"S", nullptr, 0.0, "#ERROR: Type error"},
-      {"M", nullptr, 0.0, "#ERROR: Type error"},
       {"Ref", nullptr, 4.0, nullptr},
   };
   for (const auto& c : cases) {
@@ -81,7 +67,6 @@ TEST(ParameterReading, ReadsANumberWithItsError) {
     EXPECT_EQ(static_cast<bool>(read), c.error == nullptr);
     EXPECT_DOUBLE_EQ(read.value, c.value);
     EXPECT_EQ(read.error.is_null() ? utString() : read.error->get_string(), c.error ? c.error : "");
-    EXPECT_DOUBLE_EQ(read.value, c.error ? 0.0 : root[c.key]->get_double());
     if (c.text) root[c.key]->set_string("4");
   }
 }

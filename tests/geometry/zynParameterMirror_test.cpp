@@ -1,5 +1,5 @@
-// Workplanes, mirroring of whole trees by mirror mode, and stripping of
-// activity conditions.
+// Mirroring of whole trees by mirror mode, and stripping of activity
+// conditions.
 #include <gtest/gtest.h>
 
 #include "support/zynTestGeometry.h"
@@ -29,44 +29,6 @@ zynParameterPtr workplane(const giPoint3& o, const giVector3& y, const giVector3
 
 void mirror_in_yz_plane(const zynParameterPtr& root) {
   zynParameterUtils::mirror_parameters(root, giPoint3(0, 0, 0), giVector3(1, 0, 0));
-}
-
-TEST(ParameterWorkplane, NeedsExactlyThreeVectorMembers) {
-  const zynParameterPtr wp = workplane(giPoint3(1, 2, 3), giVector3(1, 0, 0), giVector3(0, 1, 0));
-  EXPECT_EQ(zynParameterUtils::is_workplane(*wp), 1);
-  wp->add("Extra", zyn_real(1));
-  EXPECT_EQ(zynParameterUtils::is_workplane(*wp), 0);
-
-  zynParameterPtr flat = zyn_map();
-  flat->add("Origin", zyn_test_vector(0, 0, 0));
-  flat->add("YAxis", zyn_test_vector2(1, 0));
-  flat->add("ZAxis", zyn_test_vector(0, 1, 0));
-  EXPECT_EQ(zynParameterUtils::is_workplane(*flat), 0);
-  EXPECT_EQ(zynParameterUtils::is_workplane(*zyn_test_vector(1, 2, 3)), 0);
-}
-
-TEST(ParameterWorkplane, ConvertsBothWays) {
-  const zynParameterPtr wp = workplane(giPoint3(1, 2, 3), giVector3(0, 0, 2), giVector3(1, 0, 1));
-  giWorkplane3 frame;
-  ASSERT_EQ(zynParameterUtils::to_giworkplane3(*wp, frame), 1);
-  EXPECT_NEAR(frame.origin().y(), 2.0, 1e-12);
-  EXPECT_NEAR(frame.x_axis().z(), 1.0, 1e-12);  // the first axis is YAxis, normalised
-  EXPECT_NEAR(frame.y_axis().x(), 1.0, 1e-12);  // the second is ZAxis made square to it
-
-  const zynParameterPtr target = workplane(giPoint3(0, 0, 0), giVector3(1, 0, 0), giVector3(0, 1, 0));
-  const zynParameterPtr origin = (*target)["Origin"];
-  zynParameterUtils::from_giworkplane3(*target, frame);
-  EXPECT_EQ((*target)["Origin"].raw(), origin.raw());
-  expect_components(origin, 1, 2, 3);
-  expect_components((*target)["YAxis"], 0, 0, 1);
-  expect_components((*target)["ZAxis"], 1, 0, 0);
-
-  // Parallel axes make no frame, and the workplane is left as it was.
-  giWorkplane3 untouched;
-  EXPECT_EQ(zynParameterUtils::to_giworkplane3(
-                *workplane(giPoint3(5, 5, 5), giVector3(1, 0, 0), giVector3(2, 0, 0)), untouched),
-            0);
-  EXPECT_EQ(untouched.origin().x(), 0.0);
 }
 
 TEST(ParameterMirror, ModesChangeValuesByTheirRule) {
@@ -131,14 +93,11 @@ TEST(ParameterMirror, DirectionsReflectOrTakeTheFixedValueOnce) {
 
 TEST(ParameterMirror, ArbitrarySetsTheNormalOnce) {
   zynParameterPtr root = zyn_map();
-  zynParameterPtr a = zyn_map();
-  a->add("Kind", with_mode(zyn_string("fixed"), PMM_ARBITRARY));
-  a->add("Normal", zyn_test_vector(0, 0, 1, PVA_NONE));
-  zynParameterPtr b = zyn_map();
-  b->add("Kind", with_mode(zyn_string("fixed"), PMM_ARBITRARY));
-  b->add("Normal", zyn_test_vector(0, 0, 1, PVA_NONE));
-  root->add("a", a);
-  root->add("b", b);
+  for (const char* name : {"a", "b"}) {
+    zynParameterPtr plane = root->add(name, zyn_map());
+    plane->add("Kind", with_mode(zyn_string("fixed"), PMM_ARBITRARY));
+    plane->add("Normal", zyn_test_vector(0, 0, 1, PVA_NONE));
+  }
   mirror_in_yz_plane(root);
   EXPECT_EQ((*root)["a.Kind"]->get_string(), "arbitary");
   EXPECT_EQ((*root)["b.Kind"]->get_string(), "arbitary");
