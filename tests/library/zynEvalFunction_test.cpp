@@ -12,16 +12,6 @@ TEST(EvalFunction, InnermostScopeDecides) {
     {
       zynEvalFunction any(EF_ANY);
       EXPECT_EQ(zynEvalFunction::functions_only(), 0);
-      {
-        zynEvalFunction again(EF_FUNCTIONS_ONLY);
-        EXPECT_EQ(zynEvalFunction::functions_only(), 1);
-      }
-      EXPECT_EQ(zynEvalFunction::functions_only(), 0);
-    }
-    EXPECT_EQ(zynEvalFunction::functions_only(), 1);
-    {
-      zynEvalFunction nested(EF_FUNCTIONS_ONLY);
-      EXPECT_EQ(zynEvalFunction::functions_only(), 1);
     }
     EXPECT_EQ(zynEvalFunction::functions_only(), 1);
   }

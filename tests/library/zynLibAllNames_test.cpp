@@ -6,8 +6,6 @@
 
 namespace {
 
-zynParameterSubType subtype_of(const zynParameterPtr& p) { return zynParameter::get_subtype(*p); }
-
 TEST(LibAllNames, EveryNameSurvivesStrayArguments) {
   zynTestLibTree tree;
   tree.add("n", zyn_test_number(2.0));
@@ -18,16 +16,6 @@ TEST(LibAllNames, EveryNameSurvivesStrayArguments) {
     SCOPED_TRACE(entry.first);
     for (const char* args : stray) tree.eval(entry.first + args);
   }
-}
-
-TEST(LibAllNames, ToXmlExportsAnyArgument) {
-  zynTestLibTree tree;
-  tree.add("n", zyn_test_number(2.5));
-  EXPECT_EQ(tree.eval("to_xml(n)")->get_string(), zynParameter::to_xml(tree.root[zynParameterKey("n")]));
-  EXPECT_NE(tree.eval("to_xml(n)")->get_string().find("2.5"), utString::npos);
-  EXPECT_EQ(subtype_of(tree.eval("to_xml(n)")), PS_STRING);
-  EXPECT_EQ(subtype_of(tree.eval("to_xml()")), PS_ERR_ARGUMENTS);
-  EXPECT_EQ(subtype_of(tree.eval("to_xml(n, n)")), PS_ERR_ARGUMENTS);
 }
 
 }  // namespace
