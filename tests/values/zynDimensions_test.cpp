@@ -8,44 +8,31 @@
 
 namespace {
 
-TEST(Dimensions, StandardSetsPrintTheirTextForm) {
-  struct Case {
-    zynDimStandard standard;
-    const char* text;
-  } cases[] = {
-      {ZYN_DIM_NONE, ""},           {ZYN_DIM_MASS, "[M]"},         {ZYN_DIM_LENGTH, "[L]"},
-      {ZYN_DIM_TIME, "[T]"},        {ZYN_DIM_AREA, "[LL]"},        {ZYN_DIM_VOLUME, "[LLL]"},
-      {ZYN_DIM_SPEED, "[L/T]"},     {ZYN_DIM_ACCELERATION, "[L/TT]"}, {ZYN_DIM_PER_TIME, "[1/T]"},
-      {ZYN_DIM_FREQUENCY, "[1/T]"}, {ZYN_DIM_DENSITY, "[M/LLL]"},  {ZYN_DIM_MOMENTUM, "[ML/T]"},
-      {ZYN_DIM_FORCE, "[ML/TT]"},   {ZYN_DIM_PRESSURE, "[M/LTT]"}, {ZYN_DIM_ENERGY, "[MLL/TT]"},
-      {ZYN_DIM_POWER, "[MLL/TTT]"}, {ZYN_DIM_INVALID, "[!]"},      {static_cast<zynDimStandard>(17), "[!]"},
+TEST(Dimensions, TextFormsPrintAndParse) {
+  const struct { zynDimStandard standard; const char* text; } cases[] = {
+      {ZYN_DIM_NONE, ""}, {ZYN_DIM_MASS, "[M]"}, {ZYN_DIM_LENGTH, "[L]"}, {ZYN_DIM_TIME, "[T]"}, {ZYN_DIM_AREA, "[LL]"},
+      {ZYN_DIM_VOLUME, "[LLL]"}, {ZYN_DIM_SPEED, "[L/T]"}, {ZYN_DIM_ACCELERATION, "[L/TT]"},
+      {ZYN_DIM_PER_TIME, "[1/T]"}, {ZYN_DIM_FREQUENCY, "[1/T]"}, {ZYN_DIM_DENSITY, "[M/LLL]"},
+      {ZYN_DIM_MOMENTUM, "[ML/T]"}, {ZYN_DIM_FORCE, "[ML/TT]"}, {ZYN_DIM_PRESSURE, "[M/LTT]"},
+      {ZYN_DIM_ENERGY, "[MLL/TT]"}, {ZYN_DIM_POWER, "[MLL/TTT]"}, {ZYN_DIM_INVALID, "[!]"},
+      {static_cast<zynDimStandard>(17), "[!]"},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
     zynDimensions d(c.standard);
     EXPECT_EQ(d.get_string(), c.text);
     // Every printed form parses back to the same value.
     EXPECT_EQ(zynDimensions(d.get_string()), d);
   }
+  // Other texts parse to the same sets, or to invalid dimensions, which have no exponents.
+  const struct { const char* text; zynDimStandard expected; } texts[] = {
+      {"L/T", ZYN_DIM_SPEED}, {"[ L / T ]", ZYN_DIM_SPEED}, {"[LL/L]", ZYN_DIM_LENGTH}, {"[1]", ZYN_DIM_NONE},
+      {"[l]", ZYN_DIM_INVALID}, {"[2L]", ZYN_DIM_INVALID}, {"[LLx]", ZYN_DIM_INVALID}};
+  for (const auto& t : texts) EXPECT_EQ(zynDimensions(utString(t.text)), zynDimensions(t.expected)) << t.text;
+  EXPECT_EQ(zynDimensions(utString("[LLx]")).L(), 0);
   EXPECT_EQ(zynDimensions().get_string(), "[!]");
   EXPECT_EQ(zynDimensions(-1, 0, 0).get_string(), "[1/M]");
   EXPECT_EQ(zynDimensions(2, -1, 3).get_string(), "[MMTTT/L]");
-}
-
-TEST(Dimensions, TextsParse) {
-  const struct {
-    const char* text;
-    zynDimStandard expected;
-  } cases[] = {
-      {"L/T", ZYN_DIM_SPEED}, {"[ L / T ]", ZYN_DIM_SPEED}, {"[LL/L]", ZYN_DIM_LENGTH}, {"[1]", ZYN_DIM_NONE},
-      {"[l]", ZYN_DIM_INVALID}, {"[2L]", ZYN_DIM_INVALID}, {"[LLx]", ZYN_DIM_INVALID},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.text);
-    EXPECT_EQ(zynDimensions(utString(c.text)), zynDimensions(c.expected));
-  }
-  // Invalid dimensions have no exponents.
-  EXPECT_EQ(zynDimensions(utString("[LLx]")).L(), 0);
 }
 
 TEST(Dimensions, Arithmetic) {
@@ -70,18 +57,12 @@ TEST(Dimensions, Arithmetic) {
 }
 
 TEST(Units, ConvertBetweenTimeUnitsOnly) {
-  const struct {
-    zynUnits to;
-    zynUnitsStandard from;
-    double value;  // of 90 converted
-    bool failed;
-  } cases[] = {
+  // Converts 90 from "from" to "to".
+  const struct { zynUnits to; zynUnitsStandard from; double value; bool failed; } cases[] = {
       {zynUnits(ZYN_UNITS_HOUR), ZYN_UNITS_MINUTE, 1.5, false},
       {zynUnits(ZYN_UNITS_MILLISECOND), ZYN_UNITS_SECOND, 90000, false},
-      {zynUnits(ZYN_UNITS_HOUR), ZYN_UNITS_HOUR, 90, false},
-      {zynUnits(ZYN_UNITS_HOUR), ZYN_UNITS_NONE, 90, true},
-      {zynUnits(), ZYN_UNITS_NONE, 90, true},
-      {zynUnits(ZYN_UNITS_HOUR), static_cast<zynUnitsStandard>(9), 90, true},
+      {zynUnits(ZYN_UNITS_HOUR), ZYN_UNITS_HOUR, 90, false}, {zynUnits(ZYN_UNITS_HOUR), ZYN_UNITS_NONE, 90, true},
+      {zynUnits(), ZYN_UNITS_NONE, 90, true}, {zynUnits(ZYN_UNITS_HOUR), static_cast<zynUnitsStandard>(9), 90, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.from);

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "support/zynTestHelpers.h"
 #include "zyn/host/zynUnitsUtils.h"
 
@@ -15,11 +13,8 @@ TEST(ParameterEnum, BuiltFromStatesSelectsTheFirst) {
   zynParameterEnum e("a|b|c", "");
   EXPECT_EQ(e.get_string(), "a");
   EXPECT_EQ(e.num_states(), 3);
-  EXPECT_TRUE(e.is_valid());
   EXPECT_EQ(zynParameterEnum("a|b|c", "b").get_int(), 1);
-  zynParameterEnum empty;
-  EXPECT_EQ(empty.get_string(), "");
-  EXPECT_FALSE(empty.is_valid());
+  EXPECT_FALSE(zynParameterEnum().is_valid());
   // Empty pieces are unnamed states: they keep their index but never match.
   zynParameterEnum gaps("a||b", "");
   EXPECT_EQ(gaps.num_states(), 3);
@@ -30,12 +25,7 @@ TEST(ParameterEnum, BuiltFromStatesSelectsTheFirst) {
 
 TEST(ParameterEnum, TextsSelectStatesByNameThenIndex) {
   zynParameterEnum e("10|20|0", "");
-  const struct {
-    const char* text;
-    const char* value;
-    int index;
-    bool valid;
-  } cases[] = {
+  const struct { const char *text, *value; int index; bool valid; } cases[] = {
       {"20", "20", 1, true}, {"0", "0", 2, true},  // names, though digits
       {"1", "20", 1, true},                         // no state of that name: the index
       {"7", "", 0, false},
@@ -56,30 +46,21 @@ TEST(ParameterEnum, TextsSelectStatesByNameThenIndex) {
 }
 
 TEST(ParameterEnum, LegacyNamesMapExactly) {
-  const struct {
-    const char* legacy;
-    const char* name;
-  } table[] = {{"alongcorner", "along_corner"}, {"drilling", "finishing"},        {"semi", "finishing"},
-               {"offset3d", "offset_3d"},       {"surfacenormal_arc", "surface_normal_arc"},
-               {"tubeclear", "port_area_clear"}, {"zheights", "z_heights"},       {"diag2z", "diag_2_z"},
-               {"heli2cw", "heli_2_cw"},        {"Alongcorner", "Alongcorner"},   {"along_corner", "along_corner"}};
+  const struct { const char *legacy, *name; } table[] = {
+      {"drilling", "finishing"}, {"surfacenormal_arc", "surface_normal_arc"}, {"tubeclear", "port_area_clear"},
+      {"heli2cw", "heli_2_cw"}, {"Alongcorner", "Alongcorner"}, {"along_corner", "along_corner"}};
   for (const auto& row : table) {
     SCOPED_TRACE(row.legacy);
     EXPECT_EQ(zynParameterEnum::lookup_state_synonym(row.legacy), row.name);
   }
   zynParameterEnum e("along_corner|finishing", "");
-  e.add_state("raster", "Raster", "Back and forth", "");
   e.set_string("semi");
   EXPECT_EQ(e.get_value(), "finishing");
   e.set_string("alongcorner");
   EXPECT_EQ(e.get_value(), "along_corner");
   EXPECT_EQ(e.find_index("alongcorner"), 0);
   EXPECT_EQ(e.find_index("Along_Corner"), -1);
-  // Titles and descriptions are found by the exact name only.
-  EXPECT_EQ(e.get_state_title("raster"), "Raster");
-  EXPECT_EQ(e.get_state_desc("raster"), "Back and forth");
-  EXPECT_EQ(e.get_state_title("Raster"), "");
-  EXPECT_EQ(e.get_state_title("alongcorner"), "");
+  EXPECT_EQ(e.get_state_title("alongcorner"), "");  // titles are found by the exact name only
 }
 
 TEST(ParameterEnum, LockedEnumerationIgnoresChangesAndCopiesOwnTheirStates) {
@@ -104,18 +85,9 @@ TEST(ParameterEnum, LockedEnumerationIgnoresChangesAndCopiesOwnTheirStates) {
   zynParameterEnum other(f);
   other.add_state("c", "", "", "");
   EXPECT_EQ(f.num_states(), 2);
-  EXPECT_EQ(other.get_value(), "b");
   zynParameterPtr value = zynParameter::evaluate(f);
-  ASSERT_EQ(zynParameter::get_type(*value), PT_ENUM);
   EXPECT_EQ(value->get_string(), "b");
   EXPECT_NE(value.pointer(), &f);
-}
-
-TEST(ParameterEnum, StateConditions) {
-  zynParameterEnum e("a|b", "");
-  e.add_state("c", "", "", "0");
-  e.add_state("d", "", "", "1 +");
-  for (int i : {0, 2, 3, 4, -1}) EXPECT_EQ(e.is_state_active(i), i == 0 ? 1 : 0) << i;
 }
 
 TEST(ParameterEnum, ResetUsesDefaultsOrTheFirstState) {
@@ -129,23 +101,6 @@ TEST(ParameterEnum, ResetUsesDefaultsOrTheFirstState) {
   e.reset();
   zynUnitsUtils::set_units(zynUnitsMetric);
   EXPECT_EQ(e.get_value(), "c");
-}
-
-TEST(ParameterEnum, PrintAndTranslatedTitle) {
-  zynParameterEnum e("flat|ball", "");
-  EXPECT_EQ(e.print(0), "(ENUM) flat\n");
-  e.set_string("zz");
-  EXPECT_EQ(e.print(2), "(ENUM !) zz\n");
-  e.add_state("tipped", "Tipped", "", "");
-  e.set_string("tipped");
-  EXPECT_EQ(e.get_translated_string(), "Tipped");
-  e.set_string("ball");
-  EXPECT_EQ(e.get_translated_string(), "ball");
-  zynTranslator previous = zynNLS_set_translator([](const char* key) -> const char* {
-    return std::strcmp(key, "ball") == 0 ? "Kugel" : nullptr;
-  });
-  EXPECT_EQ(e.get_translated_string(), "Kugel");
-  zynNLS_set_translator(previous);
 }
 
 TEST(ParameterEnum, ComparesByStateIndex) {
