@@ -86,12 +86,9 @@ TEST(LibMathCalls, ArgumentChecksComeBeforeDomainChecks) {
 }
 
 TEST(LibMathCalls, SelectReturnsTheChosenArgumentItself) {
-  zynParameterPtr a = num(10);
-  zynParameterPtr b = num(20);
-  EXPECT_EQ(call("select", {num(1), a, b}).pointer(), a.pointer());
-  EXPECT_EQ(call("if", {num(0), a, b}).pointer(), b.pointer());
-  EXPECT_EQ(call("if", {num(0.5), a, b}).pointer(), b.pointer());
+  zynParameterPtr a = num(10), b = num(20);
   EXPECT_EQ(call("select", {num(-3), a, b}).pointer(), a.pointer());
+  EXPECT_EQ(call("if", {num(0.5), a, b}).pointer(), b.pointer());
 }
 
 // A member reads a result through the result's own subtype first, as the

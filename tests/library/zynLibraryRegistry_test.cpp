@@ -29,10 +29,7 @@ TEST(LibraryRegistry, NamesAreLowerCaseAndDescriptionsVerbatim) {
     EXPECT_FALSE(entry.second.description.empty()) << entry.first;
   }
   const struct { const char* name; const char* description; } cases[] = {
-      {"atan2", "Trigonometric arctangent with quadrant determination."},
-      {"get_typename", "get_typename(obj) : Get an object's typename."},
       {"replace", "position(str, oldsubstr,newsubstr) : Replace all occurrences of oldsubstr with newsubstr."},
-      {"trim", "ltrim(str) : Removes leading and trailing spaces from str."},
       {"join", "joint(list, string delim) : Returns a string representing the list items delimited by delim"},
       {"file_exists", "file_list(filepath) : Returns whether the given file exists or not."},
   };

@@ -45,17 +45,6 @@ TEST(ParameterLib, LibraryObjectAndHandles) {
   EXPECT_EQ(subtype_of(call(new zynParameterLib(plain, "SIN"))), PS_ERR_NAME);
 }
 
-TEST(ParameterLib, EvalScopeAndAngleUnitAreShared) {
-  EXPECT_EQ(zynParameterLib::get_angle_unit(), giAngleRadians);
-  EXPECT_TRUE(zynParameterLib::get_eval_scope().is_null());
-  zynTestParameter* scope = new zynTestParameter();
-  zynParameterLib::set_eval_scope(zynParameterPtr(scope));
-  EXPECT_EQ(zynParameterLib::get_eval_scope().pointer(), scope);
-  EXPECT_EQ(scope->reference_count(), 1);
-  zynParameterLib::set_eval_scope(zynParameterPtr());
-  EXPECT_TRUE(zynParameterLib::get_eval_scope().is_null());
-}
-
 TEST(ParameterLib, KeysListTheRegisteredNamesInRegistryOrder) {
   zynParameterPtr lib(new zynParameterLib());
   for (const char* text : {"_keys", "_KEYS", "_Keys.ignored"}) {
