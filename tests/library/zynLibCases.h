@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <initializer_list>
 
 #include "support/zynTestHelpers.h"
@@ -33,9 +34,11 @@ struct zynLibCase {
   const char* value;
 };
 
-// Checks each row of "cases" against "eval", a callable that evaluates a text.
-template <class Eval>
-void zyn_check_lib_cases(const Eval& eval, std::initializer_list<zynLibCase> cases) {
+// Evaluates a text in some scope.
+using zynLibEval = std::function<zynParameterPtr(const char*)>;
+
+// Checks each row of "cases" against "eval", or against the root of "tree".
+inline void zyn_check_lib_cases(const zynLibEval& eval, std::initializer_list<zynLibCase> cases) {
   for (const zynLibCase& c : cases) {
     SCOPED_TRACE(c.text);
     const zynParameterPtr r = eval(c.text);
@@ -46,17 +49,17 @@ void zyn_check_lib_cases(const Eval& eval, std::initializer_list<zynLibCase> cas
   }
 }
 
-// Checks that each of "texts" evaluates to the error "code".
-template <class Eval>
-void zyn_check_lib_errors(const Eval& eval, zynParameterSubType code, std::initializer_list<const char*> texts) {
+// Checks that each of "texts" evaluates to the error "code" in either scope.
+inline void zyn_check_lib_errors(const zynLibEval& eval, zynParameterSubType code,
+                                 std::initializer_list<const char*> texts) {
   for (const char* text : texts) EXPECT_EQ(subtype_of(eval(text)), code) << text;
 }
 
 inline void zyn_check_lib_cases(const zynTestLibTree& tree, std::initializer_list<zynLibCase> cases) {
-  zyn_check_lib_cases([&](const char* text) { return tree.eval(text); }, cases);
+  zyn_check_lib_cases([&tree](const char* text) { return tree.eval(text); }, cases);
 }
 
 inline void zyn_check_lib_errors(const zynTestLibTree& tree, zynParameterSubType code,
-                                 std::initializer_list<const char*> texts) {
-  zyn_check_lib_errors([&](const char* text) { return tree.eval(text); }, code, texts);
+                                 std::initializer_list<const char*> t) {
+  zyn_check_lib_errors([&tree](const char* text) { return tree.eval(text); }, code, t);
 }

@@ -28,7 +28,8 @@ class HigherOrder : public testing::Test {
     prototype->add("Diameter", zyn_real(0));
     prototype->add("Depth", zyn_real(0));
     zynParameterPtr tools(new zynParameterList(prototype));
-    const struct { const char* name; double diameter, depth; } rows[] = {{"drill", 4, 30}, {"mill", 8, 10}, {"ball", 6, 20}};
+    const struct { const char* name; double diameter, depth; } rows[] = {
+        {"drill", 4, 30}, {"mill", 8, 10}, {"ball", 6, 20}};
     for (const auto& r : rows) {
       zynParameterPtr tool = (*tools)[zynParameterKey(-1, utString())];
       (*tool)["Name"]->set_string(r.name);

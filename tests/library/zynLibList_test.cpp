@@ -123,7 +123,8 @@ TEST_F(LibList, SetOperationsLeaveTheirArguments) {
       {"set_union(empty, {2, 2})", PS_VECTOR, "2,2"}, {"set_union({2}, empty)", PS_LIST, "2"},
       {"subtract({1, 2, 3}, {2})", PS_LIST, "1,3"}, {"subtract(dups, {2})", PS_LIST, "1,3"},
       {"intersection({1, 2, 3}, {2, 3, 4})", PS_LIST, "2,3"}, {"intersection(dups, {2, 1})", PS_LIST, "1,2"},
-      {"intersection({1, 2}, empty)", PS_LIST, ""}, {"subtract(empty, {1})", PS_LIST, ""}, {"dups", PS_LIST, "1,2,1,3,2"},
+      {"intersection({1, 2}, empty)", PS_LIST, ""}, {"subtract(empty, {1})", PS_LIST, ""},
+      {"dups", PS_LIST, "1,2,1,3,2"},
   });
   zyn_check_lib_errors(tree, PS_ERR_ARGUMENTS, {"set_union(dups, 1)", "set_union(1, dups)", "set_union(dups)",
       "set_union(m, dups)", "subtract(dups, 2)", "intersection(2, dups)", "subtract(dups)",
@@ -139,7 +140,8 @@ TEST_F(LibList, SetOperationsLeaveTheirArguments) {
 
 TEST_F(LibList, FillMakesCopies) {
   zyn_check_lib_cases(tree, {{"fill(3, 'x')", PS_VECTOR, "x,x,x"}, {"fill(2, two)[1]", PS_LIST, "1,2"},
-                             {"fill(0, 1)", PS_VECTOR, ""}, {"fill(-4, 1)", PS_VECTOR, ""}, {"fill(2.9, 1)", PS_VECTOR, "1,1"}});
+                             {"fill(0, 1)", PS_VECTOR, ""}, {"fill(-4, 1)", PS_VECTOR, ""},
+                             {"fill(2.9, 1)", PS_VECTOR, "1,1"}});
   zynParameterPtr f = tree.eval("fill(2, two)");
   EXPECT_NE(f[zynParameterKey(0, "")].pointer(), f[zynParameterKey(1, "")].pointer());
   EXPECT_NE(f[zynParameterKey(0, "")].pointer(), tree.root[zynParameterKey("two")].pointer());

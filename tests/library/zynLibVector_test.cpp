@@ -38,15 +38,16 @@ TEST(LibVector, ValuesInAHostTree) {
       {"apparent_angle(x, y, z)", PS_REAL, "90"}, {"apparent_angle(x, y, {0; 0; -1})", PS_REAL, "-90"},
       {"apparent_angle({1; 0; 7}, {1; 1; -3}, {0; 0; 2})", PS_REAL, "45"}, {"parallel(x, {-3; 0; 0})", PS_BOOL, "1"},
       {"parallel({1; 2; 3}, {2; 4; 6})", PS_BOOL, "1"}, {"parallel(x, {1; 0.1; 0})", PS_BOOL, "0"},
-      {"parallel(x, y)", PS_BOOL, "0"}, {"distance({0; 0; 0}, {3; 4; 0})", PS_REAL, "5"}, {"distance(z, z)", PS_REAL, "0"},
+      {"parallel(x, y)", PS_BOOL, "0"}, {"distance({0; 0; 0}, {3; 4; 0})", PS_REAL, "5"},
+      {"distance(z, z)", PS_REAL, "0"},
   });
   zynParameterLib::set_angle_unit(giAngleRadians);
   // Azimuth and elevation are in degrees whatever the unit; any three numeric elements serve.
   zyn_check_lib_cases(eval, {
       {"angle(x, y)", PS_REAL, "1.570796327"}, {"apparent_angle(y, x, z)", PS_REAL, "-1.570796327"},
-      {"azimuth(y)", PS_ANGLE, "90"}, {"azimuth({-1; -1; 5})", PS_ANGLE, "-135"}, {"elevation({1; 0; 1})", PS_ANGLE, "45"},
-      {"elevation({1; 0; -1})", PS_ANGLE, "-45"}, {"elevation({0; 0; -2})", PS_ANGLE, "-90"},
-      {"azimuth({1, 1, 0})", PS_ANGLE, "45"},
+      {"azimuth(y)", PS_ANGLE, "90"}, {"azimuth({-1; -1; 5})", PS_ANGLE, "-135"},
+      {"elevation({1; 0; 1})", PS_ANGLE, "45"}, {"elevation({1; 0; -1})", PS_ANGLE, "-45"},
+      {"elevation({0; 0; -2})", PS_ANGLE, "-90"}, {"azimuth({1, 1, 0})", PS_ANGLE, "45"},
   });
   // Azimuth and elevation call an unusable vector invalid data; the others an invalid argument.
   zyn_check_lib_errors(eval, PS_ERR_DATA, {"azimuth(zero)", "azimuth(3)", "azimuth(bad)", "elevation(zero)",

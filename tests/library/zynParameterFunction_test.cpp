@@ -23,7 +23,9 @@ TEST(ParameterFunction, KindTextLockAndNames) {
   // Only argv is a name, and outside a call it is empty: indexing it fails
   // without turning the stored argv into an error value.
   EXPECT_TRUE(f[zynParameterKey("argv")].is_null());
-  for (const char* key : {"argv[0]", "x", "ARGV", "[0]"}) EXPECT_EQ(subtype_of(f[zynParameterKey(key)]), PS_ERR_NAME) << key;
+  for (const char* key : {"argv[0]", "x", "ARGV", "[0]"}) {
+    EXPECT_EQ(subtype_of(f[zynParameterKey(key)]), PS_ERR_NAME) << key;
+  }
   EXPECT_TRUE(f[zynParameterKey("argv")].is_null());
 }
 

@@ -8,7 +8,9 @@
 
 namespace {
 
-zynParameterPtr call(zynParameter* f) { return zynParameterPtr(f)->operate_binary("(", zynParameterPtr(new zynTestParameter())); }
+zynParameterPtr call(zynParameter* f) {
+  return zynParameterPtr(f)->operate_binary("(", zynParameterPtr(new zynTestParameter()));
+}
 
 TEST(ParameterLib, LibraryObjectAndHandles) {
   zynParameterPtr lib(new zynParameterLib());
