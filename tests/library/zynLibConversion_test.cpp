@@ -55,9 +55,8 @@ TEST_F(LibConversion, InspectionAndTextForms) {
       {"state_active(shape, 'ball')", PS_BOOL, "1"}, {"state_active(shape, 'tipped')", PS_BOOL, "0"},
       {"get_func_args()", PS_VECTOR, ""}, {"values(empty)", PS_VECTOR, ""},
   });
-  zyn_check_lib_errors(tree, PS_ERR_ARGUMENTS, {"active(broken)", "locked(broken)", "error(1, 2)", "locked(1, 2)",
-      "string(nums)", "string(bad)", "get_typename(nums)", "map_key(nums)", "map_key('a', 'b')", "to_xml(len, len)",
-      "state_active(shape, 'cone')", "state_active(shape)", "state_active(shape, 'ball', 1)",
+  zyn_check_lib_errors(tree, PS_ERR_ARGUMENTS, {"active(broken)", "locked(broken)", "string(nums)", "string(bad)",
+      "get_typename(nums)", "map_key(nums)", "state_active(shape, 'cone')", "state_active(shape)",
       "state_active(nums, 'ball')", "state_active(shape, 2)", "values(nums)"});
   EXPECT_EQ(tree.eval("to_xml(len)")->get_string(), zynParameter::to_xml(member("len")));
   member("nums")->lock(1);

@@ -57,9 +57,9 @@ TEST_F(LibMath, FunctionsAndTheirDomains) {
   EXPECT_EQ(tree.eval("round(1 / 3, 40)")->get_expr(), "0.3333333333333333");
   const zynParameterPtr abs = call("abs", {zyn_real(-4.0, ZYN_DIM_LENGTH)});
   EXPECT_EQ(zynParameterNumeric::ut_dynamic_cast(abs.pointer())->get_dim(), zynDimensions(ZYN_DIM_NONE));
-  zyn_check_lib_errors(tree, PS_ERR_ARGUMENTS, {
-      "compare(1, 2)", "compare(1, 2, 'x')", "sum(list, list)", "sum(1, '2')", "round(1)", "round(1, '2')",
-      "atan2(1)", "atan2(1, '1')", "select(1, 2, 'x')", "select('1', 2, 3)", "select(1, 2)"});
+  zyn_check_lib_errors(tree, PS_ERR_ARGUMENTS, {"compare(1, 2)", "compare(1, 2, 'x')", "sum(list, list)", "sum(1, '2')",
+      "round(1)", "round(1, '2')", "atan2(1)", "atan2(1, '1')", "select(1, 2, 'x')", "select('1', 2, 3)",
+      "select(1, 2)"});
 }
 
 TEST_F(LibMath, TrigonometryFollowsTheAngleUnit) {
@@ -116,7 +116,7 @@ TEST_F(LibMath, BreakPointsAreSetAndCleared) {
   for (int i = 0; i < 2; ++i) zyn_check_lib_cases(tree, {{"set_break('pocketing', 40)", PS_BOOL, "1"}});
   EXPECT_FALSE(zynProgressBreak::debug_break_due("pocketing", 39));
   EXPECT_TRUE(zynProgressBreak::debug_break_due("pocketing", 40));
-  zyn_check_lib_errors(tree, PS_ERR_ARGUMENTS, {"set_break(1, 40)", "set_break('x')", "clear_breaks(1)"});
+  zyn_check_lib_errors(tree, PS_ERR_ARGUMENTS, {"set_break(1, 40)", "set_break('x')"});
   EXPECT_TRUE(zynProgressBreak::has_debug_break_point("pocketing"));
   zyn_check_lib_cases(tree, {{"clear_breaks()", PS_BOOL, "1"}});
   EXPECT_FALSE(zynProgressBreak::has_debug_break_point("pocketing"));

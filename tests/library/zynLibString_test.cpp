@@ -44,14 +44,12 @@ TEST(LibString, TextFunctions) {
       {"dirname('/op.nc', '/')", PS_STRING, "/"}, {"basename(path, '/\\')", PS_STRING, "op.txt"},
   });
   EXPECT_EQ(zyn_lib_text(tree.eval("tokens('a b\tc,d')")[zynParameterKey(2, "")]), "c,d");
-  zyn_check_lib_errors(tree, PS_ERR_ARGUMENTS, {"length(nums)", "length({1, 2})", "length('a', 'b')",
-      "slice('hello', 3, 1)", "slice('hello', -1, 2)", "slice('hello', 1, -1)", "slice('hello', '1', 2)",
-      "slice('hello', 1)", "slice(this, 0, 1)", "substring(word)", "substring(word, '1')", "substring(nums, 1)",
-      "substring(word, 1, 2, 3)", "position('abc', 'c', 'x')", "position('abc')", "position('a', 'b', 1, 2)",
-      "replace(word, 'l')", "replace(word, nums, 'x')", "replace(nums, 'a', 'b')", "tokens(12)", "tokens('a b', 1)",
-      "tokens('a', 'b', 'c')", "tokens(shape)", "strip_new_lines(12)", "strip_new_lines(lines, lines)",
-      "basename(path, 1)", "basename(path, '')", "basename(12)", "dirname(path, '')", "dirname(path, nums)",
-      "dirname(path, '/', '/')"});
+  zyn_check_lib_errors(tree, PS_ERR_ARGUMENTS, {"length(nums)", "length({1, 2})", "slice('hello', 3, 1)",
+      "slice('hello', -1, 2)", "slice('hello', 1, -1)", "slice('hello', '1', 2)", "slice('hello', 1)",
+      "slice(this, 0, 1)", "substring(word)", "substring(word, '1')", "substring(nums, 1)", "position('abc', 'c', 'x')",
+      "position('abc')", "replace(word, 'l')", "replace(word, nums, 'x')", "replace(nums, 'a', 'b')", "tokens(12)",
+      "tokens('a b', 1)", "tokens(shape)", "strip_new_lines(12)", "basename(path, 1)", "basename(path, '')",
+      "basename(12)", "dirname(path, '')", "dirname(path, nums)"});
   for (const char* name : {"ucase", "lcase", "trim", "ltrim", "rtrim", "sanitize"}) {
     for (const char* args : {"(nums)", "('a', 'b')"}) {
       EXPECT_EQ(subtype_of(tree.eval(utString(name) + args)), PS_ERR_ARGUMENTS) << name << args;

@@ -51,15 +51,13 @@ TEST(LibVector, ValuesInAHostTree) {
   });
   // Azimuth and elevation call an unusable vector invalid data; the others an invalid argument.
   zyn_check_lib_errors(eval, PS_ERR_DATA, {"azimuth(zero)", "azimuth(3)", "azimuth(bad)", "elevation(zero)",
-                                           "elevation(3)", "elevation(bad)"});
-  zyn_check_lib_errors(eval, PS_ERR_ARGUMENTS, {
-      "unit(x, x)", "unit(1)", "unit(flat)", "unit(zero)", "angle(x)", "angle(x, 1)", "angle(x, zero)",
-      "apparent_angle(x, y)", "apparent_angle(x, y, x)", "apparent_angle(x, y, {0; -2; 0})",
+      "elevation(3)", "elevation(bad)"});
+  zyn_check_lib_errors(eval, PS_ERR_ARGUMENTS, {"unit(1)", "unit(flat)", "unit(zero)", "angle(x)", "angle(x, 1)",
+      "angle(x, zero)", "apparent_angle(x, y)", "apparent_angle(x, y, x)", "apparent_angle(x, y, {0; -2; 0})",
       "apparent_angle(x, zero, z)", "normal(x, list)", "normal(zero, x)", "parallel(x)", "parallel(x, flat)",
-      "distance(x)", "distance(x, 1)", "distance(bad, zero)", "angle(bad, z)", "azimuth(x, x)", "elevation(x, x)",
-      "set_vector(v)", "set_vector(v, 1)", "set_vector(1, x)", "set_vector(v, 1, 1)",
-      "set_vector(flat, 1, 1, 1)", "set_vector(v, bad)", "set_vector(v, -1.7976931348623157e308, 1, 1)",
-      "set_vector(v, 'a', 2, 3)"});
+      "distance(x)", "distance(x, 1)", "distance(bad, zero)", "angle(bad, z)", "set_vector(v)", "set_vector(v, 1)",
+      "set_vector(1, x)", "set_vector(v, 1, 1)", "set_vector(flat, 1, 1, 1)", "set_vector(v, bad)",
+      "set_vector(v, -1.7976931348623157e308, 1, 1)", "set_vector(v, 'a', 2, 3)"});
   // A refused write leaves the target as it was; the named vector itself is the target.
   expect_vector((*root)["v"], 7, 8, 9);
   const struct { const char* text; double x, y, z; } writes[] = {
