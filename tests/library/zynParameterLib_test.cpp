@@ -4,6 +4,7 @@
 
 #include "support/zynTestHelpers.h"
 #include "support/zynTestParameter.h"
+#include "zyn/library/zynParameterArgDecoder.h"
 #include "zyn/zyn.h"
 
 namespace {
@@ -61,6 +62,27 @@ TEST(ParameterLib, KeysListTheRegisteredNamesInRegistryOrder) {
       EXPECT_EQ(name->get_string(), entry.first);
     }
   }
+}
+
+// The decoder built-ins read their arguments through.
+TEST(ParameterArgDecoder, HandsOutArgumentsInOrderThenFails) {
+  zynParameterPtr items[3];
+  zynParameterPtr args(new zynParameterTempArray());
+  for (zynParameterPtr& item : items) args->add(zynParameterKey(), item = zynParameterPtr(new zynTestParameter()));
+  zynParameterArgDecoder decoder(args);
+  // A typed argument of another class is null, but consumed.
+  EXPECT_EQ(decoder.next_argument_as<zynParameterArray>(), nullptr);
+  EXPECT_FALSE(decoder.all_arguments_used());
+  // The remaining arguments share the rest without consuming it.
+  zynParameterPtr rest = decoder.remaining_arguments();
+  ASSERT_EQ(rest->size(), 2);
+  EXPECT_EQ(rest[zynParameterKey(1, "")].pointer(), items[2].pointer());
+  EXPECT_EQ(decoder.next_argument_as<zynTestParameter>(), items[1].pointer());
+  EXPECT_EQ(decoder.next_argument().pointer(), items[2].pointer());
+  EXPECT_TRUE(decoder.all_arguments_used());
+  EXPECT_EQ(zynParameter::get_subtype(*decoder.next_argument()), PS_ERR_ARGUMENTS);
+  EXPECT_EQ(decoder.next_argument_as<zynTestParameter>(), nullptr);
+  EXPECT_EQ(decoder.remaining_arguments()->size(), 0);
 }
 
 }  // namespace
