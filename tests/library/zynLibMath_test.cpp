@@ -31,23 +31,19 @@ class LibMath : public testing::Test {
 TEST_F(LibMath, FunctionsAndTheirDomains) {
   // Angles come back as ANGLE; every result is dimensionless.
   zyn_check_lib_cases(tree, {
-      {"abs(-2.5)", PS_REAL, "2.5"}, {"abs(3)", PS_REAL, "3"}, {"sign(0)", PS_REAL, "0"},
-      {"sign(-0.001)", PS_REAL, "-1"}, {"sign(7)", PS_REAL, "1"}, {"sqrt(0)", PS_REAL, "0"},
-      {"sqrt(2.25)", PS_REAL, "1.5"}, {"exp(0)", PS_REAL, "1"}, {"exp(1)", PS_REAL, "2.718281828"},
-      {"ln(exp(2))", PS_REAL, "2"}, {"log(1000)", PS_REAL, "3"}, {"sin(pi / 2)", PS_REAL, "1"},
-      {"cos(pi)", PS_REAL, "-1"}, {"tan(pi / 4)", PS_REAL, "1"}, {"asin(1)", PS_ANGLE, "1.570796327"},
-      {"acos(-1)", PS_ANGLE, "3.141592654"}, {"acos(0)", PS_ANGLE, "1.570796327"},
+      {"abs(-2.5)", PS_REAL, "2.5"}, {"sign(0)", PS_REAL, "0"}, {"sign(-0.001)", PS_REAL, "-1"},
+      {"sqrt(2.25)", PS_REAL, "1.5"}, {"exp(1)", PS_REAL, "2.718281828"}, {"ln(exp(2))", PS_REAL, "2"},
+      {"log(1000)", PS_REAL, "3"}, {"sin(pi / 2)", PS_REAL, "1"}, {"cos(pi)", PS_REAL, "-1"},
+      {"tan(pi / 4)", PS_REAL, "1"}, {"asin(1)", PS_ANGLE, "1.570796327"}, {"acos(-1)", PS_ANGLE, "3.141592654"},
       {"atan(1)", PS_ANGLE, "0.7853981634"}, {"atan(-1e300)", PS_ANGLE, "-1.570796327"},
-      {"sqrt(-1)", PS_ERR_DOMAIN, nullptr}, {"ln(0)", PS_ERR_DOMAIN, nullptr}, {"ln(-1)", PS_ERR_DOMAIN, nullptr},
-      {"log(0)", PS_ERR_DOMAIN, nullptr}, {"asin(1.0000001)", PS_ERR_DOMAIN, nullptr},
-      {"asin(-1.0000001)", PS_ERR_DOMAIN, nullptr}, {"acos(2)", PS_ERR_DOMAIN, nullptr},
+      {"sqrt(-1)", PS_ERR_DOMAIN, nullptr}, {"ln(0)", PS_ERR_DOMAIN, nullptr}, {"log(0)", PS_ERR_DOMAIN, nullptr},
+      {"asin(1.0000001)", PS_ERR_DOMAIN, nullptr}, {"acos(2)", PS_ERR_DOMAIN, nullptr},
       // compare is strictly within the tolerance.
       {"compare(1, 1.05, 0.1)", PS_BOOL, "1"}, {"compare(2, 2, 0)", PS_BOOL, "0"}, {"compare(1, 2, 1)", PS_BOOL, "0"},
-      {"sum()", PS_REAL, "0"}, {"sum(1, 2, 3)", PS_REAL, "6"}, {"sum(list)", PS_REAL, "11"}, {"sum(4)", PS_REAL, "4"},
+      {"sum()", PS_REAL, "0"}, {"sum(1, 2, 3)", PS_REAL, "6"}, {"sum(list)", PS_REAL, "11"},
       {"sum({1; 5})", PS_REAL, "6"}, {"max(1, 7, 3)", PS_REAL, "7"}, {"min(list)", PS_REAL, "-2"},
-      {"mean(1, 2, 6)", PS_REAL, "3"}, {"mean(1)", PS_REAL, "1"}, {"sum(none)", PS_REAL, "0"},
-      {"max(none)", PS_REAL, "-1.797693135e+308"}, {"min(none)", PS_REAL, "1.797693135e+308"},
-      {"mean(none)", PS_REAL, "nan"},
+      {"mean(1, 2, 6)", PS_REAL, "3"}, {"sum(none)", PS_REAL, "0"}, {"max(none)", PS_REAL, "-1.797693135e+308"},
+      {"min(none)", PS_REAL, "1.797693135e+308"}, {"mean(none)", PS_REAL, "nan"},
       // round halves upward and clamps its places; beyond the 32-bit range the value is kept as it is.
       {"round(2.5, 0)", PS_REAL, "3"}, {"round(-2.5, 0)", PS_REAL, "-2"}, {"round(3.14159, 2)", PS_REAL, "3.14"},
       {"round(1.5, -3)", PS_REAL, "2"}, {"round(2.675, 1)", PS_REAL, "2.7"}, {"round(-0.4, 0)", PS_REAL, "0"},
