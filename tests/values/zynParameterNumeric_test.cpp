@@ -122,8 +122,7 @@ TEST(ParameterNumeric, LockCallbacksAndTracking) {
   EXPECT_EQ(stored(p), "4.0");
 
   zynParameterPtr q = zyn_test_number(PS_REAL, 1.0);
-  auto on_modify = [](zynParameter*) { ++g_modified; };
-  EXPECT_EQ(q->set_onmodify_callback(on_modify), nullptr);
+  EXPECT_EQ(q->set_onmodify_callback([](zynParameter*) { ++g_modified; }), nullptr);
   EXPECT_EQ(q->set_onread_callback([](const zynParameter*) { ++g_read; }), nullptr);
   g_modified = g_read = 0;
   zynParameterUpdateTrack track;
@@ -194,22 +193,16 @@ TEST(ParameterNumeric, UnitConversionAtTheInterface) {
 }
 
 TEST(ParameterNumeric, RangeClampsReadsAndChecks) {
-  zynParameterNumeric p(PS_REAL, zynDimensions(ZYN_DIM_NONE), 12.0);
-  EXPECT_EQ(p.check_range(), 1);
-  p.set_range(zynRange(0.0, 10.0));
-  EXPECT_EQ(p.get_int(), 10);
-  EXPECT_EQ(p.check_range(), 0);
-  EXPECT_EQ(p.get_value(), "12.0");
-  p.set_string("-1");
-  EXPECT_EQ(p.get_double(), 0.0);
-  p.set_string("5");
-  EXPECT_EQ(p.check_range(), 1);
-  p.set_string("a+");
-  EXPECT_EQ(p.check_range(), 0);
-  // A range whose minimum exceeds its maximum bounds nothing.
-  p.set_range(zynRange(10.0, 0.0));
-  p.set_string("12");
-  EXPECT_EQ(p.get_double(), 12.0);
+  // No range, or one whose minimum exceeds its maximum, bounds nothing.
+  const struct { zynRange range; const char* text; int value, in_range; } cases[] = {
+      {zynRange(), "12", 12, 1}, {zynRange(0, 10), "12", 10, 0}, {zynRange(0, 10), "-1", 0, 0},
+      {zynRange(0, 10), "5", 5, 1}, {zynRange(0, 10), "a+", 0, 0}, {zynRange(10, 0), "12", 12, 1}};
+  for (const auto& c : cases) {
+    zynParameterPtr p = make_text(PS_REAL, c.text);
+    numeric(p).set_range(c.range);
+    EXPECT_EQ(p->get_int(), c.value) << c.text;
+    EXPECT_EQ(numeric(p).check_range(), c.in_range) << c.text;
+  }
 }
 
 // Numerics whose texts are expressions over other members of a tree.
@@ -232,7 +225,6 @@ TEST(ParameterNumeric, ExpressionsEvaluateOnEveryRead) {
   zynParameterPtr self = add("self", PS_REAL, "self+1");
   EXPECT_EQ(self->get_string(), "");
   EXPECT_FALSE(self->is_valid());
-  EXPECT_EQ(self->print(0).substr(0, 9), "(REAL !) ");
   // The guard is cleared: a later read does not hang and still fails the same way.
   EXPECT_EQ(self->get_double(), 0.0);
   EXPECT_EQ(subtype_of(zynParameter::evaluate(*add("text", PS_REAL, "'abc'"))), PS_ERR_TYPE);
