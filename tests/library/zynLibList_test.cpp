@@ -30,8 +30,6 @@ class LibList : public testing::Test {
     passes = tree.add("passes", zynParameterPtr(new zynParameterList(pass_map(0))));
   }
 
-  utString values(const char* name) const { return zyn_lib_text(tree.root[zynParameterKey(name)]); }
-
   zynTestLibTree tree;
   zynParameterPtr passes;
 };
@@ -52,7 +50,7 @@ TEST_F(LibList, AddAndRemoveEditTheListInPlace) {
       "remove_first(shared)", "remove_last(m)"});
   tree.root[zynParameterKey("two")]->lock(1);
   zyn_check_lib_errors(tree, PS_ERR_UNKNOWN, {"add_first(two, 3)", "add_last(two, 3)"});
-  EXPECT_EQ(values("two"), "1,2");
+  EXPECT_EQ(zyn_lib_text(tree.root[zynParameterKey("two")]), "1,2");
 }
 
 TEST_F(LibList, AddingMapsAndRoots) {

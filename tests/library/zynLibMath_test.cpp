@@ -11,8 +11,6 @@
 
 namespace {
 
-zynParameterPtr num(double v) { return zyn_real(v); }
-
 zynParameterPtr call(const char* name, const std::vector<zynParameterPtr>& items) {
   static zynParameterPtr lib(new zynParameterLib());
   return lib[zynParameterKey(name)]->operate_binary("(", zyn_test_args(items));
@@ -21,7 +19,7 @@ zynParameterPtr call(const char* name, const std::vector<zynParameterPtr>& items
 class LibMath : public testing::Test {
  protected:
   LibMath() {
-    tree.add("pi", num(std::acos(-1.0)));
+    tree.add("pi", zyn_real(std::acos(-1.0)));
     tree.add("none", zyn_test_real_list({}));
     tree.add("list", zyn_test_real_list({4, -2, 9}));
   }
@@ -54,8 +52,8 @@ TEST_F(LibMath, FunctionsAndTheirDomains) {
   const zynParameterPtr abs = call("abs", {zyn_real(-4.0, ZYN_DIM_LENGTH)});
   EXPECT_EQ(zynParameterNumeric::ut_dynamic_cast(abs.pointer())->get_dim(), zynDimensions(ZYN_DIM_NONE));
   zyn_check_lib_errors(tree, PS_ERR_ARGUMENTS, {"compare(1, 2)", "compare(1, 2, 'x')", "sum(list, list)", "sum(1, '2')",
-      "round(1)", "round(1, '2')", "atan2(1)", "atan2(1, '1')", "select(1, 2, 'x')", "select('1', 2, 3)",
-      "select(1, 2)"});
+      "sum({1; '2'})", "sqrt('-5')", "round(1)", "round(1, '2')", "atan2(1)", "atan2(1, '1')", "select(1, 2, 'x')",
+      "select('1', 2, 3)", "select(1, 2)"});
 }
 
 TEST_F(LibMath, TrigonometryFollowsTheAngleUnit) {
@@ -74,18 +72,16 @@ TEST(LibMathCalls, ArgumentChecksComeBeforeDomainChecks) {
   for (const char* name : {"abs", "sign", "sqrt", "exp", "ln", "log", "sin", "cos", "tan", "asin", "acos", "atan",
                            "int", "real", "bool"}) {
     SCOPED_TRACE(name);
-    EXPECT_EQ(subtype_of(call(name, {num(-5), num(1)})), PS_ERR_ARGUMENTS);
+    EXPECT_EQ(subtype_of(call(name, {zyn_real(-5), zyn_real(1)})), PS_ERR_ARGUMENTS);
     EXPECT_EQ(subtype_of(call(name, {zynParameterLib::error(PS_ERR_DOMAIN)})), PS_ERR_ARGUMENTS);
     EXPECT_EQ(subtype_of(call(name, {zyn_test_real_list({1})})), PS_ERR_ARGUMENTS);
   }
-  EXPECT_EQ(subtype_of(call("sqrt", {zyn_string("-5")})), PS_ERR_ARGUMENTS);
-  EXPECT_EQ(subtype_of(call("sum", {zyn_test_args({num(1), zyn_string("2")})})), PS_ERR_ARGUMENTS);
 }
 
 TEST(LibMathCalls, SelectReturnsTheChosenArgumentItself) {
-  zynParameterPtr a = num(10), b = num(20);
-  EXPECT_EQ(call("select", {num(-3), a, b}).pointer(), a.pointer());
-  EXPECT_EQ(call("if", {num(0.5), a, b}).pointer(), b.pointer());
+  zynParameterPtr a = zyn_real(10), b = zyn_real(20);
+  EXPECT_EQ(call("select", {zyn_real(-3), a, b}).pointer(), a.pointer());
+  EXPECT_EQ(call("if", {zyn_real(0.5), a, b}).pointer(), b.pointer());
 }
 
 // A member reads a result through the result's own subtype first, as the

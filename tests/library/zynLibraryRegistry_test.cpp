@@ -25,20 +25,10 @@ TEST(LibraryRegistry, LoadRegistersSeventeenNamesAndFirstLibraryTheRest) {
   EXPECT_EQ(zynParameterPtr(new zynParameterLib())->size(), 98);
 }
 
-TEST(LibraryRegistry, NamesAreLowerCaseWithDescriptions) {
-  zynParameterPtr lib(new zynParameterLib());
-  for (const auto& entry : zyn_lib_registry()) {
-    for (char c : entry.first) EXPECT_FALSE(c >= 'A' && c <= 'Z') << entry.first;
-    EXPECT_FALSE(entry.second.description.empty()) << entry.first;
-  }
-  // Descriptions are kept as registered, mistakes included.
-  EXPECT_EQ(zyn_lib_find_entry("replace")->description,
-            "position(str, oldsubstr,newsubstr) : Replace all occurrences of oldsubstr with newsubstr.");
-}
-
-// Every built-in checks its arguments: none breaks on arguments it does not
-// expect, each refuses a call with none or seven of them unless it takes
-// that many, and each hands on an error among them.
+// Every built-in has a lower-case name and a description, and checks its
+// arguments: none breaks on arguments it does not expect, each refuses a call
+// with none or seven of them unless it takes that many, and each hands on an
+// error among them.
 TEST(LibraryRegistry, EveryNameChecksItsArguments) {
   zynTestLibTree tree;
   tree.add("n", zyn_test_number(2.0));
@@ -49,11 +39,16 @@ TEST(LibraryRegistry, EveryNameChecksItsArguments) {
   for (const auto& entry : zyn_lib_registry()) {
     const utString& name = entry.first;
     SCOPED_TRACE(name);
+    for (char c : name) EXPECT_FALSE(c >= 'A' && c <= 'Z');
+    EXPECT_FALSE(entry.second.description.empty());
     EXPECT_EQ(subtype_of(tree.eval(name + "()")) == PS_ERR_ARGUMENTS, take_none.count(name) == 0);
     EXPECT_EQ(subtype_of(tree.eval(name + "(1,2,3,4,5,6,7)")) == PS_ERR_ARGUMENTS, take_seven.count(name) == 0);
     EXPECT_EQ(subtype_of(tree.eval(name + "(1/0)")), PS_ERR_DIVIDE_BY_ZERO);
     for (const char* args : {"('x')", "(l, l, l)", "(n, 'a', {1;2}, -1)"}) tree.eval(name + args);
   }
+  // Descriptions are kept as registered, mistakes included.
+  EXPECT_EQ(zyn_lib_find_entry("replace")->description,
+            "position(str, oldsubstr,newsubstr) : Replace all occurrences of oldsubstr with newsubstr.");
 }
 
 TEST(LibraryRegistry, AddEntryCountsNamesOnceAndKeepsTheLaterRoutine) {
