@@ -1,220 +1,117 @@
+// The numeric built-ins, called from expressions in a tree that reaches the
+// library as a host's tree does, and through library handles.
 #include <gtest/gtest.h>
 
-#include <cfloat>
 #include <cmath>
 #include <vector>
 
 #include "support/zynTestGeometry.h"
-#include "support/zynTestLibTree.h"
 #include "zyn/zyn.h"
+#include "zynLibCases.h"
 
 namespace {
 
-zynParameterPtr num(double v) { return zyn_real(v); }
-
 zynParameterPtr call(const char* name, const std::vector<zynParameterPtr>& items) {
   static zynParameterPtr lib(new zynParameterLib());
-  zynParameterPtr handle = lib[zynParameterKey(name)];
-  return handle->operate_binary("(", zyn_test_args(items));
+  return lib[zynParameterKey(name)]->operate_binary("(", zyn_test_args(items));
 }
 
-zynParameterSubType subtype_of(const zynParameterPtr& p) { return zynParameter::get_subtype(*p); }
-
-// Restores radians whatever a test leaves behind.
-class AngleUnit {
- public:
-  explicit AngleUnit(giAngleType unit) { zynParameterLib::set_angle_unit(unit); }
-  ~AngleUnit() { zynParameterLib::set_angle_unit(giAngleRadians); }
+class LibMath : public testing::Test {
+ protected:
+  LibMath() {
+    tree.add("pi", zyn_real(std::acos(-1.0)));
+    tree.add("none", zyn_test_real_list({}));
+    tree.add("list", zyn_test_real_list({4, -2, 9}));
+  }
+  zynTestLibTree tree;
 };
 
-struct Case {
-  const char* name;
-  double x;
-  zynParameterSubType subtype;  // of the result; an error code when it fails
-  double value;
-};
-
-void check(const Case& c, const zynParameterPtr& r) {
-  ASSERT_EQ(subtype_of(r), c.subtype);
-  if (r->is_error()) return;
-  EXPECT_EQ(zynParameter::get_type(*r), PT_NUMERIC);
-  EXPECT_NEAR(r->get_double(), c.value, 1e-12);
-  EXPECT_EQ(zynParameterNumeric::ut_dynamic_cast(r.pointer())->get_dim(), zynDimensions(ZYN_DIM_NONE));
+TEST_F(LibMath, FunctionsAndTheirDomains) {
+  // Angles come back as ANGLE; every result is dimensionless.
+  zyn_check_lib_cases(tree, {
+      {"abs(-2.5)", PS_REAL, "2.5"}, {"sign(0)", PS_REAL, "0"}, {"sign(-0.001)", PS_REAL, "-1"},
+      {"sqrt(2.25)", PS_REAL, "1.5"}, {"exp(1)", PS_REAL, "2.718281828"}, {"ln(exp(2))", PS_REAL, "2"},
+      {"log(1000)", PS_REAL, "3"}, {"sin(pi / 2)", PS_REAL, "1"}, {"cos(pi)", PS_REAL, "-1"},
+      {"tan(pi / 4)", PS_REAL, "1"}, {"asin(1)", PS_ANGLE, "1.570796327"}, {"acos(-1)", PS_ANGLE, "3.141592654"},
+      {"atan(1)", PS_ANGLE, "0.7853981634"}, {"atan(-1e300)", PS_ANGLE, "-1.570796327"},
+      {"sqrt(-1)", PS_ERR_DOMAIN, nullptr}, {"ln(0)", PS_ERR_DOMAIN, nullptr}, {"log(0)", PS_ERR_DOMAIN, nullptr},
+      {"asin(1.0000001)", PS_ERR_DOMAIN, nullptr}, {"acos(2)", PS_ERR_DOMAIN, nullptr},
+      // compare is strictly within the tolerance.
+      {"compare(1, 1.05, 0.1)", PS_BOOL, "1"}, {"compare(2, 2, 0)", PS_BOOL, "0"}, {"compare(1, 2, 1)", PS_BOOL, "0"},
+      {"sum()", PS_REAL, "0"}, {"sum(1, 2, 3)", PS_REAL, "6"}, {"sum(list)", PS_REAL, "11"},
+      {"sum({1; 5})", PS_REAL, "6"}, {"max(1, 7, 3)", PS_REAL, "7"}, {"min(list)", PS_REAL, "-2"},
+      {"mean(1, 2, 6)", PS_REAL, "3"}, {"sum(none)", PS_REAL, "0"}, {"max(none)", PS_REAL, "-1.797693135e+308"},
+      {"min(none)", PS_REAL, "1.797693135e+308"}, {"mean(none)", PS_REAL, "nan"},
+      // round halves upward and clamps its places; beyond the 32-bit range the value is kept as it is.
+      {"round(2.5, 0)", PS_REAL, "3"}, {"round(-2.5, 0)", PS_REAL, "-2"}, {"round(3.14159, 2)", PS_REAL, "3.14"},
+      {"round(1.5, -3)", PS_REAL, "2"}, {"round(2.675, 1)", PS_REAL, "2.7"}, {"round(-0.4, 0)", PS_REAL, "0"},
+      {"round(7, 0.9)", PS_REAL, "7"}, {"round(1e12 + 0.5, 0)", PS_REAL, "1e+12"},
+  });
+  EXPECT_DOUBLE_EQ(tree.eval("round(1e12 + 0.5, 0)")->get_double(), 1e12 + 1);
+  EXPECT_EQ(tree.eval("round(1 / 3, 40)")->get_expr(), "0.3333333333333333");
+  const zynParameterPtr abs = call("abs", {zyn_real(-4.0, ZYN_DIM_LENGTH)});
+  EXPECT_EQ(zynParameterNumeric::ut_dynamic_cast(abs.pointer())->get_dim(), zynDimensions(ZYN_DIM_NONE));
+  zyn_check_lib_errors(tree, PS_ERR_ARGUMENTS, {"compare(1, 2)", "compare(1, 2, 'x')", "sum(list, list)", "sum(1, '2')",
+      "sum({1; '2'})", "sqrt('-5')", "round(1)", "round(1, '2')", "atan2(1)", "atan2(1, '1')", "select(1, 2, 'x')",
+      "select('1', 2, 3)", "select(1, 2)"});
 }
 
-TEST(LibMath, UnaryFunctionsAndTheirDomains) {
-  const double pi = std::acos(-1.0);
-  const Case cases[] = {
-      {"abs", -2.5, PS_REAL, 2.5},          {"abs", 3, PS_REAL, 3},
-      {"sign", 0, PS_REAL, 0},              {"sign", -0.001, PS_REAL, -1},
-      {"sign", 7, PS_REAL, 1},              {"sqrt", 0, PS_REAL, 0},
-      {"sqrt", 2.25, PS_REAL, 1.5},         {"sqrt", -1, PS_ERR_DOMAIN, 0},
-      {"exp", 0, PS_REAL, 1},               {"exp", 1, PS_REAL, std::exp(1.0)},
-      {"ln", std::exp(2.0), PS_REAL, 2},    {"ln", 0, PS_ERR_DOMAIN, 0},
-      {"ln", -1, PS_ERR_DOMAIN, 0},         {"log", 1000, PS_REAL, 3},
-      {"log", 0, PS_ERR_DOMAIN, 0},         {"sin", pi / 2, PS_REAL, 1},
-      {"cos", pi, PS_REAL, -1},             {"tan", pi / 4, PS_REAL, 1},
-      {"asin", 1, PS_ANGLE, pi / 2},        {"asin", 1.0000001, PS_ERR_DOMAIN, 0},
-      {"asin", -1.0000001, PS_ERR_DOMAIN, 0}, {"acos", -1, PS_ANGLE, pi},
-      {"acos", 0, PS_ANGLE, pi / 2},        {"acos", 2, PS_ERR_DOMAIN, 0},
-      {"atan", 1, PS_ANGLE, pi / 4},        {"atan", -1e300, PS_ANGLE, -pi / 2},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.name << "(" << c.x << ")");
-    check(c, call(c.name, {num(c.x)}));
-  }
-}
-
-TEST(LibMath, TrigonometryFollowsTheAngleUnit) {
-  AngleUnit degrees(giAngleDegrees);
-  const Case cases[] = {
-      {"sin", 90, PS_REAL, 1},     {"cos", 180, PS_REAL, -1}, {"tan", 45, PS_REAL, 1},
-      {"tan", 90, PS_ERR_DOMAIN, 0}, {"tan", -270, PS_ERR_DOMAIN, 0},
-      {"acos", 0, PS_ANGLE, 90},   {"asin", -1, PS_ANGLE, -90}, {"atan", 1, PS_ANGLE, 45},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.name << "(" << c.x << ")");
-    check(c, call(c.name, {num(c.x)}));
-  }
-  check({"atan2", 0, PS_ANGLE, 135}, call("atan2", {num(1), num(-1)}));
-  check({"atan2", 0, PS_ANGLE, -90}, call("atan2", {num(-2), num(0)}));
+TEST_F(LibMath, TrigonometryFollowsTheAngleUnit) {
+  zynParameterLib::set_angle_unit(giAngleDegrees);
+  zyn_check_lib_cases(tree, {
+      {"sin(90)", PS_REAL, "1"}, {"cos(180)", PS_REAL, "-1"}, {"tan(45)", PS_REAL, "1"}, {"acos(0)", PS_ANGLE, "90"},
+      {"asin(-1)", PS_ANGLE, "-90"}, {"atan(1)", PS_ANGLE, "45"}, {"atan2(1, -1)", PS_ANGLE, "135"},
+      {"atan2(-2, 0)", PS_ANGLE, "-90"}, {"tan(90)", PS_ERR_DOMAIN, nullptr}, {"tan(-270)", PS_ERR_DOMAIN, nullptr},
+  });
   zynParameterLib::set_angle_unit(static_cast<giAngleType>(7));  // any other value is radians
-  check({"acos", 0, PS_ANGLE, std::acos(-1.0) / 2}, call("acos", {num(0)}));
+  zyn_check_lib_cases(tree, {{"acos(0)", PS_ANGLE, "1.570796327"}});
+  zynParameterLib::set_angle_unit(giAngleRadians);
 }
 
-TEST(LibMath, ArgumentChecksComeBeforeDomainChecks) {
-  for (const char* name : {"abs", "sign", "sqrt", "exp", "ln", "log", "sin", "cos", "tan", "asin", "acos", "atan"}) {
+TEST(LibMathCalls, ArgumentChecksComeBeforeDomainChecks) {
+  for (const char* name : {"abs", "sign", "sqrt", "exp", "ln", "log", "sin", "cos", "tan", "asin", "acos", "atan",
+                           "int", "real", "bool"}) {
     SCOPED_TRACE(name);
-    EXPECT_EQ(subtype_of(call(name, {})), PS_ERR_ARGUMENTS);
-    EXPECT_EQ(subtype_of(call(name, {num(-5), num(1)})), PS_ERR_ARGUMENTS);
-    EXPECT_EQ(subtype_of(call(name, {zyn_string("-5")})), PS_ERR_ARGUMENTS);
+    EXPECT_EQ(subtype_of(call(name, {zyn_real(-5), zyn_real(1)})), PS_ERR_ARGUMENTS);
     EXPECT_EQ(subtype_of(call(name, {zynParameterLib::error(PS_ERR_DOMAIN)})), PS_ERR_ARGUMENTS);
+    EXPECT_EQ(subtype_of(call(name, {zyn_test_real_list({1})})), PS_ERR_ARGUMENTS);
   }
-  EXPECT_EQ(subtype_of(call("atan2", {num(1)})), PS_ERR_ARGUMENTS);
-  EXPECT_EQ(subtype_of(call("atan2", {num(1), zyn_string("1")})), PS_ERR_ARGUMENTS);
 }
 
-TEST(LibMath, DimensionsAreDropped) {
-  zynParameterPtr length(new zynParameterNumeric(PS_REAL, zynDimensions(ZYN_DIM_LENGTH), -4.0));
-  zynParameterPtr r = call("abs", {length});
-  check({"abs", 0, PS_REAL, 4}, r);
-}
-
-TEST(LibMath, CompareIsStrictlyWithinTolerance) {
-  EXPECT_EQ(call("compare", {num(1), num(1.05), num(0.1)})->get_int(), 1);
-  EXPECT_EQ(subtype_of(call("compare", {num(1), num(1.05), num(0.1)})), PS_BOOL);
-  EXPECT_EQ(call("compare", {num(2), num(2), num(0)})->get_int(), 0);
-  EXPECT_EQ(call("compare", {num(1), num(2), num(1)})->get_int(), 0);
-  EXPECT_EQ(subtype_of(call("compare", {num(1), num(2)})), PS_ERR_ARGUMENTS);
-  EXPECT_EQ(subtype_of(call("compare", {num(1), num(2), zyn_string("x")})), PS_ERR_ARGUMENTS);
-}
-
-TEST(LibMath, AggregatesOverArgumentsOrOneArray) {
-  EXPECT_EQ(call("sum", {})->get_double(), 0.0);
-  EXPECT_EQ(call("sum", {num(1), num(2), num(3)})->get_double(), 6.0);
-  EXPECT_EQ(call("sum", {zyn_test_real_list({1, 2, 3})})->get_double(), 6.0);
-  EXPECT_EQ(call("sum", {num(4)})->get_double(), 4.0);
-  EXPECT_EQ(call("sum", {zyn_test_args({num(1), num(5)})})->get_double(), 6.0);
-  EXPECT_EQ(call("max", {num(1), num(7), num(3)})->get_double(), 7.0);
-  EXPECT_EQ(call("min", {zyn_test_real_list({4, -2, 9})})->get_double(), -2.0);
-  EXPECT_EQ(call("mean", {num(1), num(2), num(6)})->get_double(), 3.0);
-  EXPECT_EQ(subtype_of(call("mean", {num(1)})), PS_REAL);
-  // Two array arguments are not numbers themselves.
-  EXPECT_EQ(subtype_of(call("sum", {zyn_test_real_list({1}), zyn_test_real_list({2})})), PS_ERR_ARGUMENTS);
-  EXPECT_EQ(subtype_of(call("sum", {num(1), zyn_string("2")})), PS_ERR_ARGUMENTS);
-  EXPECT_EQ(subtype_of(call("sum", {zyn_test_args({num(1), zyn_string("2")})})), PS_ERR_ARGUMENTS);
-  for (const char* name : {"max", "min", "mean"}) EXPECT_EQ(subtype_of(call(name, {})), PS_ERR_ARGUMENTS) << name;
-}
-
-TEST(LibMath, AggregatesOfAnEmptyList) {
-  EXPECT_EQ(call("sum", {zyn_test_real_list({})})->get_double(), 0.0);
-  EXPECT_EQ(call("max", {zyn_test_real_list({})})->get_double(), -DBL_MAX);
-  EXPECT_EQ(call("min", {zyn_test_real_list({})})->get_double(), DBL_MAX);
-  zynParameterPtr mean = call("mean", {zyn_test_real_list({})});
-  EXPECT_EQ(subtype_of(mean), PS_REAL);
-  EXPECT_TRUE(std::isnan(mean->get_double()));
-}
-
-TEST(LibMath, RoundHalvesUpwardAndClampsPlaces) {
-  struct {
-    double x;
-    double places;
-    double expected;
-  } cases[] = {
-      {2.5, 0, 3}, {-2.5, 0, -2}, {3.14159, 2, 3.14}, {1.5, -3, 2}, {2.675, 1, 2.7}, {-0.4, 0, 0}, {7, 0.9, 7},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << "round(" << c.x << ", " << c.places << ")");
-    zynParameterPtr r = call("round", {num(c.x), num(c.places)});
-    ASSERT_EQ(subtype_of(r), PS_REAL);
-    EXPECT_DOUBLE_EQ(r->get_double(), c.expected);
-  }
-  zynParameterPtr many = call("round", {num(1.0 / 3.0), num(40)});
-  EXPECT_EQ(many->get_expr(), "0.3333333333333333");
-  // Beyond the 32-bit range the rounded value is kept as it is.
-  EXPECT_DOUBLE_EQ(call("round", {num(1e12 + 0.5), num(0)})->get_double(), 1e12 + 1);
-  EXPECT_EQ(subtype_of(call("round", {num(1)})), PS_ERR_ARGUMENTS);
-  EXPECT_EQ(subtype_of(call("round", {num(1), zyn_string("2")})), PS_ERR_ARGUMENTS);
-}
-
-TEST(LibMath, SelectReturnsTheChosenArgumentItself) {
-  zynParameterPtr a = num(10);
-  zynParameterPtr b = num(20);
-  EXPECT_EQ(call("select", {num(1), a, b}).pointer(), a.pointer());
-  EXPECT_EQ(call("if", {num(0), a, b}).pointer(), b.pointer());
-  EXPECT_EQ(call("if", {num(0.5), a, b}).pointer(), b.pointer());
-  EXPECT_EQ(call("select", {num(-3), a, b}).pointer(), a.pointer());
-  EXPECT_EQ(subtype_of(call("select", {num(1), a, zyn_string("x")})), PS_ERR_ARGUMENTS);
-  EXPECT_EQ(subtype_of(call("select", {zyn_string("1"), a, b})), PS_ERR_ARGUMENTS);
-  EXPECT_EQ(subtype_of(call("select", {num(1), a})), PS_ERR_ARGUMENTS);
-  EXPECT_EQ(zyn_lib_find_entry("if")->routine, zyn_lib_find_entry("select")->routine);
+TEST(LibMathCalls, SelectReturnsTheChosenArgumentItself) {
+  zynParameterPtr a = zyn_real(10), b = zyn_real(20);
+  EXPECT_EQ(call("select", {zyn_real(-3), a, b}).pointer(), a.pointer());
+  EXPECT_EQ(call("if", {zyn_real(0.5), a, b}).pointer(), b.pointer());
 }
 
 // A member reads a result through the result's own subtype first, as the
 // evaluator's reading of the same text does.
-TEST(LibMath, ConversionsToIntRealAndBool) {
-  zynTestLibTree tree;
+TEST_F(LibMath, ConversionsToIntRealAndBool) {
   tree.add("i", zyn_test_number(0, PS_INT))->set_string("2.7");
   zynParameterPtr n = tree.add("n", zyn_test_number(0, PS_NUMERIC));
-  const struct { const char* text; zynParameterSubType subtype; double value; } cases[] = {
-      {"int('12')", PS_INT, 12},  {"int(2.7)", PS_INT, 2},      {"int(-2.5)", PS_INT, -3},
-      {"int(1.1)", PS_INT, 1},    {"real('2.5')", PS_REAL, 2.5}, {"real(int(4))", PS_REAL, 4},
-      {"bool(0.25)", PS_BOOL, 1}, {"bool('0')", PS_BOOL, 0},    {"bool(0.5)", PS_BOOL, 1},
-      {"int(7)/int(2)", PS_INT, 3}, {"if(1; int(2.7); 0)", PS_INT, 2}, {"i", PS_INT, 2}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.text);
-    zynParameterPtr r = tree.eval(c.text);
-    EXPECT_EQ(subtype_of(r), c.subtype);
-    EXPECT_EQ(r->get_double(), c.value);
+  const std::initializer_list<zynLibCase> cases = {
+      {"int('12')", PS_INT, "12"}, {"int(2.7)", PS_INT, "2"}, {"int(-2.5)", PS_INT, "-3"}, {"int(1.1)", PS_INT, "1"},
+      {"real('2.5')", PS_REAL, "2.5"}, {"real(int(4))", PS_REAL, "4"}, {"bool(0.25)", PS_BOOL, "1"},
+      {"bool('0')", PS_BOOL, "0"}, {"bool(0.5)", PS_BOOL, "1"}, {"int(7)/int(2)", PS_INT, "3"},
+      {"if(1; int(2.7); 0)", PS_INT, "2"}, {"i", PS_INT, "2"}};
+  zyn_check_lib_cases(tree, cases);
+  for (const zynLibCase& c : cases) {
     n->set_string(c.text);
-    EXPECT_EQ(n->get_double(), c.value);
-    EXPECT_EQ(tree.real(c.text), c.value);
-  }
-  for (const char* name : {"int", "real", "bool"}) {
-    SCOPED_TRACE(name);
-    EXPECT_EQ(subtype_of(call(name, {})), PS_ERR_ARGUMENTS);
-    EXPECT_EQ(subtype_of(call(name, {num(1), num(2)})), PS_ERR_ARGUMENTS);
-    EXPECT_EQ(subtype_of(call(name, {zyn_test_real_list({1})})), PS_ERR_ARGUMENTS);
-    EXPECT_EQ(subtype_of(call(name, {zynParameterLib::error(PS_ERR_DATA)})), PS_ERR_ARGUMENTS);
+    EXPECT_EQ(zyn_lib_text(n), c.value) << c.text;
+    EXPECT_EQ(tree.real(c.text), std::stod(c.value)) << c.text;
   }
 }
 
-TEST(LibMath, BreakPointsAreSetAndCleared) {
+TEST_F(LibMath, BreakPointsAreSetAndCleared) {
   zynProgressBreak::clear_debug_break_points();
-  zynParameterPtr name = zyn_string("pocketing");
-  zynParameterPtr r = call("set_break", {name, num(40)});
-  EXPECT_EQ(subtype_of(r), PS_BOOL);
-  EXPECT_EQ(r->get_int(), 1);
-  EXPECT_TRUE(zynProgressBreak::has_debug_break_point(name->get_string()));
-  EXPECT_FALSE(zynProgressBreak::debug_break_due(name->get_string(), 39));
-  EXPECT_TRUE(zynProgressBreak::debug_break_due(name->get_string(), 40));
-  call("set_break", {name, num(40)});
-  EXPECT_EQ(subtype_of(call("set_break", {num(1), num(40)})), PS_ERR_ARGUMENTS);
-  EXPECT_EQ(subtype_of(call("set_break", {zyn_string("x")})), PS_ERR_ARGUMENTS);
-  EXPECT_EQ(subtype_of(call("clear_breaks", {num(1)})), PS_ERR_ARGUMENTS);
-  EXPECT_TRUE(zynProgressBreak::has_debug_break_point(name->get_string()));
-  EXPECT_EQ(call("clear_breaks", {})->get_int(), 1);
-  EXPECT_FALSE(zynProgressBreak::has_debug_break_point(name->get_string()));
+  // Setting a break point twice is no error.
+  for (int i = 0; i < 2; ++i) zyn_check_lib_cases(tree, {{"set_break('pocketing', 40)", PS_BOOL, "1"}});
+  EXPECT_FALSE(zynProgressBreak::debug_break_due("pocketing", 39));
+  EXPECT_TRUE(zynProgressBreak::debug_break_due("pocketing", 40));
+  zyn_check_lib_errors(tree, PS_ERR_ARGUMENTS, {"set_break(1, 40)", "set_break('x')"});
+  EXPECT_TRUE(zynProgressBreak::has_debug_break_point("pocketing"));
+  zyn_check_lib_cases(tree, {{"clear_breaks()", PS_BOOL, "1"}});
+  EXPECT_FALSE(zynProgressBreak::has_debug_break_point("pocketing"));
 }
 
 }  // namespace

@@ -7,23 +7,11 @@
 namespace {
 
 TEST(ParameterFactory, EachFactoryMakesItsKind) {
-  const struct {
-    zynParameterPtr made;
-    zynParameterSubType subtype;
-    const char* printed;
-  } cases[] = {
-      {zyn_real(8.0, ZYN_DIM_LENGTH), PS_REAL, "(REAL) 8.0 [L]\n"},
-      {zyn_real(2.0, zynDimensions(0, 1, -1)), PS_REAL, "(REAL) 2.0 [L/T]\n"},
-      {zyn_real(0.5), PS_REAL, "(REAL) 0.5 \n"},
-      {zyn_integer(-3), PS_INT, "(INT) -3 \n"},
-      {zyn_boolean(true), PS_BOOL, "(BOOL) 1 \n"},
-      {zyn_angle(90.0), PS_ANGLE, "(ANGLE) 90.0 \n"},
-      {zyn_string("a b"), PS_STRING, "(STRING) a b\n"},
-      {zyn_enum("flat|ball|tipped", "ball"), PS_ENUM, "(ENUM) ball\n"},
-      {zyn_map(), PS_MAP, "(MAP) \n"},
+  const struct { zynParameterPtr made; zynParameterSubType subtype; const char* printed; } cases[] = {
+      {zyn_real(2.0, zynDimensions(0, 1, -1)), PS_REAL, "(REAL) 2.0 [L/T]\n"}, {zyn_integer(-3), PS_INT, "(INT) -3 \n"},
+      {zyn_angle(90.0), PS_ANGLE, "(ANGLE) 90.0 \n"}, {zyn_enum("flat|ball", ""), PS_ENUM, "(ENUM) flat\n"},
       {zyn_list(zyn_string()), PS_LIST, "(ARRAY) \n"},
       {zyn_ref("x"), PS_ERR_REFERENCE, "(REF !) x = (ERROR) Expression/Reference error\n"},
-      {zyn_function("argv[0] * 2"), PS_FUNCTION, "(FUNCTION) argv[0] * 2\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.printed);
@@ -31,8 +19,6 @@ TEST(ParameterFactory, EachFactoryMakesItsKind) {
     EXPECT_EQ(zynParameter::get_subtype(*c.made), c.subtype);
     EXPECT_EQ(c.made->print(0), c.printed);
   }
-  EXPECT_EQ(zyn_enum("flat|ball", "")->get_string(), "flat");
-  EXPECT_EQ(zyn_boolean(false)->get_int(), 0);
 }
 
 TEST(ParameterLibRoot, FormulasReachTheBuiltInsFromAnyDepth) {
