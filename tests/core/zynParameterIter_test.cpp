@@ -27,9 +27,6 @@ class IterTest : public ::testing::Test {
 TEST_F(IterTest, PreOrderWalkAndSwitches) {
   zynParameterIter all(top);
   EXPECT_EQ(keys_of(all), "a a.b a.c ");
-  zynParameterIter leaves(top);
-  leaves.set_leaf_only(1);
-  EXPECT_EQ(keys_of(leaves), "a.b a.c ");
   zynParameterIter shallow(top);
   shallow.set_max_depth(1);
   EXPECT_EQ(keys_of(shallow), "a ");
@@ -62,32 +59,6 @@ TEST_F(IterTest, EmptySubmapsFunctionsAndReservedNames) {
   EXPECT_FALSE(zynParameterIter::reserved("x_"));
 }
 
-TEST_F(IterTest, ActiveOnlyStopsAtInactiveContainers) {
-  a->set_active("0");
-  top->add("d", zyn_real(4));
-  zynParameterIter walk(top);
-  walk.set_active_only(1);
-  EXPECT_EQ(keys_of(walk), "d ");
-}
-
-TEST_F(IterTest, ArraysYieldIndexKeys) {
-  zynParameterPtr list = top->add("list", zyn_list(zyn_real(0)));
-  list->set_int(2);
-  zynParameterIter walk(top);
-  walk.set_leaf_only(1);
-  EXPECT_EQ(keys_of(walk), "a.b a.c list[0] list[1] ");
-}
-
-TEST_F(IterTest, ReferencesAreLeavesAndWalksNeverLoop) {
-  zynParameterPtr ref = top->add("r", zyn_ref("a"));
-  zynParameterIter walk(top);
-  walk.set_leaf_only(1);
-  EXPECT_EQ(keys_of(walk), "a.b a.c r ");
-  zynParameterIter follow(top);
-  follow.set_follow_refs(1);
-  keys_of(follow);  // ends, whatever the reference resolves to
-}
-
 TEST_F(IterTest, NonContainersYieldNothing) {
   zynParameterIter walk(zyn_real(1));
   EXPECT_FALSE(++walk);
@@ -96,28 +67,6 @@ TEST_F(IterTest, NonContainersYieldNothing) {
   zynSingleParIter single;
   EXPECT_TRUE(single.undefined());
   EXPECT_FALSE(++single);
-}
-
-TEST(ParameterIterNames, PathNamesOfUnnamedMembers) {
-  zynParameterPtr m = zyn_map();
-  m->set_name("setup");
-  zynParameterPtr x = m->add("x", zyn_real(1));
-  EXPECT_EQ(zynParameter::get_name(*x, 0), "setup.x");
-  zynParameterPtr list = m->add("list", zyn_list(zyn_real(0)));
-  zynParameterPtr element = (*list)[zynParameterKey(-1, "")];
-  element->set_name("");  // elements are clones of a named prototype
-  EXPECT_EQ(zynParameter::get_name(*element, 0), "setup.list[0]");
-
-  zynParameterRoot lone("Tool", 1, "");
-  EXPECT_EQ(zynParameter::get_name(lone, 1), "");
-  EXPECT_EQ(zynParameter::get_name(lone, 0), "Tool");
-  zynParameterPtr inner = m->add("inner", zynParameterPtr(new zynParameterRoot("Inner", 1, "")));
-  inner->set_name("");
-  EXPECT_EQ(zynParameter::get_name(*inner, 0), "setup.inner");
-  zynParameterPtr leaf = inner->add("leaf", zyn_real(2));
-  // Relative names stop at the innermost root, which contributes its key.
-  EXPECT_EQ(zynParameter::get_name(*leaf, 1), "inner.leaf");
-  EXPECT_EQ(zynParameter::get_name(*leaf, 0), "setup.inner.leaf");
 }
 
 TEST(QueryParameter, HostEvaluation) {

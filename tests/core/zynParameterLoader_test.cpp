@@ -4,28 +4,18 @@
 
 #include <memory>
 
-#include "support/zynTestParameter.h"
 #include "zyn/zyn.h"
 
 namespace {
 
-class LoaderTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    group = root.add("group", zyn_map());
-    group->set_group_name("Cutting");
-    feed = group->add("feed", zyn_real(1));
-    list = root.add("passes", zyn_list(zyn_real(0)));
-    ref = root.add("link", zyn_ref("group.feed"));
-    loader.reset(root.create_loader(0, 7));
-  }
-
+TEST(ParameterLoader, LoadsValuesAndRecordsKeys) {
   zynParameterRoot root{"Tool", 2, "T1"};
-  zynParameterPtr group, feed, list, ref;
-  std::unique_ptr<zynParameterLoader> loader;
-};
-
-TEST_F(LoaderTest, LoadsValuesAndRecordsKeys) {
+  zynParameterPtr group = root.add("group", zyn_map());
+  group->set_group_name("Cutting");
+  zynParameterPtr feed = group->add("feed", zyn_real(1));
+  zynParameterPtr list = root.add("passes", zyn_list(zyn_real(0)));
+  zynParameterPtr ref = root.add("link", zyn_ref("group.feed"));
+  std::unique_ptr<zynParameterLoader> loader(root.create_loader(0, 7));
   ASSERT_TRUE(loader);
   EXPECT_EQ(loader->version(), 7);
   EXPECT_EQ(loader->load_par("group.feed", "2.5"), 0);
@@ -40,22 +30,6 @@ TEST_F(LoaderTest, LoadsValuesAndRecordsKeys) {
   EXPECT_EQ(loader->load_par("missing.value", "3"), 1);
   const utStringcoSList expected{"group.feed", "passes", "link"};
   EXPECT_EQ(loader->loaded_pars(), expected);
-}
-
-TEST_F(LoaderTest, DefineParAddsIntoTheNamedContainer) {
-  EXPECT_EQ(loader->define_par("group.speed", zyn_real(4)), 0);
-  EXPECT_DOUBLE_EQ(root["group.speed"]->get_double(), 4.0);
-  EXPECT_EQ(root["group.speed"]->parent(), group.raw());
-  EXPECT_EQ(loader->define_par("top", zyn_real(5)), 0);
-  EXPECT_DOUBLE_EQ(root["top"]->get_double(), 5.0);
-  EXPECT_EQ(loader->define_par("absent.x", zyn_real(6)), 1);
-  EXPECT_EQ(loader->define_par("", zyn_real(6)), 1);
-  // An existing member stays; define_par still reports the hand-over.
-  EXPECT_EQ(loader->define_par("group.feed", zyn_real(9)), 0);
-  EXPECT_DOUBLE_EQ(root["group.feed"]->get_double(), 1.0);
-  // Names are translated through the root's synonyms first.
-  EXPECT_EQ(loader->define_par("name", zyn_real(3)), 0);
-  EXPECT_DOUBLE_EQ(root["Name"]->get_double(), 3.0);
 }
 
 }  // namespace

@@ -4,39 +4,27 @@
 
 namespace {
 
-class WatchTest : public ::testing::Test {
- protected:
-  void TearDown() override {
-    zynParameterWatch::clear();
-    zynParameterWatch::enable(1);
-  }
-};
-
-TEST_F(WatchTest, EmptySetWatchesNothing) {
-  EXPECT_TRUE(zynParameterWatch::enabled());
-  EXPECT_EQ(zynParameterWatch::watched(zynParameterKey("a.b.c")), 0);
-  EXPECT_EQ(zynParameterWatch::watched(zynParameterKey("a")), 0);
-  EXPECT_EQ(zynParameterWatch::watched(zynParameterKey()), 0);
-}
-
-TEST_F(WatchTest, MatchesWholeKeyFirstOrLastComponent) {
+// A watch matches the whole key, or its first or last component.
+TEST(ParameterWatch, MatchesWholeKeyFirstOrLastComponent) {
+  EXPECT_EQ(zynParameterWatch::watched(zynParameterKey("a.b.c")), 0);  // the empty set watches nothing
   zynParameterWatch::add_watch("c");
-  EXPECT_EQ(zynParameterWatch::watched(zynParameterKey("a.b.c")), 1);
-  EXPECT_EQ(zynParameterWatch::watched(zynParameterKey("a[2].c")), 1);
-  EXPECT_EQ(zynParameterWatch::watched(zynParameterKey("c.x")), 1);
-  EXPECT_EQ(zynParameterWatch::watched(zynParameterKey("a.c.b")), 0);  // middle components do not count
   zynParameterWatch::add_watch("a.c.b");
-  EXPECT_EQ(zynParameterWatch::watched(zynParameterKey("a.c.b")), 1);
-  zynParameterWatch::clear();
-  EXPECT_EQ(zynParameterWatch::watched(zynParameterKey("a.b.c")), 0);
-}
-
-TEST_F(WatchTest, DisabledWatchKeepsItsSet) {
-  zynParameterWatch::add_watch("a");
+  const struct {
+    const char* key;
+    int watched;
+  } cases[] = {{"a.b.c", 1}, {"a[2].c", 1}, {"c.x", 1}, {"a.c.b", 1}, {"a.c.d", 0}, {"x.c.y", 0}, {"", 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.key);
+    EXPECT_EQ(zynParameterWatch::watched(zynParameterKey(c.key)), c.watched);
+  }
+  // Disabled, the watch keeps its set.
   zynParameterWatch::enable(0);
-  EXPECT_EQ(zynParameterWatch::watched(zynParameterKey("a")), 0);
+  EXPECT_FALSE(zynParameterWatch::enabled());
+  EXPECT_EQ(zynParameterWatch::watched(zynParameterKey("c")), 0);
   zynParameterWatch::enable(1);
-  EXPECT_EQ(zynParameterWatch::watched(zynParameterKey("a")), 1);
+  EXPECT_EQ(zynParameterWatch::watched(zynParameterKey("c")), 1);
+  zynParameterWatch::clear();
+  EXPECT_EQ(zynParameterWatch::watched(zynParameterKey("c")), 0);
 }
 
 }  // namespace
