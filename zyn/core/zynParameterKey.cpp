@@ -391,18 +391,19 @@ zynParameterKey zynParameterKey::first_key() const {
 }
 
 // A walk down a tree asks every parse for its remainder in turn, so a parse
-// keeps the parse of its remainder when the cache holds it (then it costs
-// nothing more than the cache does).
+// remembers the parse of its remainder while the cache holds it.
 zynParameterKey zynParameterKey::remainder() const {
   const zynParameterKeyImpl& impl = *m_impl;
   KeyCache& cache = key_cache();
-  if (impl.m_rest && impl.m_rest_changes == cache.synonyms_changes) return zynParameterKey(impl.m_rest);
+  if (impl.m_rest_changes == cache.synonyms_changes)
+    if (zynParameterKeyImplPtr kept = impl.m_rest.lock()) return zynParameterKey(std::move(kept));
   const utString& rest = remainder_str();
   if (rest.empty() || rest[0] == '$' || rest.size() > long_key) return zynParameterKey(rest);
   const zynParameterKeyImplPtr* found = cache.find(rest);
-  impl.m_rest = found ? *found : cache.insert(rest, zynParameterKeyImpl::make_parse(rest));
+  const zynParameterKeyImplPtr& parse = found ? *found : cache.insert(rest, zynParameterKeyImpl::make_parse(rest));
+  impl.m_rest = parse;
   impl.m_rest_changes = cache.synonyms_changes;
-  return zynParameterKey(impl.m_rest);
+  return zynParameterKey(parse);
 }
 
 zynParameterKey zynParameterKey::parent() const {

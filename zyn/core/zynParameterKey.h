@@ -138,7 +138,9 @@ class ZYN_EXPORT zynParameterKeyImpl {
   mutable utString m_last;
   mutable bool m_text_built = false;
   mutable bool m_last_built = false;
-  // The cached parse of m_remainder, once a walk asked for it.
-  mutable zynParameterKeyImplPtr m_rest;
+  // The cached parse of m_remainder, once a walk asked for it, while the
+  // cache holds it. Not owned: a text whose remainder is itself ("]") or a
+  // synonym that leads back would otherwise make a cycle that outlives the cache.
+  mutable std::weak_ptr<zynParameterKeyImpl> m_rest;
   mutable unsigned m_rest_changes = 0;
 };
