@@ -105,18 +105,18 @@ class ZYN_EXPORT zynParameterSerializer {
   // --- Options (each 0 or 1) -------------------------------------------------
   // Writes references as what they point at (a reference met again inside
   // its own target is written as a reference).
-  void set_follow_refs(int on) { m_follow_refs = on; }
+  void set_follow_refs(int on) { m_save.follow_refs = on; }
   // Writes scalars as their evaluated text (get_string), not their
   // expression; a formula whose value is an error is written as the formula.
-  void set_evaluate(int on) { m_evaluate = on; }
+  void set_evaluate(int on) { m_save.evaluate = on; }
   // Writes inactive parameters too (off by default).
-  void set_save_inactive(int on) { m_save_inactive = on; }
+  void set_save_inactive(int on) { m_save.save_inactive = on; }
   // Writes invalid parameters too (on by default).
-  void set_save_invalid(int on) { m_save_invalid = on; }
+  void set_save_invalid(int on) { m_save.save_invalid = on; }
   // Writes no line breaks, tabs or blanks.
-  void set_compact_mode(int on) { m_compact_mode = on; }
+  void set_compact_mode(int on) { m_save.compact_mode = on; }
   // Writes a type code, the description and the lock id with every map entry.
-  void set_save_typeinfo(int on) { m_save_typeinfo = on; }
+  void set_save_typeinfo(int on) { m_save.save_typeinfo = on; }
   // Excludes every key that is not included.
   void set_exclude_all(int on) { m_exclude_all = on; }
 
@@ -189,12 +189,16 @@ class ZYN_EXPORT zynParameterSerializer {
   static const utString& key_synonym(const zynParameterRoot& root, const utString& text);
   static zynUniqueIdPtr lock_uid(zynParameterRoot& root, const zynParameterPtr& p, zynRefToObjectId& id);
 
-  int m_follow_refs = 0;
-  int m_evaluate = 0;
-  int m_save_inactive = 0;
-  int m_save_invalid = 1;
-  int m_compact_mode = 0;
-  int m_save_typeinfo = 0;
+  // What a save writes; the writer takes a copy when a save starts.
+  struct SaveOptions {
+    int follow_refs = 0;
+    int evaluate = 0;
+    int save_inactive = 0;
+    int save_invalid = 1;
+    int compact_mode = 0;
+    int save_typeinfo = 0;
+  };
+  SaveOptions m_save;
   int m_exclude_all = 0;
   utStringcoSet m_include_pars;
   utStringcoSet m_exclude_pars;

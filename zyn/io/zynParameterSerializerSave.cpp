@@ -81,12 +81,7 @@ zynSerializerWriter::~zynSerializerWriter() = default;
 // --- Saving --------------------------------------------------------------------
 
 zynParameterSerialError zynSerializerWriter::save(const zynParameterRoot& root, std::ostream& out) {
-  m_follow_refs = m_owner.m_follow_refs;
-  m_evaluate = m_owner.m_evaluate;
-  m_save_inactive = m_owner.m_save_inactive;
-  m_save_invalid = m_owner.m_save_invalid;
-  m_compact_mode = m_owner.m_compact_mode;
-  m_save_typeinfo = m_owner.m_save_typeinfo;
+  m_options = m_owner.m_save;
   m_out = &out;
   m_depth = 0;
   m_error = PSE_OK;
@@ -119,12 +114,12 @@ void zynSerializerWriter::flush_output() {
 }
 
 void zynSerializerWriter::indent() {
-  if (m_compact_mode) return;
+  if (m_options.compact_mode) return;
   m_buffer->new_line(static_cast<size_t>(std::max(m_depth, 0)));
 }
 
 void zynSerializerWriter::space() {
-  if (!m_compact_mode) m_buffer->put(' ');
+  if (!m_options.compact_mode) m_buffer->put(' ');
 }
 
 void zynSerializerWriter::save_text(std::string_view text) {
@@ -142,7 +137,7 @@ void zynSerializerWriter::save_par(const zynParameterPtr& p, const zynParameterK
     // A followed reference met again inside its own target is written as
     // a reference, or the walk would not end.
     const zynParameter* target = par.get_ref();
-    if (!m_follow_refs || !target || std::find(m_writing.begin(), m_writing.end(), target) != m_writing.end()) {
+    if (!m_options.follow_refs || !target || std::find(m_writing.begin(), m_writing.end(), target) != m_writing.end()) {
       save_ref(par);
       return;
     }
@@ -156,7 +151,7 @@ void zynSerializerWriter::save_par(const zynParameterPtr& p, const zynParameterK
   }
   // A formula whose value is an error is kept as the formula: its value has
   // no text, and an empty one would lose what the entry said.
-  const bool as_value = m_evaluate && !(par.is_expr() && zynParameter::evaluate(par)->is_error());
+  const bool as_value = m_options.evaluate && !(par.is_expr() && zynParameter::evaluate(par)->is_error());
   // A scalar's stored text is written where it lies.
   const zynParameterScalar* scalar = as_value ? nullptr : zyn_scalar_cast(par);
   utString copy;
@@ -171,7 +166,7 @@ void zynSerializerWriter::save_par(const zynParameterPtr& p, const zynParameterK
 void zynSerializerWriter::save_ref(const zynParameter& p) {
   const utString text = zynEvaluator::neutralize(p[zynParameterKey("_ref")]->get_string());
   const zynParameterRef* ref = zynParameterRef::ut_dynamic_cast(&p);
-  if (m_save_typeinfo && ref) save_text(ref->get_ref_root_type() + ":&" + text);
+  if (m_options.save_typeinfo && ref) save_text(ref->get_ref_root_type() + ":&" + text);
   else save_text("&" + text);
 }
 
@@ -180,8 +175,8 @@ int zynSerializerWriter::skipped(const zynParameter& p, const zynParameter* acti
   // Built-ins, bound and member functions have no text that reads back: they
   // are the host's. Functions defined by a body are saved like any value.
   if (zynParameter::get_type(p) == PT_FUNCTION && zynParameter::get_subtype(p) != PS_FUNCTION) return 1;
-  if (!m_save_inactive && !zyn_member_active(p, active_container)) return 1;
-  if (!m_save_invalid && !p.is_valid()) return 1;
+  if (!m_options.save_inactive && !zyn_member_active(p, active_container)) return 1;
+  if (!m_options.save_invalid && !p.is_valid()) return 1;
   return selecting && !should_include(key);
 }
 
@@ -193,7 +188,7 @@ void zynSerializerWriter::save_map(const zynParameterPtr& p, const zynParameterK
     return;
   }
   m_writing.push_back(map);
-  const zynParameter* active = !m_save_inactive && map->is_active() ? map : nullptr;
+  const zynParameter* active = !m_options.save_inactive && map->is_active() ? map : nullptr;
   const zynKnownActive known(active);
   m_buffer->put('{');
   ++m_depth;
@@ -212,8 +207,8 @@ void zynSerializerWriter::save_map(const zynParameterPtr& p, const zynParameterK
     first = false;
     indent();
     save_text(member.name);
-    if (!m_in_header && m_save_typeinfo) save_entry_typeinfo(*member.value);
-    if (m_compact_mode) m_buffer->put(':');
+    if (!m_in_header && m_options.save_typeinfo) save_entry_typeinfo(*member.value);
+    if (m_options.compact_mode) m_buffer->put(':');
     else m_buffer->append_literal(" : ");
     save_par(member.value, child_key);
   }
@@ -244,7 +239,7 @@ void zynSerializerWriter::save_array(const zynParameterPtr& p, const zynParamete
     return;
   }
   m_writing.push_back(array);
-  const zynParameter* active = !m_save_inactive && array->is_active() ? array : nullptr;
+  const zynParameter* active = !m_options.save_inactive && array->is_active() ? array : nullptr;
   const zynKnownActive known(active);
   m_buffer->put('(');
   ++m_depth;
@@ -273,7 +268,7 @@ void zynSerializerWriter::save_array(const zynParameterPtr& p, const zynParamete
 // --- Type codes ----------------------------------------------------------------
 
 utString zynSerializerWriter::get_type_from_par(const zynParameter& p) const {
-  if (!m_follow_refs && p.is_ref()) return "&";
+  if (!m_options.follow_refs && p.is_ref()) return "&";
   const zynParameter* q = p.get_ref();
   if (!q) return utString();
   switch (zynParameter::get_subtype(*q)) {

@@ -223,12 +223,7 @@ class zynSerializerWriter {
   const zynParameterSerializer& m_owner;
   std::unique_ptr<zynParameterRoot> m_header;
   // The owner's options during a save.
-  int m_follow_refs = 0;
-  int m_evaluate = 0;
-  int m_save_inactive = 0;
-  int m_save_invalid = 1;
-  int m_compact_mode = 0;
-  int m_save_typeinfo = 0;
+  zynParameterSerializer::SaveOptions m_options;
 
   std::ostream* m_out = nullptr;
   int m_depth = 0;
