@@ -94,7 +94,8 @@ TEST(SerializerLoad, ResultCodes) {
   EXPECT_EQ(io_load(s, root, h + "{\"a\":"), PSE_STREAM);
   for (const char* body : {"{\"a\":word}", "{\"a\":}", "{\"a\" \"Q\" \"\":\"1\"}", "{\"a\" \"S\" \"\" \"nohex\":\"1\"}",
                            "{\"a\" \"S\" \"\" \"\" \"\":\"1\"}", "{\"a\":\"1\" \"b\":\"2\"}",
-                           "{\"x\" \"V\":\"1\"}", "{\"x\" \"V100000V100000S\":\"1\"}", "{\"x\" \"LQ\":\"1\"}"})
+                           "{a:\"1\"}", "{\"a\":(\"1\" \"2\")}", "{\"x\" \"V\":\"1\"}", "{\"x\" \"LQ\":\"1\"}",
+                           "{\"x\" \"V100000V100000S\":\"1\"}"})
     EXPECT_EQ(io_load(s, root, h + body), PSE_SYNTAX) << body;
   EXPECT_EQ(io_load(s, root, "\"x\"" + h), PSE_SYNTAX);
   EXPECT_EQ(io_load(s, root, "{\"type\":(\"Tool\")}{}"), PSE_SYNTAX);
@@ -174,6 +175,8 @@ TEST(SerializerLoad, PunctuationInsideStringsIsText) {
   // A NUL is text inside a string (the scans stop at it only at the end) and no blank outside one.
   EXPECT_EQ(io_load(s, root, io_header("Tool", 2) + "{ \"a\" : \"" + utString("x\0y\\\"z", 6) + "\" }"), PSE_OK);
   EXPECT_EQ(root["a"]->get_string(), utString("x\0y\"z", 5));
+  EXPECT_EQ(io_load(s, root, io_header("Tool", 2) + "{ \"a\" : \"" + utString("p\0q", 3) + "\" }"), PSE_OK);
+  EXPECT_EQ(root["a"]->get_string(), utString("p\0q", 3));
   EXPECT_EQ(io_load(s, root, io_header("Tool", 2) + utString("{ \"a\" :\0 \"v\" }", 14)), PSE_SYNTAX);
 }
 
@@ -309,10 +312,11 @@ struct VersionedRoot : zynParameterRoot, zynParameterUpdater {
   zynParameterUpdater* get_updater() override { return this; }
   void update(int version, zynParameterRoot& root, const utStringcoSList& names) override {
     from = version;
+    flag = zynParameterSerializerCtrl::serializing_parameters();
     loaded = names;
     root["b"]->set_string(get_unrecognised_pars().at("oldb"));
   }
-  int from = -1;
+  int from = -1, flag = 0;
   utStringcoSList loaded;
 };
 
@@ -323,6 +327,8 @@ TEST(SerializerLoad, OlderFilesAreMigrated) {
   EXPECT_EQ(root.from, 1);
   EXPECT_EQ(root.loaded, utStringcoSList{"a"});
   EXPECT_EQ(root["b"]->get_string(), "2");
+  EXPECT_EQ(root.flag, 1);  // raised while loading
+  EXPECT_EQ(zynParameterSerializerCtrl::serializing_parameters(), 0);
   root.from = -1;
   EXPECT_EQ(io_load(s, root, io_header("Tool", 3) + "{\"a\":\"1\"}"), PSE_OK);
   EXPECT_EQ(root.from, -1);  // same version: no migration

@@ -195,7 +195,7 @@ TEST(SerializerSave, SelectionRules) {
 TEST(SerializerSave, StreamFailure) {
   std::ostringstream bad;
   bad.setstate(std::ios::badbit);
-  EXPECT_EQ(zynParameterSerializer().save(zynParameterRoot("R", 1, ""), bad), PSE_STREAM);
+  EXPECT_EQ(zynParameterSerializer::get_template_serializer().save(zynParameterRoot("R", 1, ""), bad), PSE_STREAM);
 }
 
 }  // namespace
