@@ -94,7 +94,7 @@ TEST(SerializerLoad, ResultCodes) {
   EXPECT_EQ(io_load(s, root, h + "{\"a\":"), PSE_STREAM);
   for (const char* body : {"{\"a\":word}", "{\"a\":}", "{\"a\" \"Q\" \"\":\"1\"}", "{\"a\" \"S\" \"\" \"nohex\":\"1\"}",
                            "{\"a\" \"S\" \"\" \"\" \"\":\"1\"}", "{\"a\":\"1\" \"b\":\"2\"}",
-                           "{a:\"1\"}", "{\"a\":(\"1\" \"2\")}", "{\"x\" \"V\":\"1\"}", "{\"x\" \"LQ\":\"1\"}",
+                           "{:\"1\"}", "{\"a\":(\"1\" \"2\")}", "{\"x\" \"V\":\"1\"}", "{\"x\" \"LQ\":\"1\"}",
                            "{\"x\" \"V100000V100000S\":\"1\"}"})
     EXPECT_EQ(io_load(s, root, h + body), PSE_SYNTAX) << body;
   EXPECT_EQ(io_load(s, root, "\"x\"" + h), PSE_SYNTAX);
