@@ -188,7 +188,8 @@ TEST(SerializerLoad, ArraysGrowListsAndKeepSlots) {
   EXPECT_EQ(io_load(s, root, io_header("Tool", 2) + "{\"l\":(\"1\",\"2\",\"3\",),\"v\":(,\"5\",)}"), PSE_OK);
   EXPECT_EQ(root["l"]->size(), 3);
   EXPECT_EQ(root["l[2]"]->get_int(), 3);
-  for (const auto& [key, value] : {std::pair{"v[0]", 7.0}, {"v[1]", 5.0}, {"v[2]", 7.0}}) EXPECT_EQ(root[key]->get_double(), value);
+  for (const auto& [key, value] : {std::pair{"v[0]", 7.0}, {"v[1]", 5.0}, {"v[2]", 7.0}})
+    EXPECT_EQ(root[key]->get_double(), value);
   EXPECT_EQ(io_load(s, root, io_header("Tool", 2) + "{\"v\":(\"1\",\"2\",\"3\",\"4\")}"), PSE_FAILED_PARS);
   EXPECT_EQ(s.failed_pars(), utStringcoSList{"v[3]"});
 }
@@ -292,8 +293,8 @@ TEST(SerializerLoad, LockedParametersKeepValuesAndReportLocks) {
   const utString uid = zynUniqueId::create().hex_string();
   zynParameterSerializer s;
   const utString h = io_header("Tool", 2);
-  EXPECT_EQ(io_load(s, root, h + "{\"a\" \"S\" \"\" \"" + uid + "\":\"saved\",\"same\" \"S\" \"\" \"" + uid + "\":\"same\"}"),
-            PSE_OK);
+  const utString text = "{\"a\" \"S\" \"\" \"" + uid + "\":\"saved\",\"same\" \"S\" \"\" \"" + uid + "\":\"same\"}";
+  EXPECT_EQ(io_load(s, root, h + text), PSE_OK);
   EXPECT_EQ(root["a"]->get_string(), "current");
   EXPECT_EQ(s.get_locked_items().size(), 1u);
   EXPECT_EQ(io_load(s, root, h + "{\"same\" \"S\" \"\":\"same\"}"), PSE_OK);

@@ -15,8 +15,9 @@ TEST(SerializerSave, ExactText) {
   zynParameterSerializer s;
   int rc = -1;
   EXPECT_EQ(io_timeless(io_save(s, root, &rc)),
-            "{\n\t\"type\" : \"Tool\",\n\t\"version\" : \"3\",\n\t\"time\" : \"T\"\n}\n{\n\t\"a\" : \"x\",\n\t\"m\" : {\n\t\t\"n\" : "
-            "\"4\"\n\t},\n\t\"arr\" : (\n\t\t\"p\",\n\t\t\"q\"\n\t),\n\t\"e\" : {\n\t}\n}");
+            "{\n\t\"type\" : \"Tool\",\n\t\"version\" : \"3\",\n\t\"time\" : \"T\"\n}\n"
+            "{\n\t\"a\" : \"x\",\n\t\"m\" : {\n\t\t\"n\" : \"4\"\n\t},\n"
+            "\t\"arr\" : (\n\t\t\"p\",\n\t\t\"q\"\n\t),\n\t\"e\" : {\n\t}\n}");
   EXPECT_EQ(rc, PSE_OK);
   s.set_compact_mode(1);
   EXPECT_EQ(io_timeless(io_save(s, root)), "{\"type\":\"Tool\",\"version\":\"3\",\"time\":\"T\"}"
@@ -30,7 +31,8 @@ TEST(SerializerSave, ValuesAsText) {
   root.add("s", io_str("say \"hi\" \\o/"));
   root.add("t", io_str("eight ok then \\ and \""));  // past whole clean words
   root.add("f", zyn_function("1"));
-  root.add("arr", zynParameterPtr(new zynParameterArray()))->add(zynParameterKey(), zynParameterError::create(PS_ERR_TYPE));
+  root.add("arr", zynParameterPtr(new zynParameterArray()))
+      ->add(zynParameterKey(), zynParameterError::create(PS_ERR_TYPE));
   root.add("e", zynParameterError::create(PS_ERR_TYPE));
   root.add("a", io_num(PS_REAL, 2.5));
   root.add("b", io_num(PS_REAL, 0))->set_string("a*2");

@@ -325,9 +325,11 @@ TEST_F(ZynparamTool, ScriptsReadJsonFlatOutputAndStandardInput) {
     int rc;
   } cases[] = {
       {"show " + typed + " Tool.Holder", "(MAP) \n\tName: (STRING) HSK63-ER32\n\tLength: (REAL) 65.0 [L]\n", "", 0},
-      {"get " + typed + " Passes Tool.Type Comment Levels[1]", "2\nEndMill\nRoughing with EM-10-4F in 2 passes\n20.0\n", "", 0},
+      {"get " + typed + " Passes Tool.Type Comment Levels[1]",
+       "2\nEndMill\nRoughing with EM-10-4F in 2 passes\n20.0\n", "", 0},
       {"eval " + strategy + " 'sqrt(Depth * 2) + min(Tool.Flutes; 3)'", "9.0\n", "", 0},
-      {"xml " + strategy + " Tool.Holder", "<Holder>\n<Name>HSK63-ER32</Name>\n<Length>65.0</Length>\n</Holder>\n", "", 0},
+      {"xml " + strategy + " Tool.Holder", "<Holder>\n<Name>HSK63-ER32</Name>\n<Length>65.0</Length>\n</Holder>\n", "",
+       0},
       {"explain " + strategy + " StepDown",
        "StepDown: min(Tool.FluteLength * 0.8; Tool.Diameter) = 10.0\n  Tool.FluteLength: Diameter * 2.5 = 25.0\n"
        "    Tool.Diameter: 10.0\n  Tool.Diameter: 10.0\n", "", 0},
