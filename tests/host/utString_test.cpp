@@ -5,7 +5,6 @@
 #include <climits>
 #include <cmath>
 
-#include "zyn/host/utMath.h"
 #include "zyn/host/utTypeID.h"
 #include "zyn/host/zynNls.h"
 #include "zyn/host/zynNumberText.h"
@@ -97,14 +96,6 @@ TEST(utString, TrimmingExtractionAndCase) {
   EXPECT_GT(ut_case_compare("ab", "A"), 0);
   EXPECT_EQ(ut_locate_substring("a.b.c", ".c"), 3);
   EXPECT_EQ(ut_locate_substring("abc", "x"), -1);
-}
-
-TEST(utMath, PowersAndRemainders) {
-  EXPECT_DOUBLE_EQ(utMath::pow(2.0, 10), 1024.0);
-  EXPECT_DOUBLE_EQ(utMath::pow(2.0, -2), 0.25);
-  EXPECT_DOUBLE_EQ(utMath::pow(0.0, 0), 1.0);
-  EXPECT_DOUBLE_EQ(utMath::remd(7.5, 2.0), 1.5);
-  EXPECT_DOUBLE_EQ(utMath::remd(-7.5, 2.0), -1.5);
 }
 
 namespace {

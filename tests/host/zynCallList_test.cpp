@@ -43,16 +43,3 @@ TEST(CallList, AppliesInOrderAndSurvivesChangesDuringApply) {
   list.sender_clear();
   EXPECT_EQ(list.size(), 0);
 }
-
-TEST(CallList, DisabledSenderSendsNothing) {
-  coSender sender;
-  Log log;
-  sender.call_list().add(record, &log);
-  char data[] = "x";
-  sender.set_enabled(0);
-  EXPECT_FALSE(sender.send(coCallCopy, data));
-  EXPECT_EQ(log.text, "");
-  sender.set_enabled(1);
-  EXPECT_TRUE(sender.send(coCallCopy, data));
-  EXPECT_EQ(log.text, "1x");
-}

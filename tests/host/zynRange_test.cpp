@@ -34,9 +34,7 @@ TEST(Range, EmptyRangeNeverClamps) {
   EXPECT_TRUE(reversed.invalid());
   v = 3.0;
   EXPECT_FALSE(reversed.clamp(v));
-  zynRange copy(1.0, 2.0);
-  copy.set_flags(3, 4);
-  const zynRange assigned = copy;
-  EXPECT_EQ(assigned.get_flags2(), 4);
-  EXPECT_EQ(assigned.get_max(), 2.0);
+  zynRange flagged(1.0, 2.0);
+  flagged.set_flags(3, 4);
+  EXPECT_EQ(flagged.get_flags2(), 4);
 }

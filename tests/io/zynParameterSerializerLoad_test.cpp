@@ -13,43 +13,19 @@ void fill_all_kinds(zynParameterRoot& root) {
   root.add("i", io_num(PS_INT, 7));
   root.add("b", io_num(PS_BOOL, 1));
   root.add("g", io_num(PS_ANGLE, 45));
-  root.add("e", zynParameterPtr(new zynParameterEnum("p|q", "q")));
-  zynParameterPtr m(new zynParameterMap());
+  root.add("e", zyn_enum("p|q", "q"));
+  zynParameterPtr m = root.add("m", zyn_map());
   m->add("x", io_num(PS_REAL, 1.5));
   m->add("y", io_str(""));
-  root.add("m", m);
-  zynParameterPtr v(new zynParameterVector(3, io_num(PS_REAL, 0, ZYN_DIM_LENGTH)));
-  v->set_string("{1;2;3}");
-  root.add("v", v);
-  zynParameterPtr l(new zynParameterList(io_str("")));
+  root.add("v", zynParameterPtr(new zynParameterVector(3, io_num(PS_REAL, 0, ZYN_DIM_LENGTH))))->set_string("{1;2;3}");
+  zynParameterPtr l = root.add("l", zyn_list(io_str("")));
   l->set_int(2);
-  (*l)[zynParameterKey(0, "")]->set_string("first");
-  (*l)[zynParameterKey(1, "")]->set_string("second");
-  root.add("l", l);
-  root.add("ref", zynParameterPtr(new zynParameterRef("m.x")));
-  zynParameterPtr x = io_num(PS_REAL, 0);
-  x->set_string("r*2");
-  root.add("x", x);
-  root.add("sq", zynParameterPtr(new zynParameterFunction("argv[0]^2")));
+  root["l[0]"]->set_string("first");
+  root["l[1]"]->set_string("second");
+  root.add("ref", zyn_ref("m.x"));
+  root.add("x", io_num(PS_REAL, 0))->set_string("r*2");
+  root.add("sq", zyn_function("argv[0]^2"));
   root.add("Name", io_str("pocket"));  // also a pseudo-member of the root
-}
-
-TEST(SerializerLoad, RoundTripIntoSameShape) {
-  zynParameterRoot a("Tool", 2, "A");
-  fill_all_kinds(a);
-  zynParameterSerializer s;
-  const utString text = io_save(s, a);
-  zynParameterRoot b("Tool", 2, "B");
-  fill_all_kinds(b);
-  b["s"]->set_string("other");
-  b["m.x"]->set_string("9");
-  b["l"]->set_int(0);
-  b["v"]->set_string("{0;0;0}");
-  EXPECT_EQ(io_load(s, b, text), PSE_OK);
-  EXPECT_EQ(io_timeless(io_save(s, b)), io_timeless(text));
-  EXPECT_EQ(b["l"]->size(), 2);
-  EXPECT_DOUBLE_EQ(b["ref"]->get_double(), 1.5);
-  EXPECT_EQ(b["s"]->get_string(), a["s"]->get_string());
 }
 
 TEST(SerializerLoad, MembersLoadInAnyOrderAndLetterCase) {
@@ -65,26 +41,41 @@ TEST(SerializerLoad, MembersLoadInAnyOrderAndLetterCase) {
   }
 }
 
-TEST(SerializerLoad, RoundTripWithTypeInfoBuildsTheTree) {
+// Saved without type information, the file loads into a tree of the same
+// shape; with it, into an empty root that the file builds. The archive
+// carries the same text.
+TEST(SerializerLoad, RoundTrip) {
   zynParameterRoot a("Tool", 2, "A");
   fill_all_kinds(a);
   a["r"]->set_desc("cutting \"depth\"");
   a["Name"]->set_desc("Strategy name");
-  for (int compact = 0; compact < 2; ++compact) {
-    SCOPED_TRACE(compact);
+  for (int mode = 0; mode < 4; ++mode) {  // untyped, typed, typed compact, through an archive
+    SCOPED_TRACE(mode);
     zynParameterSerializer s;
-    s.set_save_typeinfo(1);
-    s.set_compact_mode(compact);
-    const utString text = io_save(s, a);
+    s.set_save_typeinfo(mode == 1 || mode == 2);
+    s.set_compact_mode(mode == 2);
     zynParameterRoot b("Tool", 2, "B");
-    EXPECT_EQ(io_load(s, b, text), PSE_OK);
-    EXPECT_EQ(s.is_typed(), 1);
-    EXPECT_EQ(s.is_compact(), compact);
+    if (mode == 0 || mode == 3) {
+      fill_all_kinds(b);
+      b["m.x"]->set_string("9");
+      b["l"]->set_int(0);
+      b["v"]->set_string("{0;0;0}");
+    }
+    utString text;
+    if (mode == 3) {
+      zynArchive ar;
+      ASSERT_EQ(s.save(a, ar), PSE_OK);
+      EXPECT_EQ(s.load(b, ar), PSE_OK);
+      EXPECT_EQ(s.load(b, ar), PSE_STREAM);  // nothing more to read
+      text = io_save(s, a);
+    } else {
+      text = io_save(s, a);
+      EXPECT_EQ(io_load(s, b, text), PSE_OK);
+    }
     EXPECT_EQ(io_timeless(io_save(s, b)), io_timeless(text));
-    EXPECT_EQ(b["r"]->get_desc(), "cutting \"depth\"");
-    EXPECT_EQ(zynParameter::get_subtype(*b["v"]), PS_VECTOR);
+    EXPECT_EQ(b["l"]->size(), 2);
+    EXPECT_DOUBLE_EQ(b["ref"]->get_double(), 1.5);
     EXPECT_DOUBLE_EQ(b["x"]->get_double(), 5.0);
-    EXPECT_EQ(b["Name"]->get_desc(), "Strategy name");
     EXPECT_DOUBLE_EQ(zynEvaluator(&b).evaluate("sq(3)")->get_double(), 9.0);
   }
 }
@@ -102,11 +93,15 @@ TEST(SerializerLoad, ResultCodes) {
   EXPECT_EQ(io_load(s, root, h + "{\"a\":\"z"), PSE_STREAM);
   EXPECT_EQ(io_load(s, root, h + "{\"a\":"), PSE_STREAM);
   for (const char* body : {"{\"a\":word}", "{\"a\":}", "{\"a\" \"Q\" \"\":\"1\"}", "{\"a\" \"S\" \"\" \"nohex\":\"1\"}",
-                           "{\"a\" \"S\" \"\" \"\" \"\":\"1\"}", "{\"a\":\"1\" \"b\":\"2\"}"})
+                           "{\"a\" \"S\" \"\" \"\" \"\":\"1\"}", "{\"a\":\"1\" \"b\":\"2\"}",
+                           "{:\"1\"}", "{\"a\":(\"1\" \"2\")}", "{\"x\" \"V\":\"1\"}", "{\"x\" \"LQ\":\"1\"}",
+                           "{\"x\" \"V100000V100000S\":\"1\"}"})
     EXPECT_EQ(io_load(s, root, h + body), PSE_SYNTAX) << body;
   EXPECT_EQ(io_load(s, root, "\"x\"" + h), PSE_SYNTAX);
   EXPECT_EQ(io_load(s, root, "{\"type\":(\"Tool\")}{}"), PSE_SYNTAX);
   EXPECT_EQ(io_load(s, root, "{\"type\" \"S\" \"\":\"Tool\"}{}"), PSE_SYNTAX);
+  EXPECT_EQ(io_load(s, root, h + "{\"e\" \"V0\":()}"), PSE_OK);
+  EXPECT_EQ(root["e"]->size(), 0);
   std::istringstream failed;
   failed.setstate(std::ios::failbit);
   EXPECT_EQ(s.load(root, failed, 0), PSE_STREAM);
@@ -180,21 +175,21 @@ TEST(SerializerLoad, PunctuationInsideStringsIsText) {
   // A NUL is text inside a string (the scans stop at it only at the end) and no blank outside one.
   EXPECT_EQ(io_load(s, root, io_header("Tool", 2) + "{ \"a\" : \"" + utString("x\0y\\\"z", 6) + "\" }"), PSE_OK);
   EXPECT_EQ(root["a"]->get_string(), utString("x\0y\"z", 5));
+  EXPECT_EQ(io_load(s, root, io_header("Tool", 2) + "{ \"a\" : \"" + utString("p\0q", 3) + "\" }"), PSE_OK);
+  EXPECT_EQ(root["a"]->get_string(), utString("p\0q", 3));
   EXPECT_EQ(io_load(s, root, io_header("Tool", 2) + utString("{ \"a\" :\0 \"v\" }", 14)), PSE_SYNTAX);
 }
 
 TEST(SerializerLoad, ArraysGrowListsAndKeepSlots) {
   zynParameterRoot root("Tool", 2, "");
-  root.add("l", zynParameterPtr(new zynParameterList(io_num(PS_INT, 0))));
-  zynParameterPtr v(new zynParameterVector(3, io_num(PS_REAL, 7)));
-  root.add("v", v);
+  root.add("l", zyn_list(io_num(PS_INT, 0)));
+  root.add("v", zynParameterPtr(new zynParameterVector(3, io_num(PS_REAL, 7))));
   zynParameterSerializer s;
   EXPECT_EQ(io_load(s, root, io_header("Tool", 2) + "{\"l\":(\"1\",\"2\",\"3\",),\"v\":(,\"5\",)}"), PSE_OK);
   EXPECT_EQ(root["l"]->size(), 3);
   EXPECT_EQ(root["l[2]"]->get_int(), 3);
-  EXPECT_DOUBLE_EQ(root["v[0]"]->get_double(), 7.0);
-  EXPECT_DOUBLE_EQ(root["v[1]"]->get_double(), 5.0);
-  EXPECT_DOUBLE_EQ(root["v[2]"]->get_double(), 7.0);
+  for (const auto& [key, value] : {std::pair{"v[0]", 7.0}, {"v[1]", 5.0}, {"v[2]", 7.0}})
+    EXPECT_EQ(root[key]->get_double(), value);
   EXPECT_EQ(io_load(s, root, io_header("Tool", 2) + "{\"v\":(\"1\",\"2\",\"3\",\"4\")}"), PSE_FAILED_PARS);
   EXPECT_EQ(s.failed_pars(), utStringcoSList{"v[3]"});
 }
@@ -221,25 +216,27 @@ TEST(SerializerLoad, TypedEntriesDefineOrKeep) {
   root.add("old", io_str("mine"));
   zynParameterSerializer s;
   const utString text = io_header("Tool", 2) +
-                        "{\"old\" \"S\" \"\":\"theirs\",\"new\" \"R[L]\" \"d\":\"4\",\"m\" \"M\":{\"k\" \"I\":\"3\"}}";
+                        "{\"old\" \"S\" \"\":\"theirs\",\"new\" \"R[L]\" \"d\":\"4\",\"m\" \"M\":{\"k\" \"I\":\"3\"},"
+                        "\"r\" \"&\" \"\":\"Holder:&h.x\"}";
   EXPECT_EQ(io_load(s, root, text, 1), PSE_OK);
   EXPECT_EQ(root["old"]->get_string(), "mine");
   EXPECT_DOUBLE_EQ(root["new"]->get_double(), 4.0);
   EXPECT_EQ(root["new"]->get_desc(), "d");
   EXPECT_EQ(root["m.k"]->get_int(), 3);
+  const zynParameterRef* r = zynParameterRef::ut_dynamic_cast(root["r"].pointer());
+  ASSERT_NE(r, nullptr);
+  EXPECT_EQ(r->get_ref_root_type(), "Holder");
+  EXPECT_EQ(r->get_ref_string(), "h.x");
   EXPECT_EQ(io_load(s, root, text, 0), PSE_OK);
   EXPECT_EQ(root["old"]->get_string(), "theirs");
 }
 
 TEST(SerializerLoad, EntriesWithoutTypeCodeLoadAsPlainEntries) {
   zynParameterRoot a("Tool", 2, "");
-  zynParameterPtr sub(new zynParameterRoot("Holder", 1, ""));
-  sub->add("m", zynParameterPtr(new zynParameterMap()));
-  (*sub)["m"]->add("x", io_str("1"));
-  a.add("sub", sub);
-  zynParameterPtr arr(new zynParameterArray());
+  zynParameterPtr sub = a.add("sub", zynParameterPtr(new zynParameterRoot("Holder", 1, "")));
+  sub->add("m", zyn_map())->add("x", io_str("1"));
+  zynParameterPtr arr = a.add("arr", zynParameterPtr(new zynParameterArray()));
   arr->add(zynParameterKey(), io_str("p"));
-  a.add("arr", arr);
   a.add("s", io_str("v"));
   zynParameterSerializer s;
   s.set_save_typeinfo(1);
@@ -287,216 +284,99 @@ TEST(SerializerLoad, OpenRootInfersWhatAnUntypedFileHolds) {
   EXPECT_DOUBLE_EQ(open["Step"]->get_double(), 2.5);
 }
 
-TEST(SerializerLoad, TypedReferenceKeepsRootType) {
-  zynParameterRoot root("Tool", 2, "");
-  zynParameterSerializer s;
-  const utString text = io_header("Tool", 2) + "{\"r\" \"&\" \"\":\"Holder:&h.x\",\"p\" \"&\" \"\":\":&a.b\"}";
-  EXPECT_EQ(io_load(s, root, text), PSE_OK);
-  const zynParameterRef* r = zynParameterRef::ut_dynamic_cast(root["r"].pointer());
-  ASSERT_NE(r, nullptr);
-  EXPECT_EQ(r->get_ref_root_type(), "Holder");
-  EXPECT_EQ(r->get_ref_string(), "h.x");
-  const zynParameterRef* p = zynParameterRef::ut_dynamic_cast(root["p"].pointer());
-  ASSERT_NE(p, nullptr);
-  EXPECT_EQ(p->get_ref_root_type(), "");  // a plain reference stays unrestricted
-  EXPECT_EQ(p->get_ref_type(), PT_ERROR);
-  EXPECT_EQ(p->get_ref_string(), "a.b");
-}
-
+// A lock id in the file reports a locked value that differs; a locked root
+// refuses every value.
 TEST(SerializerLoad, LockedParametersKeepValuesAndReportLocks) {
   zynParameterRoot root("Tool", 2, "");
-  zynParameterPtr a = io_str("current");
-  a->lock(1);
-  root.add("a", a);
-  zynParameterPtr same = io_str("same");
-  same->lock(1);
-  root.add("same", same);
-  const zynUniqueId uid = zynUniqueId::create();
+  root.add("a", io_str("current"))->lock(1);
+  root.add("same", io_str("same"))->lock(1);
+  const utString uid = zynUniqueId::create().hex_string();
   zynParameterSerializer s;
-  const utString text = io_header("Tool", 2) + "{\"a\" \"S\" \"\" \"" + uid.hex_string() +
-                        "\":\"saved\",\"same\" \"S\" \"\" \"" + uid.hex_string() + "\":\"same\"}";
-  EXPECT_EQ(io_load(s, root, text), PSE_OK);
+  const utString h = io_header("Tool", 2);
+  const utString text = "{\"a\" \"S\" \"\" \"" + uid + "\":\"saved\",\"same\" \"S\" \"\" \"" + uid + "\":\"same\"}";
+  EXPECT_EQ(io_load(s, root, h + text), PSE_OK);
   EXPECT_EQ(root["a"]->get_string(), "current");
   EXPECT_EQ(s.get_locked_items().size(), 1u);
-  EXPECT_EQ(io_load(s, root, io_header("Tool", 2) + "{\"same\" \"S\" \"\":\"same\"}"), PSE_OK);
+  EXPECT_EQ(io_load(s, root, h + "{\"same\" \"S\" \"\":\"same\"}"), PSE_OK);
   EXPECT_TRUE(s.get_locked_items().empty());  // results are those of the last load
-}
-
-TEST(SerializerLoad, LockedRootRefusesEveryValue) {
-  zynParameterRoot root("Tool", 2, "");
-  root.add("a", io_str("x"));
   root.lock(1);
-  zynParameterSerializer s;
-  EXPECT_EQ(io_load(s, root, io_header("Tool", 2) + "{\"a\":\"y\"}"), PSE_FAILED_PARS);
-  EXPECT_EQ(root["a"]->get_string(), "x");
+  EXPECT_EQ(io_load(s, root, h + "{\"a\":\"y\"}"), PSE_FAILED_PARS);
+  EXPECT_EQ(root["a"]->get_string(), "current");
 }
 
 // A root of version 3 whose updater records what it is asked to do.
-class VersionedRoot : public zynParameterRoot {
- public:
-  class Updater : public zynParameterUpdater {
-   public:
-    void update(int version, zynParameterRoot& root, const utStringcoSList& names) override {
-      from = version;
-      loaded = names;
-      unrecognised = get_unrecognised_pars();
-      root["b"]->set_string(unrecognised["oldb"]);
-    }
-    int from = -1;
-    utStringcoSList loaded;
-    utStringutStringcoTable unrecognised;
-  };
+struct VersionedRoot : zynParameterRoot, zynParameterUpdater {
   VersionedRoot() : zynParameterRoot("Tool", 3, "") {
     add("a", io_str(""));
     add("b", io_str(""));
   }
-  zynParameterUpdater* get_updater() override { return &m_updater; }
-  Updater m_updater;
+  zynParameterUpdater* get_updater() override { return this; }
+  void update(int version, zynParameterRoot& root, const utStringcoSList& names) override {
+    from = version;
+    flag = zynParameterSerializerCtrl::serializing_parameters();
+    loaded = names;
+    root["b"]->set_string(get_unrecognised_pars().at("oldb"));
+  }
+  int from = -1, flag = 0;
+  utStringcoSList loaded;
 };
 
 TEST(SerializerLoad, OlderFilesAreMigrated) {
   VersionedRoot root;
   zynParameterSerializer s;
   EXPECT_EQ(io_load(s, root, io_header("Tool", 1) + "{\"a\":\"1\",\"oldb\":\"2\"}"), PSE_FAILED_PARS);
-  EXPECT_EQ(root.m_updater.from, 1);
-  EXPECT_EQ(root.m_updater.loaded, utStringcoSList{"a"});
+  EXPECT_EQ(root.from, 1);
+  EXPECT_EQ(root.loaded, utStringcoSList{"a"});
   EXPECT_EQ(root["b"]->get_string(), "2");
-  root.m_updater.from = -1;
-  EXPECT_EQ(io_load(s, root, io_header("Tool", 3) + "{\"a\":\"1\"}"), PSE_OK);
-  EXPECT_EQ(root.m_updater.from, -1);  // same version: no migration
-}
-
-int g_flag_seen = -1;
-void record_flag(zynParameter*) { g_flag_seen = zynParameterSerializerCtrl::serializing_parameters(); }
-
-TEST(SerializerLoad, LoadRaisesTheSerializingFlag) {
-  zynParameterRoot root("Tool", 2, "");
-  root.add("a", io_str(""));
-  root["a"]->set_onmodify_callback(record_flag);
-  zynParameterSerializer s;
-  EXPECT_EQ(io_load(s, root, io_header("Tool", 2) + "{\"a\":\"1\"}"), PSE_OK);
-  EXPECT_EQ(g_flag_seen, 1);
+  EXPECT_EQ(root.flag, 1);  // raised while loading
   EXPECT_EQ(zynParameterSerializerCtrl::serializing_parameters(), 0);
+  root.from = -1;
+  EXPECT_EQ(io_load(s, root, io_header("Tool", 3) + "{\"a\":\"1\"}"), PSE_OK);
+  EXPECT_EQ(root.from, -1);  // same version: no migration
 }
 
-TEST(SerializerLoad, ArchiveRoundTrip) {
-  zynParameterRoot a("Tool", 2, "");
-  fill_all_kinds(a);
-  zynParameterSerializer s;
-  zynArchive ar;
-  ASSERT_EQ(s.save(a, ar), PSE_OK);
-  zynParameterRoot b("Tool", 2, "");
-  fill_all_kinds(b);
-  b["i"]->set_int(0);
-  EXPECT_EQ(s.load(b, ar), PSE_OK);
-  EXPECT_EQ(b["i"]->get_int(), 7);
-  EXPECT_EQ(s.load(b, ar), PSE_STREAM);  // nothing more to read
-}
-
-// A host loader that notes every key and text it is handed.
-struct NotingLoader : zynParameterLoader {
-  NotingLoader(zynParameterRoot& root, std::vector<utString>& seen) : zynParameterLoader(root, 0), m_seen(seen) {}
-  int load_par(const zynParameterKey& key, const utString& text) override {
-    m_seen.push_back(key.str() + "=" + text);
-    return zynParameterLoader::load_par(key, text);
-  }
-  std::vector<utString>& m_seen;
-};
-struct NotingRoot : zynParameterRoot {
-  NotingRoot() : zynParameterRoot("Tool", 2, "") {}
-  zynParameterLoader* create_loader(zynPtrClaim, int) override { return new NotingLoader(*this, seen); }
-  std::vector<utString> seen;
-};
-
-// A host's loader decides every value as the library's own does; a stream
-// that can seek is left after the tree it held.
-TEST(SerializerLoad, HostLoaderSeesEveryValueAndTheStreamStopsAfterTheTree) {
+// A stream that can seek is left after the tree it held.
+TEST(SerializerLoad, TheStreamStopsAfterTheTree) {
   zynParameterSerializer s;
   std::stringstream io;
-  for (const char* text : {"2.5", "4.0"}) {
-    zynParameterRoot a("Tool", 2, "");
-    a.add("m", zynParameterPtr(new zynParameterMap()))->add("r", io_num(PS_REAL, 0))->set_string(text);
-    ASSERT_EQ(s.save(a, io), PSE_OK);
-  }
-  NotingRoot b;
-  b.add("m", zynParameterPtr(new zynParameterMap()))->add("r", io_num(PS_REAL, 0));
+  zynParameterRoot a("Tool", 2, "");
+  zynParameterPtr r = a.add("r", io_num(PS_REAL, 2.5));
+  ASSERT_EQ(s.save(a, io), PSE_OK);
+  r->set_string("4.0");
+  ASSERT_EQ(s.save(a, io), PSE_OK);
+  zynParameterRoot b("Tool", 2, "");
+  b.add("r", io_num(PS_REAL, 0));
   ASSERT_EQ(s.load(b, io, 0), PSE_OK);
-  EXPECT_EQ(b.seen, std::vector<utString>({"m.r=2.5"}));
-  EXPECT_EQ(b["m.r"]->get_string(), "2.5");
+  EXPECT_EQ(b["r"]->get_string(), "2.5");
   ASSERT_EQ(s.load(b, io, 0), PSE_OK);
-  EXPECT_EQ(b["m.r"]->get_string(), "4.0");
+  EXPECT_EQ(b["r"]->get_string(), "4.0");
 }
 
 utString nested_maps(int depth) {
   utString text = io_header("Tool", 2);
   for (int i = 0; i < depth; ++i) text += "{\"a\" \"M\" \"\":";
-  text += "{}";
-  for (int i = 0; i < depth; ++i) text += "}";
-  return text + "}";
+  return text + "{}" + utString(depth + 1, '}');
 }
 
 TEST(SerializerLoad, NestingIsBounded) {
   zynParameterRoot root("Tool", 2, "");
   zynParameterSerializer s;
-  EXPECT_EQ(io_load(s, root, nested_maps(500)), PSE_OK);
+  s.set_save_typeinfo(1);
+  ASSERT_EQ(io_load(s, root, nested_maps(500)), PSE_OK);
   int depth = 0;
   for (const zynParameter* p = root["a"].pointer(); zynParameter::get_type(*p) == PT_MAP; ++depth)
     p = (*p)[zynParameterKey("a")].pointer();
   EXPECT_EQ(depth, 500);
+  // A deep tree saves and loads back.
+  const utString text = io_save(s, root);
+  zynParameterRoot copy("Tool", 2, "");
+  EXPECT_EQ(io_load(s, copy, text), PSE_OK);
+  EXPECT_EQ(io_timeless(io_save(s, copy)), io_timeless(text));
   zynParameterRoot other("Tool", 2, "");
   EXPECT_EQ(io_load(s, other, nested_maps(zynParameterSerializer::max_nesting + 5)), PSE_SYNTAX);
-  EXPECT_EQ(io_load(s, other, io_header("Tool", 2) + utString(100000, '(')), PSE_SYNTAX);
-  EXPECT_EQ(io_load(s, other, io_header("Tool", 2) + utString(100000, '{')), PSE_SYNTAX);
   utString dotted = "a";
   for (int i = 0; i < zynParameterSerializer::max_nesting; ++i) dotted += ".a";
   EXPECT_EQ(io_load(s, other, io_header("Tool", 2) + "{\"" + dotted + "\":\"1\"}"), PSE_SYNTAX);
-  // A deep tree saves and loads back.
-  zynParameterRoot deep("Tool", 2, "");
-  ASSERT_EQ(io_load(s, deep, nested_maps(100)), PSE_OK);
-  zynParameterSerializer t;
-  t.set_save_typeinfo(1);
-  const utString text = io_save(t, deep);
-  zynParameterRoot copy("Tool", 2, "");
-  EXPECT_EQ(io_load(t, copy, text), PSE_OK);
-  EXPECT_EQ(io_timeless(io_save(t, copy)), io_timeless(text));
-}
-
-TEST(SerializerLoad, HostileTypeCodesAreRefused) {
-  zynParameterRoot root("Tool", 2, "");
-  zynParameterSerializer s;
-  const utString h = io_header("Tool", 2);
-  for (const utString& code : std::vector<utString>{"V", "V99999999999999999999S", "V100000V100000S", utString(5000, 'L') + "S", "L", "LQ"}) {
-    SCOPED_TRACE(code.substr(0, 30));
-    EXPECT_EQ(io_load(s, root, h + "{\"x\" \"" + code + "\":\"1\"}"), PSE_SYNTAX);
-  }
-  EXPECT_EQ(io_load(s, root, h + "{\"e\" \"V0\":()}"), PSE_OK);
-  EXPECT_EQ(root["e"]->size(), 0);
-}
-
-TEST(SerializerLoad, TruncatedAndGarbageInputEndWithACode) {
-  zynParameterRoot a("Tool", 2, "");
-  fill_all_kinds(a);
-  zynParameterSerializer s;
-  s.set_save_typeinfo(1);
-  const utString text = io_save(s, a);
-  for (size_t n = 0; n < text.size(); ++n) {
-    zynParameterRoot b("Tool", 2, "");
-    const int rc = io_load(s, b, text.substr(0, n));
-    ASSERT_TRUE(rc == PSE_STREAM || rc == PSE_SYNTAX) << n << " " << rc;
-    io_save(s, b);  // the tree stays usable
-  }
-  unsigned state = 12345;
-  for (int round = 0; round < 300; ++round) {
-    utString junk = text;
-    for (int k = 0; k < 4; ++k) {
-      state = state * 1103515245u + 12345u;
-      junk[(state >> 8) % junk.size()] = static_cast<char>(state >> 16);
-    }
-    zynParameterRoot b("Tool", 2, "");
-    const int rc = io_load(s, b, junk);
-    ASSERT_TRUE(rc >= PSE_OK && rc <= PSE_NEWER_VERSION);
-    io_save(s, b);
-  }
 }
 
 }  // namespace

@@ -4,73 +4,53 @@
 
 namespace {
 
-TEST(SerializerSave, OneStringMemberExactText) {
+TEST(SerializerSave, ExactText) {
   zynParameterRoot root("Tool", 3, "T1");
   root.add("a", io_str("x"));
+  root.add("m", zyn_map())->add("n", io_num(PS_INT, 4));
+  zynParameterPtr arr = root.add("arr", zynParameterPtr(new zynParameterArray()));
+  arr->add(zynParameterKey(), io_str("p"));
+  arr->add(zynParameterKey(), io_str("q"));
+  root.add("e", zyn_map());
   zynParameterSerializer s;
   int rc = -1;
-  const utString text = io_timeless(io_save(s, root, &rc));
+  EXPECT_EQ(io_timeless(io_save(s, root, &rc)),
+            "{\n\t\"type\" : \"Tool\",\n\t\"version\" : \"3\",\n\t\"time\" : \"T\"\n}\n"
+            "{\n\t\"a\" : \"x\",\n\t\"m\" : {\n\t\t\"n\" : \"4\"\n\t},\n"
+            "\t\"arr\" : (\n\t\t\"p\",\n\t\t\"q\"\n\t),\n\t\"e\" : {\n\t}\n}");
   EXPECT_EQ(rc, PSE_OK);
-  EXPECT_EQ(text,
-            "{\n\t\"type\" : \"Tool\",\n\t\"version\" : \"3\",\n\t\"time\" : \"T\"\n}"
-            "\n{\n\t\"a\" : \"x\"\n}");
   s.set_compact_mode(1);
-  EXPECT_EQ(io_timeless(io_save(s, root)),
-            "{\"type\":\"Tool\",\"version\":\"3\",\"time\":\"T\"}{\"a\":\"x\"}");
+  EXPECT_EQ(io_timeless(io_save(s, root)), "{\"type\":\"Tool\",\"version\":\"3\",\"time\":\"T\"}"
+                                           "{\"a\":\"x\",\"m\":{\"n\":\"4\"},\"arr\":(\"p\",\"q\"),\"e\":{}}");
 }
 
-TEST(SerializerSave, NestedContainersAndEmptyOnes) {
-  zynParameterRoot root("R", 1, "");
-  zynParameterPtr m(new zynParameterMap());
-  m->add("n", io_num(PS_INT, 4));
-  root.add("m", m);
-  zynParameterPtr a(new zynParameterArray());
-  a->add(zynParameterKey(), io_str("p"));
-  a->add(zynParameterKey(), io_str("q"));
-  root.add("a", a);
-  root.add("e", zynParameterPtr(new zynParameterMap()));
-  zynParameterSerializer s;
-  s.set_compact_mode(1);
-  const utString text = io_save(s, root);
-  EXPECT_EQ(text.substr(text.find('}') + 1), "{\"m\":{\"n\":\"4\"},\"a\":(\"p\",\"q\"),\"e\":{}}");
-  s.set_compact_mode(0);
-  const utString full = io_save(s, root);
-  EXPECT_NE(full.find("\"m\" : {\n\t\t\"n\" : \"4\"\n\t}"), utString::npos) << full;
-  EXPECT_NE(full.find("\"a\" : (\n\t\t\"p\",\n\t\t\"q\"\n\t)"), utString::npos) << full;
-}
-
-TEST(SerializerSave, EscapesBackslashAndQuote) {
+// Quotes and backslashes are escaped, a function's body is its value, an
+// error is an empty text, and an expression is written as is or evaluated.
+TEST(SerializerSave, ValuesAsText) {
   zynParameterRoot root("R", 1, "");
   root.add("s", io_str("say \"hi\" \\o/"));
   root.add("t", io_str("eight ok then \\ and \""));  // past whole clean words
+  root.add("f", zyn_function("1"));
+  root.add("arr", zynParameterPtr(new zynParameterArray()))
+      ->add(zynParameterKey(), zynParameterError::create(PS_ERR_TYPE));
+  root.add("e", zynParameterError::create(PS_ERR_TYPE));
+  root.add("a", io_num(PS_REAL, 2.5));
+  root.add("b", io_num(PS_REAL, 0))->set_string("a*2");
   zynParameterSerializer s;
   s.set_compact_mode(1);
   const utString text = io_save(s, root);
-  EXPECT_NE(text.find(R"("s":"say \"hi\" \\o/")"), utString::npos) << text;
-  EXPECT_NE(text.find(R"("t":"eight ok then \\ and \"")"), utString::npos) << text;
-}
-
-TEST(SerializerSave, ExpressionsAreNeutralOrEvaluated) {
-  zynParameterRoot root("R", 1, "");
-  root.add("a", io_num(PS_REAL, 2.5));
-  zynParameterPtr b = io_num(PS_REAL, 0);
-  b->set_string("a*2");
-  root.add("b", b);
-  zynParameterSerializer s;
-  s.set_compact_mode(1);
-  EXPECT_NE(io_save(s, root).find("\"b\":\"a*2\""), utString::npos);
+  EXPECT_NE(text.find(R"({"s":"say \"hi\" \\o/","t":"eight ok then \\ and \"","f":"1","arr":(""),"e":"",)"
+                      R"("a":"2.5","b":"a*2"})"),
+            utString::npos)
+      << text;
   s.set_evaluate(1);
   EXPECT_NE(io_save(s, root).find("\"b\":\"5.0\""), utString::npos) << io_save(s, root);
 }
 
 TEST(SerializerSave, InactiveAndInvalidMembers) {
   zynParameterRoot root("R", 1, "");
-  zynParameterPtr off = io_str("o");
-  off->set_active("0");
-  root.add("off", off);
-  zynParameterPtr bad = io_num(PS_REAL, 0);
-  bad->set_string("nosuch+1");
-  root.add("bad", bad);
+  root.add("off", io_str("o"))->set_active("0");
+  root.add("bad", io_num(PS_REAL, 0))->set_string("nosuch+1");
   zynParameterSerializer s;
   s.set_compact_mode(1);
   utString text = io_save(s, root);
@@ -108,26 +88,12 @@ TEST(SerializerSave, SkippedElementsKeepSlotsExceptInLists) {
   EXPECT_NE(text.find("\"v\":(,\"1.0\",)"), utString::npos) << text;
 }
 
-TEST(SerializerSave, ErrorsAndFunctions) {
-  zynParameterRoot root("R", 1, "");
-  root.add("f", zynParameterPtr(new zynParameterFunction("1")));
-  zynParameterPtr a(new zynParameterArray());
-  a->add(zynParameterKey(), zynParameterError::create(PS_ERR_TYPE));
-  root.add("a", a);
-  root.add("e", zynParameterError::create(PS_ERR_TYPE));
-  zynParameterSerializer s;
-  s.set_compact_mode(1);
-  const utString text = io_save(s, root);
-  EXPECT_NE(text.find("\"f\":\"1\""), utString::npos) << text;  // a function's body is its value
-  EXPECT_NE(text.find("\"a\":(\"\"),\"e\":\"\""), utString::npos) << text;
-}
-
 TEST(SerializerSave, TypeCodes) {
   zynParameterRoot root("R", 1, "");
-  root.add("m", zynParameterPtr(new zynParameterMap()));
+  root.add("m", zyn_map());
   root.add("d", zynParameterPtr(new zynParameterMap(PS_DICT)));
   root.add("v", zynParameterPtr(new zynParameterVector(3, io_num(PS_REAL, 0, ZYN_DIM_LENGTH))));
-  root.add("l", zynParameterPtr(new zynParameterList(io_str(""))));
+  root.add("l", zyn_list(io_str("")));
   root.add("h", zynParameterPtr(new zynParameterSharedList(io_num(PS_INT, 0))));
   root.add("s", io_str("x"));
   root.add("r", io_num(PS_REAL, 1, ZYN_DIM_SPEED));
@@ -135,9 +101,9 @@ TEST(SerializerSave, TypeCodes) {
   root.add("b", io_num(PS_BOOL, 1));
   root.add("g", io_num(PS_ANGLE, 1));
   root.add("n", io_num(PS_NUMERIC, 1));
-  root.add("e", zynParameterPtr(new zynParameterEnum("p|q", "")));
+  root.add("e", zyn_enum("p|q", ""));
   root.add("u", zynParameterPtr(new zynParameterData("kind")));
-  root.add("ref", zynParameterPtr(new zynParameterRef("s")));
+  root.add("ref", zyn_ref("s"));
   root.add("arr", zynParameterPtr(new zynParameterArray()));
   zynParameterSerializer s;
   s.set_compact_mode(1);
@@ -157,9 +123,7 @@ TEST(SerializerSave, DescriptionAndLockIdWithTypeInfo) {
   zynRefToObjectId id;
   id.become(zynUniqueIdPtr(zynUniqueId::create()));
   root.set_id(id);
-  zynParameterPtr a = io_str("x");
-  a->set_desc("the \"a\"");
-  root.add("a", a);
+  root.add("a", io_str("x"))->set_desc("the \"a\"");
   zynParameterSerializer s;
   s.set_save_typeinfo(1);
   const utString text = io_save(s, root);
@@ -171,13 +135,10 @@ TEST(SerializerSave, DescriptionAndLockIdWithTypeInfo) {
 
 TEST(SerializerSave, FollowedReferencesAreWrittenAsTargets) {
   zynParameterRoot root("R", 1, "");
-  zynParameterPtr m(new zynParameterMap());
+  zynParameterPtr m = root.add("m", zyn_map());
   m->add("x", io_str("1"));
-  root.add("m", m);
-  zynParameterPtr n(new zynParameterMap());
-  n->add("to_m", zynParameterPtr(new zynParameterRef("m")));
-  root.add("n", n);
-  m->add("to_n", zynParameterPtr(new zynParameterRef("n")));  // a cycle when followed
+  root.add("n", zyn_map())->add("to_m", zyn_ref("m"));
+  m->add("to_n", zyn_ref("n"));  // a cycle when followed
   zynParameterSerializer s;
   s.set_compact_mode(1);
   EXPECT_NE(io_save(s, root).find("\"to_n\":\"&n\""), utString::npos);
@@ -191,13 +152,11 @@ TEST(SerializerSave, FollowedReferencesAreWrittenAsTargets) {
 
 TEST(SerializerSave, SelectionRules) {
   zynParameterRoot root("R", 1, "");
-  zynParameterPtr a(new zynParameterMap());
-  zynParameterPtr b(new zynParameterMap());
+  zynParameterPtr a = root.add("a", zyn_map());
+  zynParameterPtr b = a->add("b", zyn_map());
   b->add("c", io_str("1"));
   b->add("d", io_str("2"));
-  a->add("b", b);
   a->add("e", io_str("3"));
-  root.add("a", a);
   root.add("f", io_str("4"));
   zynParameterSerializer s;
   s.set_compact_mode(1);
@@ -222,21 +181,10 @@ TEST(SerializerSave, SelectionRules) {
   EXPECT_EQ(body(), "{\"f\":\"4\"}");
 }
 
-TEST(SerializerSave, StreamFailures) {
-  zynParameterRoot root("R", 1, "");
-  zynParameterSerializer s;
+TEST(SerializerSave, StreamFailure) {
   std::ostringstream bad;
   bad.setstate(std::ios::badbit);
-  EXPECT_EQ(s.save(root, bad), PSE_STREAM);
-  zynArchive ar;
-  EXPECT_EQ(s.save(root, ar), PSE_OK);
-  utString text;
-  ar >> text;
-  EXPECT_EQ(text.substr(0, 10), "{\n\t\"type\" ");
-}
-
-TEST(SerializerSave, TemplateSerializerIsOneObject) {
-  EXPECT_EQ(&zynParameterSerializer::get_template_serializer(), &zynParameterSerializer::get_template_serializer());
+  EXPECT_EQ(zynParameterSerializer::get_template_serializer().save(zynParameterRoot("R", 1, ""), bad), PSE_STREAM);
 }
 
 }  // namespace

@@ -7,7 +7,11 @@ namespace {
 TEST(ParameterXml, NamedAndUnnamedLeaves) {
   zynParameterPtr map(new zynParameterMap());
   map->add("depth", io_num(PS_REAL, 2.5));
+  map->add("off", io_str("2"))->set_active("0");
+  map->add("f", zyn_function("1"));
   EXPECT_EQ(zynParameter::to_xml((*map)["depth"]), "<depth>2.5</depth>");
+  EXPECT_EQ(zynParameter::xml_value(map), "\n<depth>2.5</depth>\n\n");  // no inactive member, no function
+  EXPECT_EQ(zynParameter::to_xml((*map)["f"]), "");
   zynParameterPtr array(new zynParameterArray());
   array->add(zynParameterKey(), io_num(PS_REAL, 1));
   array->add(zynParameterKey(), zynParameterPtr(new zynParameterMap()));
@@ -31,17 +35,6 @@ TEST(ParameterXml, FlaggedValues) {
     utString get_string() const override { return "***"; }
   };
   EXPECT_EQ(zynParameter::xml_value(zynParameterPtr(new Masked())), "***");
-}
-
-TEST(ParameterXml, InactiveChildrenAndFunctions) {
-  zynParameterPtr map(new zynParameterMap());
-  map->add("a", io_str("1"));
-  zynParameterPtr off = io_str("2");
-  off->set_active("0");
-  map->add("off", off);
-  map->add("f", zynParameterPtr(new zynParameterFunction("1")));
-  EXPECT_EQ(zynParameter::xml_value(map), "\n<a>1</a>\n\n");
-  EXPECT_EQ(zynParameter::to_xml((*map)["f"]), "");
 }
 
 TEST(ParameterXml, RootsAndReferences) {
