@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "support/zynTestHelpers.h"
-#include "support/zynTestValue.h"
 #include "zyn/core/zynParameterError.h"
 
 namespace {
@@ -13,7 +12,7 @@ zynParameterKey at(int i) { return zynParameterKey(i, utString()); }
 // An array of test values 0..n-1.
 zynParameterPtr numbers(int n) {
   zynParameterPtr a(new zynParameterArray());
-  for (int i = 0; i < n; ++i) a->add(zynParameterKey(), zyn_test_value(i));
+  for (int i = 0; i < n; ++i) a->add(zynParameterKey(), zyn_test_number(PS_INT, i));
   return a;
 }
 
@@ -26,7 +25,7 @@ std::vector<int> values(const zynParameterPtr& a) {
 TEST(ParameterArray, LockedArrayRefusesChangesButTakesValues) {
   zynParameterPtr a = numbers(2);
   a->lock(1);
-  EXPECT_EQ(subtype_of(a->add(zynParameterKey(), zyn_test_value(5))), PS_ERR_UNKNOWN);
+  EXPECT_EQ(subtype_of(a->add(zynParameterKey(), zyn_test_number(PS_INT, 5))), PS_ERR_UNKNOWN);
   a->reset();
   EXPECT_EQ(a->size(), 2);
   a->copy_value_from(*numbers(1));  // copying values does not consult the lock
@@ -57,7 +56,7 @@ TEST(ParameterArray, ConcatenationMakesAPlainArrayOfCopies) {
 TEST(ParameterArray, UnaryOperatorsWorkElementWise) {
   zynParameterPtr a = numbers(3);
   EXPECT_EQ(values(a->operate_prefix("-")), (std::vector<int>{0, -1, -2}));
-  zynParameterPtr refused = a->operate_postfix("!");
+  zynParameterPtr refused = a->operate_postfix("?");
   ASSERT_EQ(refused->size(), 3);
   EXPECT_EQ(subtype_of(refused[at(2)]), PS_ERR_TYPE);
   EXPECT_FALSE(zynParameterError::is_shared(*refused[at(2)]));

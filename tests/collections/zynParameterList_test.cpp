@@ -4,14 +4,13 @@
 
 #include "support/zynTestHelpers.h"
 #include "support/zynTestParameter.h"
-#include "support/zynTestValue.h"
 
 namespace {
 
 zynParameterKey at(int i, const utString& rest = utString()) { return zynParameterKey(i, rest); }
 
 TEST(ParameterList, GrowsOnePastTheEndAndCountsItsLength) {
-  zynParameterPtr l(new zynParameterList(zyn_test_value(7)));
+  zynParameterPtr l(new zynParameterList(zyn_test_number(PS_INT, 7)));
   l->set_int(2);
   EXPECT_EQ((*l)[at(2)]->get_int(), 7);
   EXPECT_EQ(l->get_int(), 3);

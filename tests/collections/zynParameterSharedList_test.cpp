@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "support/zynTestHelpers.h"
-#include "support/zynTestValue.h"
 
 namespace {
 
@@ -12,18 +11,18 @@ zynParameterKey at(int i) { return zynParameterKey(i, utString()); }
 class ParameterSharedList : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (int i = 0; i < 3; ++i) owner->add(zynParameterKey(), zyn_test_value(i));
+    for (int i = 0; i < 3; ++i) owner->add(zynParameterKey(), zyn_test_number(PS_INT, i));
   }
   zynParameterPtr member(int i) { return owner[at(i)]; }
 
   zynParameterPtr owner{new zynParameterArray()};
-  zynParameterPtr shared{new zynParameterSharedList(zyn_test_value(0))};
+  zynParameterPtr shared{new zynParameterSharedList(zyn_test_number(PS_INT, 0))};
 };
 
 TEST_F(ParameterSharedList, AcceptsOnlyOwnedValuesAtPlainPositions) {
   EXPECT_EQ(shared->add(zynParameterKey(), member(1)), member(1));
   EXPECT_EQ(member(1)->parent(), owner.pointer());
-  EXPECT_EQ(subtype_of(shared->add(zynParameterKey(), zyn_test_value(4))), PS_ERR_UNKNOWN);
+  EXPECT_EQ(subtype_of(shared->add(zynParameterKey(), zyn_test_number(PS_INT, 4))), PS_ERR_UNKNOWN);
   EXPECT_EQ(subtype_of(shared->add(at(3), member(0))), PS_ERR_NAME);
   EXPECT_EQ(shared->size(), 1);
 }
@@ -47,7 +46,7 @@ TEST_F(ParameterSharedList, RemovingLeavesTheOwnerAlone) {
 
 TEST_F(ParameterSharedList, CopiesShareTheElements) {
   shared->add(zynParameterKey(), member(2));
-  zynParameterPtr other(new zynParameterSharedList(zyn_test_value(0)));
+  zynParameterPtr other(new zynParameterSharedList(zyn_test_number(PS_INT, 0)));
   other->copy_value_from(*owner);  // not a shared list: nothing happens
   EXPECT_EQ(other->size(), 0);
   other->copy_value_from(*shared);

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "support/zynTestHelpers.h"
-#include "support/zynTestValue.h"
 
 namespace {
 
@@ -14,14 +13,14 @@ zynParameterTempArray& temp(const zynParameterPtr& p) { return *zynParameterTemp
 zynParameterPtr named(std::initializer_list<const char*> names) {
   zynParameterPtr t(new zynParameterTempArray());
   int v = 0;
-  for (const char* n : names) t->add(zynParameterKey(n), zyn_test_value(v++));
+  for (const char* n : names) t->add(zynParameterKey(n), zyn_test_number(PS_INT, v++));
   return t;
 }
 
 TEST(ParameterTempArray, NamesAreUniqueAndStayAlignedOnRemoval) {
   zynParameterPtr t = named({"a", "b", "c"});
-  EXPECT_EQ(subtype_of(t->add(zynParameterKey("A"), zyn_test_value(5))), PS_ERR_NAME);
-  EXPECT_EQ(subtype_of(t->add(at(0), zyn_test_value(5))), PS_ERR_NAME);
+  EXPECT_EQ(subtype_of(t->add(zynParameterKey("A"), zyn_test_number(PS_INT, 5))), PS_ERR_NAME);
+  EXPECT_EQ(subtype_of(t->add(at(0), zyn_test_number(PS_INT, 5))), PS_ERR_NAME);
   EXPECT_EQ(t[zynParameterKey("C")]->get_int(), 2);
   zynParameterPtr keys = t[zynParameterKey("_keys")];
   EXPECT_EQ(t->remove(zynParameterKey("b"))->get_int(), 1);

@@ -4,7 +4,6 @@
 
 #include "support/zynTestHelpers.h"
 #include "support/zynTestParameter.h"
-#include "support/zynTestValue.h"
 #include "zyn/host/zynUnitsUtils.h"
 
 namespace {
@@ -12,7 +11,7 @@ namespace {
 zynParameterKey at(int i) { return zynParameterKey(i, utString()); }
 
 zynParameterPtr vector_of(int n, zynParameterVectorAccessType t = PVA_NONE) {
-  zynParameterVector* v = new zynParameterVector(n, zyn_test_value(0));
+  zynParameterVector* v = new zynParameterVector(n, zyn_test_number(PS_INT, 0));
   v->set_access_type(t);
   zynParameterPtr p(v);
   for (int i = 0; i < n; ++i) p[at(i)]->set_int(i + 1);
@@ -41,7 +40,7 @@ TEST(ParameterVector, AccessTypesInstallTheirNames) {
 
 TEST(ParameterVector, LengthIsFixed) {
   zynParameterPtr v = vector_of(3);
-  EXPECT_EQ(subtype_of(v->add(zynParameterKey(), zyn_test_value(1))), PS_ERR_TYPE);
+  EXPECT_EQ(subtype_of(v->add(zynParameterKey(), zyn_test_number(PS_INT, 1))), PS_ERR_TYPE);
   EXPECT_EQ(subtype_of(v->remove(at(0))), PS_ERR_TYPE);
   v->remove_all();
   EXPECT_EQ(v->size(), 3);
@@ -58,8 +57,8 @@ TEST(ParameterVector, CopyValueFromIsTypedAndElementWise) {
   v->copy_value_from(*vector_of(2));
   EXPECT_EQ(component->get_int(), 9);
   zynParameterPtr mixed(new zynParameterArray());
-  mixed->add(zynParameterKey(), zyn_test_value(7));
-  mixed->add(zynParameterKey(), zyn_test_value(7));
+  mixed->add(zynParameterKey(), zyn_test_number(PS_INT, 7));
+  mixed->add(zynParameterKey(), zyn_test_number(PS_INT, 7));
   mixed->add(zynParameterKey(), zynParameterPtr(new zynTestParameter()));
   v->copy_value_from(*mixed);
   EXPECT_EQ(v[at(0)]->get_int(), 1);  // one foreign element spoils the whole copy

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "support/zynTestScalar.h"
+#include "support/zynTestParameter.h"
 #include "zyn/core/zynParameterRoot.h"
 #include "zyn/values/zynParameterNumeric.h"
 
@@ -18,7 +18,7 @@ void on_modify(zynParameter* p) { g_modified.push_back(p); }
 void on_read(const zynParameter* p) { g_read.push_back(p); }
 
 TEST(ParameterNotify, SettersReturnThePreviousCallback) {
-  zynParameterPtr leaf(new zynTestScalar());
+  zynParameterPtr leaf(new zynParameterNumeric(PS_REAL, zynDimensions(), 0.0));
   EXPECT_EQ(leaf->set_onmodify_callback(on_modify), nullptr);
   EXPECT_EQ(leaf->set_onmodify_callback(nullptr), &on_modify);
   EXPECT_EQ(leaf->set_onread_callback(on_read), nullptr);

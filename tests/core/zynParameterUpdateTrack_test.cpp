@@ -4,11 +4,11 @@
 
 #include <set>
 
-#include "support/zynTestScalar.h"
+#include "support/zynTestHelpers.h"
 
 namespace {
 
-zynParameterPtr make() { return zynParameterPtr(new zynTestScalar()); }
+zynParameterPtr make() { return zyn_test_number(PS_REAL, 0); }
 
 std::set<zynParameter*> walk() {
   std::set<zynParameter*> seen;

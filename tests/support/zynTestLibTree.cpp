@@ -29,15 +29,3 @@ zynParameterPtr zyn_test_real_list(std::initializer_list<double> values) {
   for (double v : values) (*list)[zynParameterKey(-1, utString())]->set_double(v);
   return list;
 }
-
-std::vector<double> zyn_test_doubles(const zynParameterPtr& a) {
-  std::vector<double> out;
-  for (int i = 0; i < a->size(); ++i) out.push_back(a[zynParameterKey(i, utString())]->get_double());
-  return out;
-}
-
-std::vector<utString> zyn_test_strings(const zynParameterPtr& a) {
-  std::vector<utString> out;
-  for (int i = 0; i < a->size(); ++i) out.push_back(a[zynParameterKey(i, utString())]->get_string());
-  return out;
-}

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <initializer_list>
-#include <vector>
 
 #include "zyn/zyn.h"
 
@@ -34,8 +33,3 @@ zynParameterPtr zyn_test_number(double v, zynParameterSubType subtype = PS_REAL)
 // Returns a new list of dimensionless reals holding "values".
 zynParameterPtr zyn_test_real_list(std::initializer_list<double> values);
 
-// Returns the values of the elements of the array "a", read with get_double.
-std::vector<double> zyn_test_doubles(const zynParameterPtr& a);
-
-// Returns the texts of the elements of the array "a", read with get_string.
-std::vector<utString> zyn_test_strings(const zynParameterPtr& a);

@@ -1,3 +1,0 @@
-#include "support/zynTestScalar.h"
-
-ZYN_DEFINE_TYPE(zynTestScalar, zynTestParameter)
