@@ -32,4 +32,3 @@ zynParameterPtr zyn_test_number(double v, zynParameterSubType subtype = PS_REAL)
 
 // Returns a new list of dimensionless reals holding "values".
 zynParameterPtr zyn_test_real_list(std::initializer_list<double> values);
-
