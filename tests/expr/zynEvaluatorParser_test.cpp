@@ -6,7 +6,6 @@
 
 #include "support/zynTestHelpers.h"
 #include "support/zynTestLibTree.h"
-#include "support/zynTestScope.h"
 #include "zyn/zyn.h"
 
 namespace {
@@ -32,11 +31,11 @@ zynParameterPtr count_arguments(const zynParameter&, const zynParameterPtr& args
 // s.t.u = 7.
 class Evaluator : public ::testing::Test {
  protected:
-  Evaluator() : m_scope(new zynTestScope), scope(static_cast<zynTestScope&>(*m_scope)) {
+  Evaluator() : m_scope(new zynParameterMap), scope(static_cast<zynParameterMap&>(*m_scope)) {
     scope.add("a", number(2));
     scope.add("b", number(3));
     scope.add("f", zynParameterPtr(new zynParameterMemberFunction(count_arguments)));
-    zynParameterPtr s(new zynTestScope), t(new zynTestScope);
+    zynParameterPtr s(new zynParameterMap), t(new zynParameterMap);
     scope.add("s", s);
     s->add("t", t);
     t->add("u", number(7));
@@ -46,7 +45,7 @@ class Evaluator : public ::testing::Test {
   zynParameterPtr member(const char* name) { return m_scope[zynParameterKey(name)]; }
 
   zynParameterPtr m_scope;
-  zynTestScope& scope;
+  zynParameterMap& scope;
   zynEvaluator ev{m_scope.pointer()};
 };
 

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "support/zynTestHelpers.h"
-#include "support/zynTestScope.h"
 #include "zyn/zyn.h"
 
 namespace {
@@ -9,10 +8,10 @@ namespace {
 // Interpolates in a scope holding the NUMERIC a = 2, the REAL r = 1.5 and an
 // empty scope m.
 TEST(Interpolation, ReplacesEveryFormAndStopsAtTheFirstError) {
-  zynParameterPtr scope(new zynTestScope);
+  zynParameterPtr scope(new zynParameterMap);
   scope->add("a", zyn_test_number(PS_NUMERIC, 2));
   scope->add("r", zyn_test_number(PS_REAL, 1.5));
-  scope->add("m", zynParameterPtr(new zynTestScope));
+  scope->add("m", zynParameterPtr(new zynParameterMap));
   zynEvaluator ev(scope.pointer());
   const struct {
     const char* text;

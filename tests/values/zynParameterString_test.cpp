@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "support/zynTestHelpers.h"
-#include "support/zynTestScope.h"
+#include "zyn/core/zynParameterMap.h"
 #include "zyn/host/zynUnitsUtils.h"
 
 namespace {
@@ -38,7 +38,7 @@ TEST(ParameterString, ComparesAndConcatenates) {
 TEST(ParameterString, InterpolatesInItsScope) {
   for (const char* text : {"price is %[p]", "${x}"}) EXPECT_TRUE(zyn_string(text)->is_expr()) << text;
   for (const char* text : {"100%", "cost $p", ""}) EXPECT_FALSE(zyn_string(text)->is_expr()) << text;
-  zynParameterPtr scope(new zynTestScope);
+  zynParameterPtr scope(new zynParameterMap);
   scope->add("d", zyn_test_number(PS_NUMERIC, 12.5));
   zynParameterPtr s = scope->add("label", zyn_string("d=%[d]"));
   EXPECT_EQ(s->print(0), "(STRING) d=%[d] = d=12.5\n");
