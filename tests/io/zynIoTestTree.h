@@ -4,12 +4,8 @@
 #include <regex>
 #include <sstream>
 
+#include "support/zynTestHelpers.h"
 #include "zyn/zyn.h"
-
-inline zynParameterPtr io_str(const utString& v) { return zynParameterPtr(new zynParameterString(v)); }
-inline zynParameterPtr io_num(zynParameterSubType s, double v, zynDimStandard d = ZYN_DIM_NONE) {
-  return zynParameterPtr(new zynParameterNumeric(s, zynDimensions(d), v));
-}
 
 // Saves "root" with "s" and returns the text; "rc" receives the result.
 inline utString io_save(zynParameterSerializer& s, const zynParameterRoot& root, int* rc = nullptr) {

@@ -6,25 +6,25 @@ namespace {
 
 TEST(ParameterXml, NamedAndUnnamedLeaves) {
   zynParameterPtr map(new zynParameterMap());
-  map->add("depth", io_num(PS_REAL, 2.5));
-  map->add("off", io_str("2"))->set_active("0");
+  map->add("depth", zyn_real(2.5));
+  map->add("off", zyn_string("2"))->set_active("0");
   map->add("f", zyn_function("1"));
   EXPECT_EQ(zynParameter::to_xml((*map)["depth"]), "<depth>2.5</depth>");
   EXPECT_EQ(zynParameter::xml_value(map), "\n<depth>2.5</depth>\n\n");  // no inactive member, no function
   EXPECT_EQ(zynParameter::to_xml((*map)["f"]), "");
   zynParameterPtr array(new zynParameterArray());
-  array->add(zynParameterKey(), io_num(PS_REAL, 1));
+  array->add(zynParameterKey(), zyn_real(1));
   array->add(zynParameterKey(), zynParameterPtr(new zynParameterMap()));
-  array->add(zynParameterKey(), io_str("a<b&c"));
+  array->add(zynParameterKey(), zyn_string("a<b&c"));
   EXPECT_EQ(zynParameter::to_xml(array), "<array>\n<real>1.0</real>\n<map>\n</map>\n<string>a<b&c</string>\n</array>");
-  EXPECT_EQ(zynParameter::to_xml(io_num(PS_NUMERIC, 1)), "");  // a general numeric has no type name
+  EXPECT_EQ(zynParameter::to_xml(zyn_test_number(PS_NUMERIC, 1)), "");  // a general numeric has no type name
 }
 
 TEST(ParameterXml, FlaggedValues) {
-  zynParameterPtr ranged = io_num(PS_REAL, 5);
+  zynParameterPtr ranged = zyn_real(5);
   zynParameterNumeric::ut_dynamic_cast(ranged.pointer())->set_range(zynRange(0, 1));
   EXPECT_EQ(zynParameter::xml_value(ranged), "@Range");
-  zynParameterPtr bad = io_num(PS_REAL, 0);
+  zynParameterPtr bad = zyn_real(0);
   bad->set_string("nosuch");
   EXPECT_EQ(zynParameter::xml_value(bad), "@Error");
   EXPECT_EQ(zynParameter::xml_value(zynParameterError::create(PS_ERR_TYPE)), "@Error");
@@ -35,13 +35,21 @@ TEST(ParameterXml, FlaggedValues) {
     utString get_string() const override { return "***"; }
   };
   EXPECT_EQ(zynParameter::xml_value(zynParameterPtr(new Masked())), "***");
+  // Entity data names its root's id and its own type.
+  zynParameterRoot root("Tool", 1, "");
+  zynRefToObjectId id;
+  id.become(zynUniqueIdPtr(zynUniqueId::create()));
+  root.set_id(id);
+  root.add("pic", zynParameterPtr(new zynParameterData("image")));
+  EXPECT_EQ(zynParameter::xml_value(root["pic"]),
+            "\n<id>" + id.get_uid().get_uid()->hex_string() + "</id>\n<type>image</type>\n");
 }
 
 TEST(ParameterXml, RootsAndReferences) {
   zynParameterRoot tool("Tool", 1, "T1");
-  tool.add("Diameter", io_num(PS_REAL, 6));
+  tool.add("Diameter", zyn_real(6));
   zynParameterRoot holder("Holder", 1, "H1");
-  holder.add("Name", io_str("H1"));
+  holder.add("Name", zyn_string("H1"));
   zynParameterPtr job(new zynParameterRoot("Job", 1, ""));
   job->add("tool", zynParameterPtr(new zynParameterRoot(tool)));
   job->add("d", zynParameterPtr(new zynParameterRef("tool.Diameter")));
@@ -62,16 +70,6 @@ TEST(ParameterXml, RootsAndReferences) {
     zynParameterNoRefExpand summarise;
     EXPECT_EQ(zynParameter::to_xml((*job)["d"]), "<d>tool.Diameter</d>");
   }
-}
-
-TEST(ParameterXml, EntityData) {
-  zynParameterRoot root("Tool", 1, "");
-  zynRefToObjectId id;
-  id.become(zynUniqueIdPtr(zynUniqueId::create()));
-  root.set_id(id);
-  root.add("pic", zynParameterPtr(new zynParameterData("image")));
-  EXPECT_EQ(zynParameter::xml_value(root["pic"]),
-            "\n<id>" + id.get_uid().get_uid()->hex_string() + "</id>\n<type>image</type>\n");
 }
 
 }  // namespace
