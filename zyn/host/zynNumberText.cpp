@@ -2,10 +2,11 @@
 
 #include <cctype>
 #include <charconv>
-#include <climits>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <string>
+#include <type_traits>
 
 namespace {
 
@@ -135,7 +136,11 @@ size_t zyn_read_number(std::string_view text, const zynNumberFormat& format, dou
   return static_cast<size_t>(s.end - first);
 }
 
-size_t zyn_read_number(std::string_view text, const zynNumberFormat& format, int& value) {
+namespace {
+
+// Reads a decimal integer of type T, as the public overloads describe.
+template <class T>
+size_t read_integer(std::string_view text, const zynNumberFormat& format, T& value) {
   const char* first = text.data();
   const char* last = first + text.size();
   const char* p = skip_space(first, last, format);
@@ -143,13 +148,25 @@ size_t zyn_read_number(std::string_view text, const zynNumberFormat& format, int
   if (p < last && (*p == '+' || *p == '-')) ++p;
   const char* end = skip_digits(p, last, false);
   if (end == p || (format.extent == ZYN_NUMBER_WHOLE && end != last)) return 0;
-  long long magnitude = 0;
+  // The magnitude is read unsigned, so that the most negative value fits.
+  using Magnitude = std::make_unsigned_t<T>;
+  Magnitude magnitude = 0;
   const std::from_chars_result r = std::from_chars(p, end, magnitude);
-  const long long limit = negative ? -static_cast<long long>(INT_MIN) : INT_MAX;
+  const Magnitude limit = negative ? Magnitude(std::numeric_limits<T>::max()) + 1 : std::numeric_limits<T>::max();
   if (r.ec != std::errc() || magnitude > limit) {
     if (format.overflow == ZYN_OVERFLOW_ERROR) return 0;
     magnitude = limit;
   }
-  value = static_cast<int>(negative ? -magnitude : magnitude);
+  value = negative ? static_cast<T>(Magnitude(0) - magnitude) : static_cast<T>(magnitude);
   return static_cast<size_t>(end - first);
+}
+
+}  // namespace
+
+size_t zyn_read_number(std::string_view text, const zynNumberFormat& format, int& value) {
+  return read_integer(text, format, value);
+}
+
+size_t zyn_read_number(std::string_view text, const zynNumberFormat& format, long long& value) {
+  return read_integer(text, format, value);
 }

@@ -22,7 +22,7 @@ enum zynNumberExtent {
 
 // What a number out of range gives.
 enum zynNumberOverflow {
-  ZYN_OVERFLOW_SATURATE,  // reals: too large ±inf, too small ±0; integers: INT_MAX or INT_MIN
+  ZYN_OVERFLOW_SATURATE,  // reals: too large ±inf, too small ±0; integers: the type's limits
   ZYN_OVERFLOW_ERROR,     // no number
 };
 
@@ -50,5 +50,7 @@ struct zynNumberFormat {
 ZYN_EXPORT size_t zyn_read_number(std::string_view text, const zynNumberFormat& format, double& value);
 
 // As above for a decimal integer; separators, exponents and hexadecimal do
-// not apply ("5.5" read as a prefix gives 5).
+// not apply ("5.5" read as a prefix gives 5). Saturating gives the type's
+// largest or smallest value.
 ZYN_EXPORT size_t zyn_read_number(std::string_view text, const zynNumberFormat& format, int& value);
+ZYN_EXPORT size_t zyn_read_number(std::string_view text, const zynNumberFormat& format, long long& value);

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <typeinfo>
 #include <istream>
 #include <sstream>
@@ -19,6 +18,7 @@
 #include "zyn/core/zynParameterLoader.h"
 #include "zyn/core/zynParameterUpdater.h"
 #include "zyn/core/zynPrefetch_internal.h"
+#include "zyn/host/zynNumberText.h"
 #include "zyn/host/zynShortText_internal.h"
 #include "zyn/library/zynEvalFunction.h"
 #include "zyn/library/zynParameterFunction.h"
@@ -343,8 +343,7 @@ void zynSerializerReader::take_header() {
   m_file_header.version = version->is_expr() ? 0 : version->get_int();
   const utString time = header[zynParameterKey("time")]->get_expr();
   long long seconds = 0;
-  const std::from_chars_result read = std::from_chars(time.data(), time.data() + time.size(), seconds);
-  m_file_header.time = read.ec == std::errc() && read.ptr == time.data() + time.size() ? seconds : 0;
+  m_file_header.time = zyn_read_number(time, {'.', '.', ZYN_NUMBER_WHOLE, ZYN_OVERFLOW_ERROR}, seconds) ? seconds : 0;
   m_compact = m_error == PSE_OK && !has_blank_between_tokens(std::string_view(m_input).substr(0, m_pos + 1));
 }
 
