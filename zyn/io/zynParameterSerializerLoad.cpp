@@ -432,7 +432,7 @@ bool zynSerializerReader::apply_in_container(const utString& key, const zynParam
 }
 
 bool zynSerializerReader::apply_member(const utString& key, const zynParameterKey& step, const utString& first,
-                                          const utString& last, bool bracket_free) {
+                                       const utString& last, bool bracket_free) {
   if (!m_own_loader || m_open.empty() || m_open.back().at.is_null()) return false;
   // What translate_key does with a text that holds no "[".
   const zynParameterRoot& root = m_loader->root();
@@ -739,8 +739,7 @@ zynParameterPtr zynSerializerReader::get_par_from_type(const utString& code, con
 
 // code -> "M" | "V" digits [code] | "L" code | "H" code | "S" | "R" dims | "I" | "B"
 //       | "A" | "E" | "F" | "U" | "&"
-zynParameterPtr zynSerializerReader::par_from_code(const utString& code, size_t& at, size_t& weight,
-                                                      int depth) const {
+zynParameterPtr zynSerializerReader::par_from_code(const utString& code, size_t& at, size_t& weight, int depth) const {
   if (at >= code.size() || depth > max_code_depth) return zynParameterPtr();
   weight = 1;
   const char c = code[at++];
@@ -774,7 +773,7 @@ zynParameterPtr zynSerializerReader::par_from_code(const utString& code, size_t&
 
 // "V" digits [code]: n clones of the element; "V0" alone is an empty vector.
 zynParameterPtr zynSerializerReader::vector_from_code(const utString& code, size_t& at, size_t& weight,
-                                                         int depth) const {
+                                                      int depth) const {
   size_t n = 0;
   const size_t digits_at = at;
   while (at < code.size() && std::isdigit(static_cast<unsigned char>(code[at])) && n <= max_code_weight)
@@ -802,7 +801,7 @@ const utString& zynParameterSerializer::key_synonym(const zynParameterRoot& root
 utStringcoSList& zynParameterSerializer::loader_record(zynParameterLoader& loader) { return loader.m_loaded; }
 
 zynUniqueIdPtr zynParameterSerializer::lock_uid(zynParameterRoot& root, const zynParameterPtr& p,
-                                                 zynRefToObjectId& id) {
+                                                zynRefToObjectId& id) {
   return root.get_lock_uid(p, id);
 }
 

@@ -171,7 +171,7 @@ void zynSerializerWriter::save_ref(const zynParameter& p) {
 }
 
 int zynSerializerWriter::skipped(const zynParameter& p, const zynParameter* active_container,
-                                   const zynParameterKey& key, bool selecting) const {
+                                 const zynParameterKey& key, bool selecting) const {
   // Built-ins, bound and member functions have no text that reads back: they
   // are the host's. Functions defined by a body are saved like any value.
   if (zynParameter::get_type(p) == PT_FUNCTION && zynParameter::get_subtype(p) != PS_FUNCTION) return 1;
